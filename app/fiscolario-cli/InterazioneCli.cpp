@@ -1,0 +1,61 @@
+#include "InterazioneCli.h"
+
+namespace fcl {
+
+void InterazioneCli::Messaggio(std::string_view testo, std::string_view titolo, Icona) {
+  ChiudiAvanzamento();
+  if (!titolo.empty() && titolo != kTitoloApplicazione) err_ << titolo << ": ";
+  err_ << testo << '\n';
+}
+
+Risposta InterazioneCli::Chiedi(std::string_view testo, std::string_view titolo, Pulsanti pulsanti,
+                                Icona, Risposta) {
+  ChiudiAvanzamento();
+  Risposta r = rispostaDomande;
+  if (pulsanti == Pulsanti::Ok || pulsanti == Pulsanti::OkAnnulla) r = r == Risposta::Si ? Risposta::Ok : Risposta::Annulla;
+  if (r == Risposta::No || r == Risposta::Annulla) domandaRifiutata = true;
+  if (!titolo.empty() && titolo != kTitoloApplicazione) err_ << titolo << ": ";
+  err_ << testo << (r == Risposta::Si || r == Risposta::Ok ? " [Sì]" : " [No]") << '\n';
+  return r;
+}
+
+std::optional<std::filesystem::path> InterazioneCli::ScegliFileDaAprire(std::string_view,
+                                                                        std::string_view,
+                                                                        const std::filesystem::path&) {
+  if (file.empty()) return std::nullopt;
+  auto f = file.front();
+  file.pop_front();
+  return f;
+}
+
+std::optional<std::filesystem::path> InterazioneCli::ScegliFileDaSalvare(
+    std::string_view, std::string_view, const std::filesystem::path& cartella, std::string_view nome) {
+  if (file.empty()) return cartella / std::string(nome);
+  auto f = file.front();
+  file.pop_front();
+  return f;
+}
+
+void InterazioneCli::Avanzamento(std::string_view didascalia, long long valore, long long massimo) {
+  if (!terminale_) return;
+  // Repaint at most every 1000 units so that the terminal does not slow the run.
+  if (valore != massimo && ultimoValore_ >= 0 && valore - ultimoValore_ < 1000 && valore > ultimoValore_) return;
+  ultimoValore_ = valore;
+  err_ << '\r' << didascalia << ' ' << valore;
+  if (massimo > 0) err_ << '/' << massimo;
+  err_ << "\x1b[K" << std::flush;
+  rigaAvanzamento_ = true;
+}
+
+void InterazioneCli::Avviso(std::string_view testo) {
+  ChiudiAvanzamento();
+  err_ << testo << '\n';
+}
+
+void InterazioneCli::ChiudiAvanzamento() {
+  if (rigaAvanzamento_) err_ << '\n';
+  rigaAvanzamento_ = false;
+  ultimoValore_ = -1;
+}
+
+}  // namespace fcl

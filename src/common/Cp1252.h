@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace fcl {
+
+// Conversions at the file boundary. Core strings are UTF-8; every file that the system writes for
+// the Agenzia or for a backup is Windows-1252. A character that Windows-1252 cannot hold becomes "?";
+// invalid UTF-8 bytes become "?" too, so a conversion never fails.
+std::string Utf8ToCp1252(std::string_view utf8);
+std::string Cp1252ToUtf8(std::string_view cp1252);
+
+// Number of characters (code points) of a UTF-8 text.
+std::size_t LunghezzaUtf8(std::string_view utf8);
+
+// The first `n` characters of a UTF-8 text (never cuts a character in two).
+std::string PrimiCaratteriUtf8(std::string_view utf8, std::size_t n);
+
+// Upper case of a UTF-8 text: ASCII letters and the accented Latin-1 letters.
+std::string MaiuscoloUtf8(std::string_view utf8);
+
+}  // namespace fcl

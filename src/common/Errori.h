@@ -1,0 +1,28 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace fcl {
+
+// An operation that cannot go on: a file that cannot be read or written, a database statement that
+// fails, a damaged input. Thrown by the core, caught once per user action in the desktop windows and
+// once in the command line's main. The text is Italian and meant for the user.
+class Errore : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Reading or writing a file failed.
+class ErroreFile : public Errore {
+ public:
+  using Errore::Errore;
+};
+
+// The database refused a statement or could not be opened.
+class ErroreDatabase : public Errore {
+ public:
+  using Errore::Errore;
+};
+
+}  // namespace fcl

@@ -1,0 +1,147 @@
+#include "common/RoutineCampi.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cmath>
+
+#include "common/Cp1252.h"
+
+namespace fcl {
+namespace {
+
+bool Spazio(char c) { return c == ' ' || c == '\t'; }
+
+}  // namespace
+
+std::string Rifila(std::string_view s) { return RifilaDestra(RifilaSinistra(s)); }
+
+std::string RifilaSinistra(std::string_view s) {
+  while (!s.empty() && Spazio(s.front())) s.remove_prefix(1);
+  return std::string(s);
+}
+
+std::string RifilaDestra(std::string_view s) {
+  while (!s.empty() && Spazio(s.back())) s.remove_suffix(1);
+  return std::string(s);
+}
+
+std::string CampoTesto(const Valore& v) { return Rifila(ValoreComeTesto(v)); }
+
+Data CampoData(const Valore& v) {
+  if (const auto* d = std::get_if<Data>(&v)) return *d;
+  if (const auto* x = std::get_if<double>(&v)) {
+    if (std::isfinite(*x) && std::fabs(*x) < 3.0e6) return Data::DaSeriale(static_cast<long long>(std::floor(*x)));
+    return Data{};
+  }
+  const std::string t = CampoTesto(v);
+  if (t.empty()) return Data{};
+  if (auto d = Data::DaTesto(t)) return *d;
+  return Data{};
+}
+
+std::string FormatoData(const Valore& v) {
+  if (CampoTesto(v).empty()) return {};
+  const Data d = CampoData(v);
+  if (d.anno == 1899) return {};
+  return d.Testo();
+}
+
+DataAnalizzata AnalizzaData(std::string_view testo) {
+  if (testo.empty() || testo == "0.00.00" || testo == "00:00:00") return {};
+  const std::size_t n = LunghezzaUtf8(testo);
+  if (n < 6 || n > 10) return {DataAnalizzata::NonValida, {}};
+  std::string buffer(8, ' ');
+  std::size_t cifre = 0;
+  for (const char c : testo) {
+    if (c < '0' || c > '9') continue;
+    if (cifre == 8) return {DataAnalizzata::NonValida, {}};
+    buffer[cifre++] = c;
+  }
+  if (buffer[6] == ' ' && buffer[7] == ' ') {
+    if (buffer[4] == ' ' || buffer[5] == ' ') return {DataAnalizzata::NonValida, {}};
+    const int aa = (buffer[4] - '0') * 10 + (buffer[5] - '0');
+    const std::string anno = (aa >= 30 ? "19" : "20") + buffer.substr(4, 2);
+    buffer.replace(4, 4, anno);
+  }
+  auto numero = [&](std::size_t pos) -> int {
+    if (buffer[pos] == ' ' || buffer[pos + 1] == ' ') return -1;
+    return (buffer[pos] - '0') * 10 + (buffer[pos + 1] - '0');
+  };
+  const int mese = numero(2);
+  if (mese < 1 || mese > 12) return {DataAnalizzata::NonValida, {}};
+  static constexpr std::string_view kMassimi[] = {"31", "29", "31", "30", "31", "30",
+                                                  "31", "31", "30", "31", "30", "31"};
+  const int giorno = numero(0);
+  if (giorno < 1 || std::string_view(buffer).substr(0, 2) > kMassimi[mese - 1])
+    return {DataAnalizzata::NonValida, {}};
+  return {DataAnalizzata::Valida,
+          buffer.substr(0, 2) + "/" + buffer.substr(2, 2) + "/" + buffer.substr(4, 4)};
+}
+
+std::string TraVirgolette(std::string_view testo) { return "\"" + std::string(testo) + "\""; }
+
+std::string TraApici(std::string_view testo) { return "'" + std::string(testo) + "'"; }
+
+std::string RaddoppiaApici(std::string_view testo) {
+  std::string out;
+  out.reserve(testo.size() + 4);
+  for (const char c : testo) {
+    out += c;
+    if (c == '\'') out += '\'';
+  }
+  return out;
+}
+
+std::string SoloLettere(std::string& testo) {
+  testo = Rifila(MaiuscoloUtf8(testo));
+  std::string lettere;
+  for (const char c : testo) {
+    if (c >= 'A' && c <= 'Z' && lettere.size() < 20) lettere += c;
+  }
+  return lettere;
+}
+
+std::string AllineaDestra(std::string_view valore, std::size_t larghezza, char riempimento) {
+  const std::size_t virgola = valore.find(',');
+  std::string testo(valore.substr(0, virgola));
+  if (testo.size() >= larghezza) return testo;
+  return std::string(larghezza - testo.size(), riempimento) + testo;
+}
+
+bool ZeroOVuoto(std::string_view valore) { return valore == "0" || Rifila(valore).empty(); }
+
+std::optional<std::string> DataGGMMAAAA(std::string_view valore) {
+  if (valore.empty()) return std::string("00000000");
+  const auto d = Data::DaTesto(valore);
+  if (!d || valore.find('/') == std::string_view::npos) return std::nullopt;
+  const std::string t = d->Testo();
+  return t.substr(0, 2) + t.substr(3, 2) + t.substr(6, 4);
+}
+
+bool FileAperto(const std::filesystem::path& percorso) {
+  std::error_code ec;
+  if (!std::filesystem::exists(percorso, ec)) return false;
+  const int fd = ::open(percorso.c_str(), O_RDWR | O_CLOEXEC);
+  if (fd < 0) return errno == EACCES || errno == EPERM || errno == EROFS || errno == ETXTBSY;
+  bool occupato = false;
+  // A lock held through flock (most desktop programs) ...
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    occupato = errno == EWOULDBLOCK;
+  } else {
+    ::flock(fd, LOCK_UN);
+  }
+  // ... or a record lock through fcntl (LibreOffice, among others).
+  if (!occupato) {
+    struct flock fl {};
+    fl.l_type = F_WRLCK;
+    fl.l_whence = SEEK_SET;
+    if (::fcntl(fd, F_GETLK, &fl) == 0 && fl.l_type != F_UNLCK) occupato = true;
+  }
+  ::close(fd);
+  return occupato;
+}
+
+}  // namespace fcl

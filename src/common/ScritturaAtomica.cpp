@@ -1,0 +1,69 @@
+#include "common/ScritturaAtomica.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "common/Errori.h"
+
+namespace fcl {
+
+ScritturaAtomica::ScritturaAtomica(std::filesystem::path destinazione)
+    : destinazione_(std::move(destinazione)) {
+  const auto cartella = destinazione_.has_parent_path() ? destinazione_.parent_path()
+                                                        : std::filesystem::path(".");
+  std::string modello = (cartella / ("." + destinazione_.filename().string() + ".XXXXXX")).string();
+  const int fd = ::mkstemp(modello.data());
+  if (fd < 0) Fallisci("creare");
+  temporaneo_ = modello;
+  // mkstemp makes the file private; give it the permissions of a normally created file.
+  const mode_t maschera = ::umask(0);
+  ::umask(maschera);
+  ::fchmod(fd, 0666 & ~maschera);
+  file_ = ::fdopen(fd, "wb");
+  if (file_ == nullptr) {
+    ::close(fd);
+    Fallisci("creare");
+  }
+}
+
+ScritturaAtomica::~ScritturaAtomica() {
+  if (file_ != nullptr) std::fclose(file_);
+  if (!confermato_ && !temporaneo_.empty()) {
+    std::error_code ec;
+    std::filesystem::remove(temporaneo_, ec);
+  }
+}
+
+void ScritturaAtomica::Scrivi(std::string_view byte) {
+  if (file_ == nullptr) Fallisci("scrivere");
+  if (!byte.empty() && std::fwrite(byte.data(), 1, byte.size(), file_) != byte.size())
+    Fallisci("scrivere");
+}
+
+void ScritturaAtomica::Conferma() {
+  if (file_ == nullptr) Fallisci("scrivere");
+  if (std::fflush(file_) != 0 || ::fsync(::fileno(file_)) != 0) Fallisci("scrivere");
+  std::FILE* f = file_;
+  file_ = nullptr;
+  if (std::fclose(f) != 0) Fallisci("scrivere");
+  std::error_code ec;
+  std::filesystem::rename(temporaneo_, destinazione_, ec);
+  if (ec) {
+    errno = ec.value();
+    Fallisci("salvare");
+  }
+  confermato_ = true;
+}
+
+void ScritturaAtomica::Fallisci(std::string_view azione) {
+  const std::string causa = std::strerror(errno);
+  throw ErroreFile("Impossibile " + std::string(azione) + " il file " + destinazione_.string() +
+                   ": " + causa);
+}
+
+}  // namespace fcl

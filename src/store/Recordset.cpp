@@ -1,0 +1,212 @@
+#include "store/Recordset.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "common/Errori.h"
+#include "store/Istruzione.h"
+
+namespace fcl {
+namespace {
+
+bool UgualeSenzaMaiuscole(std::string_view a, std::string_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+           return std::toupper(x) == std::toupper(y);
+         });
+}
+
+std::string Maiuscolo(std::string_view s) {
+  std::string t(s);
+  std::transform(t.begin(), t.end(), t.begin(), [](unsigned char c) { return std::toupper(c); });
+  return t;
+}
+
+// The table of "SELECT * FROM <table> ...", or empty when the statement has another form.
+std::string TabellaDiSelectStar(std::string_view sql) {
+  const std::string s = Maiuscolo(sql);
+  std::size_t i = s.find_first_not_of(" \t\r\n");
+  if (i == std::string::npos || s.compare(i, 6, "SELECT") != 0) return {};
+  i = s.find_first_not_of(" \t\r\n", i + 6);
+  if (i == std::string::npos || s[i] != '*') return {};
+  i = s.find_first_not_of(" \t\r\n", i + 1);
+  if (i == std::string::npos || s.compare(i, 4, "FROM") != 0) return {};
+  i = s.find_first_not_of(" \t\r\n", i + 4);
+  if (i == std::string::npos) return {};
+  std::size_t j = i;
+  while (j < s.size() && (std::isalnum(static_cast<unsigned char>(s[j])) || s[j] == '_')) ++j;
+  if (j == i) return {};
+  return std::string(sql.substr(i, j - i));
+}
+
+// Case-insensitive LIKE with % and _ (the forms the system's criteria use).
+bool Somiglia(std::string_view testo, std::string_view modello) {
+  if (modello.empty()) return testo.empty();
+  if (modello[0] == '%' || modello[0] == '*') {
+    for (std::size_t k = 0; k <= testo.size(); ++k) {
+      if (Somiglia(testo.substr(k), modello.substr(1))) return true;
+    }
+    return false;
+  }
+  if (testo.empty()) return false;
+  if (modello[0] == '_' || std::toupper(static_cast<unsigned char>(modello[0])) ==
+                               std::toupper(static_cast<unsigned char>(testo[0])))
+    return Somiglia(testo.substr(1), modello.substr(1));
+  return false;
+}
+
+}  // namespace
+
+Recordset::Recordset(Database& db, std::string_view sql, std::vector<Valore> parametri, Modo modo)
+    : db_(db), modo_(modo) {
+  std::string testo(sql);
+  std::vector<TipoCampo> tipi;
+  if (modo_ == Modo::Aggiornabile) {
+    tabella_ = TabellaDiSelectStar(sql);
+    if (tabella_.empty())
+      throw ErroreDatabase("Errore del database: istruzione non aggiornabile: " + testo);
+    colonne_ = db_.Colonne(tabella_);
+    if (colonne_.empty()) throw ErroreDatabase("Errore del database: tabella inesistente " + tabella_);
+    // "SELECT * FROM t ..." -> "SELECT rowid, * FROM t ..."
+    const auto stella = Maiuscolo(testo).find('*');
+    testo.replace(stella, 1, "rowid, *");
+  }
+  Istruzione ist(db_, testo, parametri);
+  const int primo = modo_ == Modo::Aggiornabile ? 1 : 0;
+  if (modo_ == Modo::SolaLettura) {
+    for (int i = 0; i < ist.NumeroColonne(); ++i)
+      colonne_.push_back({ist.NomeColonna(i), ist.TipoDichiarato(i)});
+  }
+  while (ist.Passo()) {
+    std::vector<Valore> riga;
+    riga.reserve(colonne_.size());
+    for (std::size_t i = 0; i < colonne_.size(); ++i)
+      riga.push_back(ist.Colonna(static_cast<int>(i) + primo, colonne_[i].tipo));
+    righe_.push_back(std::move(riga));
+    if (modo_ == Modo::Aggiornabile)
+      rowid_.push_back(std::get<std::int64_t>(ist.Colonna(0, TipoCampo::Intero)));
+  }
+  modificato_.assign(colonne_.size(), false);
+}
+
+std::optional<std::size_t> Recordset::Indice(std::string_view nome) const {
+  for (std::size_t i = 0; i < colonne_.size(); ++i) {
+    if (UgualeSenzaMaiuscole(colonne_[i].nome, nome)) return i;
+  }
+  return std::nullopt;
+}
+
+const Valore& Recordset::operator[](std::string_view nome) const {
+  const auto i = Indice(nome);
+  if (!i) throw ErroreDatabase("Errore del database: campo inesistente " + std::string(nome));
+  return (*this)[*i];
+}
+
+const Valore& Recordset::operator[](std::size_t indice) const {
+  if (Eof()) throw ErroreDatabase("Errore del database: nessun record corrente");
+  return righe_[corrente_].at(indice);
+}
+
+void Recordset::Imposta(std::string_view nome, Valore valore) {
+  const auto i = Indice(nome);
+  if (!i) throw ErroreDatabase("Errore del database: campo inesistente " + std::string(nome));
+  Imposta(*i, std::move(valore));
+}
+
+void Recordset::Imposta(std::size_t indice, Valore valore) {
+  RichiediAggiornabile();
+  if (Eof()) throw ErroreDatabase("Errore del database: nessun record corrente");
+  righe_[corrente_].at(indice) = std::move(valore);
+  modificato_[indice] = true;
+}
+
+bool Recordset::Find(std::string_view criterio) {
+  // COLONNA <op> 'testo'
+  std::size_t i = criterio.find_first_not_of(' ');
+  std::size_t j = i;
+  while (j < criterio.size() && (std::isalnum(static_cast<unsigned char>(criterio[j])) || criterio[j] == '_')) ++j;
+  const std::string colonna(criterio.substr(i, j - i));
+  const auto apice = criterio.find('\'', j);
+  if (apice == std::string_view::npos || criterio.size() < apice + 2 || criterio.back() != '\'')
+    throw ErroreDatabase("Errore del database: criterio non valido " + std::string(criterio));
+  const std::string op = Maiuscolo(criterio.substr(j, apice - j));
+  const bool like = op.find("LIKE") != std::string::npos;
+  std::string valore;
+  const std::string_view letterale = criterio.substr(apice + 1, criterio.size() - apice - 2);
+  for (std::size_t k = 0; k < letterale.size(); ++k) {
+    valore += letterale[k];
+    if (letterale[k] == '\'' && k + 1 < letterale.size() && letterale[k + 1] == '\'') ++k;
+  }
+  const auto indice = Indice(colonna);
+  if (!indice) throw ErroreDatabase("Errore del database: campo inesistente " + colonna);
+  for (; corrente_ < righe_.size(); ++corrente_) {
+    const std::string testo = ValoreComeTesto(righe_[corrente_][*indice]);
+    if (like ? Somiglia(testo, valore) : UgualeSenzaMaiuscole(testo, valore)) return true;
+  }
+  return false;
+}
+
+void Recordset::AddNew() {
+  RichiediAggiornabile();
+  righe_.emplace_back(colonne_.size());
+  rowid_.push_back(0);
+  corrente_ = righe_.size() - 1;
+  nuova_ = true;
+  modificato_.assign(colonne_.size(), false);
+}
+
+void Recordset::Update() {
+  RichiediAggiornabile();
+  if (Eof()) throw ErroreDatabase("Errore del database: nessun record corrente");
+  std::vector<Valore> valori;
+  std::string sql;
+  if (nuova_) {
+    std::string nomi;
+    std::string segnaposto;
+    for (std::size_t i = 0; i < colonne_.size(); ++i) {
+      if (!modificato_[i]) continue;
+      if (!nomi.empty()) {
+        nomi += ", ";
+        segnaposto += ", ";
+      }
+      nomi += "\"" + colonne_[i].nome + "\"";
+      segnaposto += "?";
+      valori.push_back(righe_[corrente_][i]);
+    }
+    sql = nomi.empty() ? "INSERT INTO " + tabella_ + " DEFAULT VALUES"
+                       : "INSERT INTO " + tabella_ + " (" + nomi + ") VALUES (" + segnaposto + ")";
+    db_.Esegui(sql, valori);
+    rowid_[corrente_] = sqlite3_last_insert_rowid(db_.Handle());
+    nuova_ = false;
+  } else {
+    std::string assegnazioni;
+    for (std::size_t i = 0; i < colonne_.size(); ++i) {
+      if (!modificato_[i]) continue;
+      if (!assegnazioni.empty()) assegnazioni += ", ";
+      assegnazioni += "\"" + colonne_[i].nome + "\" = ?";
+      valori.push_back(righe_[corrente_][i]);
+    }
+    if (!assegnazioni.empty()) {
+      valori.emplace_back(rowid_[corrente_]);
+      db_.Esegui("UPDATE " + tabella_ + " SET " + assegnazioni + " WHERE rowid = ?", valori);
+    }
+  }
+  modificato_.assign(colonne_.size(), false);
+}
+
+void Recordset::Delete() {
+  RichiediAggiornabile();
+  if (Eof()) throw ErroreDatabase("Errore del database: nessun record corrente");
+  if (rowid_[corrente_] != 0)
+    db_.Esegui("DELETE FROM " + tabella_ + " WHERE rowid = ?", {rowid_[corrente_]});
+  righe_.erase(righe_.begin() + static_cast<std::ptrdiff_t>(corrente_));
+  rowid_.erase(rowid_.begin() + static_cast<std::ptrdiff_t>(corrente_));
+  nuova_ = false;
+}
+
+void Recordset::RichiediAggiornabile() const {
+  if (modo_ != Modo::Aggiornabile)
+    throw ErroreDatabase("Errore del database: il recordset è di sola lettura");
+}
+
+}  // namespace fcl

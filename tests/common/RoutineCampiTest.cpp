@@ -1,0 +1,115 @@
+#include "common/RoutineCampi.h"
+
+#include <gtest/gtest.h>
+
+#include "common/FormatoItaliano.h"
+
+namespace fcl {
+namespace {
+
+TEST(AnalizzaData, CasiDellaDigitazione) {
+  struct Caso {
+    std::string_view testo;
+    DataAnalizzata::Esito esito;
+    std::string_view normalizzata;
+  } const kCasi[] = {
+      {"", DataAnalizzata::Vuota, ""},
+      {"0.00.00", DataAnalizzata::Vuota, ""},
+      {"00:00:00", DataAnalizzata::Vuota, ""},
+      {"010215", DataAnalizzata::Valida, "01/02/2015"},
+      {"010299", DataAnalizzata::Valida, "01/02/1999"},
+      {"010230", DataAnalizzata::Valida, "01/02/1930"},
+      {"29022015", DataAnalizzata::Valida, "29/02/2015"},
+      {"31042015", DataAnalizzata::NonValida, ""},
+      {"1/2/2015", DataAnalizzata::NonValida, ""},
+      {"01.02.2015", DataAnalizzata::Valida, "01/02/2015"},
+      {"0102201", DataAnalizzata::Valida, "01/02/201 "},
+      {"12345678901", DataAnalizzata::NonValida, ""},
+      {"01/13/2015", DataAnalizzata::NonValida, ""},
+      {"00/01/2015", DataAnalizzata::NonValida, ""},
+      {"0102", DataAnalizzata::NonValida, ""},
+  };
+  for (const auto& c : kCasi) {
+    SCOPED_TRACE(c.testo);
+    const auto r = AnalizzaData(c.testo);
+    EXPECT_EQ(r.esito, c.esito);
+    EXPECT_EQ(r.normalizzata, c.normalizzata);
+  }
+}
+
+TEST(RoutineCampi, AllineaDestraZeroOVuotoDate) {
+  EXPECT_EQ(AllineaDestra("1234", 8, '0'), "00001234");
+  EXPECT_EQ(AllineaDestra("12,75", 8, '0'), "00000012");
+  EXPECT_EQ(AllineaDestra("", 8, '0'), "00000000");
+  EXPECT_EQ(AllineaDestra("123456789", 8, '0'), "123456789");
+
+  EXPECT_TRUE(ZeroOVuoto("0"));
+  EXPECT_TRUE(ZeroOVuoto("   "));
+  EXPECT_FALSE(ZeroOVuoto("00"));
+  EXPECT_FALSE(ZeroOVuoto("1"));
+
+  EXPECT_EQ(DataGGMMAAAA("05/11/2015"), "05112015");
+  EXPECT_EQ(DataGGMMAAAA(""), "00000000");
+  EXPECT_EQ(DataGGMMAAAA("1/2/2013"), "01022013");
+  EXPECT_EQ(DataGGMMAAAA("31/04/2013"), std::nullopt);
+  EXPECT_EQ(DataGGMMAAAA("fine mese"), std::nullopt);
+  EXPECT_EQ(DataGGMMAAAA("2013-02-01"), std::nullopt);
+}
+
+TEST(RoutineCampi, SoloLettereEApici) {
+  std::string nome = "  Alfa & Beta S.p.A. 2 ";
+  EXPECT_EQ(SoloLettere(nome), "ALFABETASPA");
+  EXPECT_EQ(nome, "ALFA & BETA S.P.A. 2");
+  std::string lungo = "abcdefghijklmnopqrstuvwxyz";
+  EXPECT_EQ(SoloLettere(lungo), "ABCDEFGHIJKLMNOPQRST");
+  std::string vuoto;
+  EXPECT_EQ(SoloLettere(vuoto), "");
+
+  EXPECT_EQ(TraApici("L'AQUILA"), "'L'AQUILA'");
+  EXPECT_EQ(RaddoppiaApici("L'AQUILA"), "L''AQUILA");
+  EXPECT_EQ(TraVirgolette("a b"), "\"a b\"");
+}
+
+TEST(RoutineCampi, ValoriDelDatabase) {
+  EXPECT_EQ(CampoTesto(std::monostate{}), "");
+  EXPECT_EQ(CampoTesto(std::string("  ROSSI ")), "ROSSI");
+  EXPECT_EQ(CampoTesto(1234.5), "1234,5");
+  EXPECT_EQ(CampoData(std::string("")), Data{});
+  EXPECT_EQ(CampoData(std::string("15/09/2013")), (Data{2013, 9, 15}));
+  EXPECT_EQ(FormatoData(Data{}), "");
+  EXPECT_EQ(FormatoData(Data{2013, 9, 5}), "05/09/2013");
+  EXPECT_EQ(FormatoData(std::string("abc")), "");
+}
+
+TEST(FormatoItaliano, Numeri) {
+  EXPECT_EQ(NumeroItaliano(1234.5), "1234,5");
+  EXPECT_EQ(NumeroItaliano(12), "12");
+  EXPECT_EQ(NumeroItaliano(0.1 + 0.2), "0,3");
+  EXPECT_EQ(NumeroItaliano(-3.25), "-3,25");
+  EXPECT_EQ(NumeroItaliano(123456789012345678.0), "123456789012346000");
+  EXPECT_EQ(NumeroItaliano(0.00000012), "0,00000012");
+  EXPECT_EQ(NumeroDueDecimali(1234.5), "1234,5");
+  EXPECT_EQ(NumeroDueDecimali(12), "12,");
+  EXPECT_EQ(NumeroDueDecimali(0), ",");
+  EXPECT_EQ(NumeroDueDecimali(0.5), ",5");
+  EXPECT_EQ(ConSeparatoreMigliaia("1234567,5"), "1.234.567,5");
+  EXPECT_EQ(ConSeparatoreMigliaia("-123"), "-123");
+  EXPECT_EQ(LeggiNumeroItaliano("1234,5"), 1234.5);
+  EXPECT_EQ(LeggiNumeroItaliano(" 1.234,50 "), 1234.5);
+  EXPECT_EQ(LeggiNumeroItaliano("-12"), -12);
+  EXPECT_EQ(LeggiNumeroItaliano("12.50"), std::nullopt);
+  EXPECT_EQ(LeggiNumeroItaliano("abc"), std::nullopt);
+  EXPECT_EQ(LeggiNumeroItaliano(""), std::nullopt);
+}
+
+TEST(Data, SerialiETesto) {
+  EXPECT_EQ(Data::DaSeriale(0), Data{});
+  EXPECT_EQ((Data{2013, 3, 5}).Seriale(), 41338);
+  EXPECT_EQ(Data::DaSeriale(41338), (Data{2013, 3, 5}));
+  EXPECT_EQ(Data::DaTesto("29/02/2016"), (Data{2016, 2, 29}));
+  EXPECT_EQ(Data::DaTesto("29/02/2015"), std::nullopt);
+  EXPECT_EQ(Data::DaTesto("2016-02-29"), (Data{2016, 2, 29}));
+}
+
+}  // namespace
+}  // namespace fcl
