@@ -1,0 +1,56 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/Errori.h"
+
+namespace fcl {
+
+// One cell as the workbook holds it. Dates are numbers (days since 30/12/1899) marked as dates by
+// the cell's number format; an error value (#N/A, #DIV/0!) is its own kind.
+struct Cella {
+  enum class Tipo { Vuota, Numero, Data, Testo, Booleano, Errore };
+  Tipo tipo = Tipo::Vuota;
+  double numero = 0;  // Numero, Data (serial), Booleano (0/1)
+  std::string testo;  // Testo (UTF-8), Errore ("#N/A")
+};
+
+// A workbook that cannot be read: not a workbook, damaged, password-protected. `what()` is the text
+// shown after "ERRORE ", the number and " - ".
+class ErroreCartella : public Errore {
+ public:
+  ErroreCartella(int numero, const std::string& descrizione)
+      : Errore(descrizione), numero_(numero) {}
+  int Numero() const { return numero_; }
+
+ private:
+  int numero_;
+};
+
+// Reads a workbook without ever changing it. Sheets and rows are numbered from 1, columns from 1
+// (A) to 25 (Y). Rows are best read in increasing order: the readers stream the sheet, so reading
+// an earlier row restarts the sheet from its beginning; no sheet is held whole in memory.
+class LettoreCartella {
+ public:
+  virtual ~LettoreCartella() = default;
+
+  virtual int NumeroFogli() = 0;
+  // The sheet's name; throws ErroreCartella when the index does not exist.
+  virtual std::string NomeFoglio(int foglio) = 0;
+  // Columns 1..25 of a row (always 25 cells; those beyond the sheet's data are Vuota).
+  virtual const std::vector<Cella>& Riga(int foglio, int riga) = 0;
+};
+
+// Opens a .xls, .xlsx or .ods workbook, chosen by the file's content (not its name).
+// Throws ErroreCartella when the file is missing, not a workbook, damaged or protected.
+std::unique_ptr<LettoreCartella> ApriCartella(const std::filesystem::path& percorso);
+
+// A cell as text, the way the run reads every cell: numbers with a decimal comma and no thousands
+// separator (up to 15 significant digits), dates dd/mm/yyyy, booleans "VERO"/"FALSO", text as is,
+// empty for an empty cell, the error's own text ("#N/A") for an error value. Not trimmed.
+std::string TestoCella(const Cella& cella);
+
+}  // namespace fcl
