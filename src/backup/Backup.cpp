@@ -1,0 +1,305 @@
+#include "backup/Backup.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "backup/ErroreRigaBackup.h"
+#include "backup/FormatoBackup.h"
+#include "common/Cp1252.h"
+#include "common/Errori.h"
+#include "common/RoutineCampi.h"
+#include "common/ScritturaAtomica.h"
+#include "store/Recordset.h"
+
+namespace fcl {
+namespace {
+
+constexpr std::string_view kCaptionSalvataggio = "Salvataggio";
+constexpr std::string_view kCaptionRipristino = "Ripristino";
+
+bool Identificatore(std::string_view nome) {
+  return !nome.empty() && std::all_of(nome.begin(), nome.end(), [](unsigned char c) {
+    return std::isalnum(c) || c == '_';
+  });
+}
+
+bool UgualeSenzaMaiuscole(std::string_view a, std::string_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+           return std::toupper(x) == std::toupper(y);
+         });
+}
+
+// 1, 2, ... 1000, then 1 again.
+long long PassoAvanzamento(std::size_t n) {
+  return static_cast<long long>((n - 1) % static_cast<std::size_t>(kMassimoAvanzamentoBackup)) + 1;
+}
+
+std::string LeggiFile(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) {
+    throw ErroreFile("Impossibile leggere il file " + file.string() + ": " + std::strerror(errno));
+  }
+  std::ostringstream s;
+  s << in.rdbuf();
+  if (in.bad()) throw ErroreFile("Impossibile leggere il file " + file.string());
+  return s.str();
+}
+
+// The lines of a file without their line ends (CR LF, or LF alone).
+std::vector<std::string_view> Righe(std::string_view contenuto) {
+  std::vector<std::string_view> righe;
+  std::size_t inizio = 0;
+  while (inizio < contenuto.size()) {
+    std::size_t fine = contenuto.find('\n', inizio);
+    if (fine == std::string_view::npos) fine = contenuto.size();
+    std::string_view riga = contenuto.substr(inizio, fine - inizio);
+    if (!riga.empty() && riga.back() == '\r') riga.remove_suffix(1);
+    righe.push_back(riga);
+    inizio = fine + 1;
+  }
+  return righe;
+}
+
+std::optional<IntestazioneBackup> IntestazioneDa(std::string_view primaRiga) {
+  static constexpr std::string_view kInizi[] = {"\xA6" "COPE\xA6", "#COPE#"};
+  if (std::none_of(std::begin(kInizi), std::end(kInizi),
+                   [&](std::string_view i) { return primaRiga.substr(0, 6) == i; }))
+    return std::nullopt;
+  const RigaBackup riga = SpezzaRiga(primaRiga);
+  IntestazioneBackup intestazione;
+  if (!riga.valori.empty()) intestazione.primoValore = riga.valori[0].value_or("");
+  if (riga.valori.size() > 1) intestazione.secondoValore = riga.valori[1].value_or("");
+  intestazione.codice = Rifila(intestazione.primoValore);
+  return intestazione;
+}
+
+// The whole backup of one operator: its COPE lines, then its CTAB lines.
+struct ContenutoBackup {
+  std::string byte;
+  std::size_t righeOperatore = 0;
+  int tabelleConRighe = 0;
+};
+
+ContenutoBackup ComponiBackup(Database& db, std::string_view codice) {
+  ContenutoBackup c;
+  std::size_t righeCodici = 0;
+  c.byte = RigheBackup(db, "COPE", "OCOD", codice, &c.righeOperatore);
+  c.byte += RigheBackup(db, "CTAB", "COD", codice, &righeCodici);
+  c.tabelleConRighe = (c.righeOperatore > 0 ? 1 : 0) + (righeCodici > 0 ? 1 : 0);
+  return c;
+}
+
+void ScriviFile(const std::filesystem::path& file, std::string_view byte) {
+  ScritturaAtomica scrittura(file);
+  scrittura.Scrivi(byte);
+  scrittura.Conferma();
+}
+
+// Applies the lines of a backup file to the database, inside the caller's transaction.
+class Ripristino {
+ public:
+  Ripristino(Database& db, Interazione& ui, std::string codice)
+      : db_(db), ui_(ui), codice_(std::move(codice)) {}
+
+  void Applica(std::size_t numero, std::string_view testo) {
+    if (Rifila(testo).empty()) return;
+    const RigaBackup riga = SpezzaRiga(testo);
+    const std::string tabella = Rifila(riga.tabella);
+    try {
+      if (tabella.empty()) throw ErroreRigaBackup(numero, "", "manca il nome della tabella");
+      if (UgualeSenzaMaiuscole(tabella, "CTAB")) {
+        Codice(numero, riga);
+      } else {
+        Aggiungi(numero, tabella, riga);
+        ui_.Avanzamento(kCaptionRipristino, PassoAvanzamento(++righeAggiunte_),
+                        kMassimoAvanzamentoBackup);
+      }
+    } catch (const ErroreRigaBackup&) {
+      throw;
+    } catch (const Errore& e) {
+      throw ErroreRigaBackup(numero, tabella, e.what());
+    }
+  }
+
+ private:
+  // Converts the value of column `k` or reports the line.
+  Valore Converti(std::size_t numero, const std::string& tabella, const Colonna& colonna,
+                  const CampoRiga& campo) {
+    ValoreRipristinato v = ValoreDaCampo(campo, colonna.tipo);
+    if (!v.errore.empty())
+      throw ErroreRigaBackup(numero, tabella,
+                             "il valore \"" + campo.value_or("") + "\" della colonna " +
+                                 colonna.nome + " " + v.errore);
+    return std::move(v.valore);
+  }
+
+  void ControllaNumeroValori(std::size_t numero, const std::string& tabella, const RigaBackup& riga,
+                             std::size_t colonne) {
+    if (riga.valori.size() > colonne)
+      throw ErroreRigaBackup(numero, tabella,
+                             "la riga ha " + std::to_string(riga.valori.size()) +
+                                 " valori ma la tabella ha " + std::to_string(colonne) + " colonne");
+  }
+
+  // A code-table line updates the row with the same TIPO and COD, or adds it.
+  void Codice(std::size_t numero, const RigaBackup& riga) {
+    const std::string tabella = "CTAB";
+    if (colonneCodici_.empty()) colonneCodici_ = db_.Colonne(tabella);
+    ControllaNumeroValori(numero, tabella, riga, colonneCodici_.size());
+    if (riga.valori.size() < 3)
+      throw ErroreRigaBackup(numero, tabella, "la riga deve avere i valori di TIPO, COD e DES");
+    auto colonna = [&](std::string_view nome) -> const Colonna& {
+      for (const auto& c : colonneCodici_)
+        if (UgualeSenzaMaiuscole(c.nome, nome)) return c;
+      throw ErroreDatabase("Errore del database: campo inesistente " + std::string(nome));
+    };
+    Valore tipo = Converti(numero, tabella, colonna("TIPO"), riga.valori[0]);
+    Valore cod = Converti(numero, tabella, colonna("COD"), riga.valori[1]);
+    Valore des = Converti(numero, tabella, colonna("DES"), riga.valori[2]);
+    Recordset rs(db_, "SELECT *  FROM CTAB WHERE TIPO=? AND COD=?", {tipo, cod});
+    if (rs.RecordCount() == 0) {
+      rs.AddNew();
+      rs.Imposta("TIPO", std::move(tipo));
+      rs.Imposta("COD", std::move(cod));
+    }
+    rs.Imposta("DES", std::move(des));
+    rs.Update();
+  }
+
+  // A line of another table adds a row to it; consecutive lines of a table share one result set.
+  void Aggiungi(std::size_t numero, const std::string& tabella, const RigaBackup& riga) {
+    if (!aperta_ || aperta_->nome != tabella) {
+      aperta_.reset();
+      // The name comes from the file: it must be a table of operators' data that exists here.
+      if (!Identificatore(tabella) || !db_.EsisteTabella(tabella))
+        throw ErroreRigaBackup(numero, tabella, "la tabella non esiste nell'archivio");
+      auto colonne = db_.Colonne(tabella);
+      if (std::none_of(colonne.begin(), colonne.end(),
+                       [](const Colonna& c) { return UgualeSenzaMaiuscole(c.nome, "OCOD"); }))
+        throw ErroreRigaBackup(numero, tabella, "la tabella non contiene dati di operatori");
+      aperta_.emplace(tabella, std::move(colonne), db_, codice_);
+    }
+    const auto& colonne = aperta_->colonne;
+    ControllaNumeroValori(numero, tabella, riga, colonne.size());
+    std::vector<Valore> valori;
+    valori.reserve(riga.valori.size());
+    for (std::size_t k = 0; k < riga.valori.size(); ++k)
+      valori.push_back(Converti(numero, tabella, colonne[k], riga.valori[k]));
+    Recordset& rs = aperta_->rs;
+    rs.AddNew();
+    for (std::size_t k = 0; k < valori.size(); ++k) rs.Imposta(k, std::move(valori[k]));
+    rs.Update();
+  }
+
+  struct TabellaAperta {
+    TabellaAperta(std::string n, std::vector<Colonna> c, Database& db, const std::string& codice)
+        : nome(std::move(n)),
+          colonne(std::move(c)),
+          rs(db, "SELECT * From " + nome + " WHERE OCOD=?", {codice}) {}
+    std::string nome;
+    std::vector<Colonna> colonne;
+    Recordset rs;
+  };
+
+  Database& db_;
+  Interazione& ui_;
+  std::string codice_;
+  std::vector<Colonna> colonneCodici_;
+  std::optional<TabellaAperta> aperta_;
+  std::size_t righeAggiunte_ = 0;
+};
+
+}  // namespace
+
+std::string DataAAAAMMGG(std::chrono::system_clock::time_point adesso) {
+  const std::time_t t = std::chrono::system_clock::to_time_t(adesso);
+  std::tm tm{};
+  localtime_r(&t, &tm);
+  char buf[48];
+  std::snprintf(buf, sizeof buf, "%04d%02d%02d", tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
+  return buf;
+}
+
+std::string DefaultNomeBackup(std::string nomeOperatore,
+                              std::chrono::system_clock::time_point adesso) {
+  return "SAVE_" + SoloLettere(nomeOperatore) + "_" + DataAAAAMMGG(adesso) + ".FCL";
+}
+
+std::filesystem::path PercorsoCopiaSicurezza(const Contesto& ctx, std::string_view codice) {
+  std::string nome(codice);
+  for (char& c : nome) {
+    if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20) c = '_';
+  }
+  return ctx.cartellaProgramma / ("BFRR_" + nome + "_" + DataAAAAMMGG(ctx.adesso()) + ".VEL");
+}
+
+std::string RigheBackup(Database& db, std::string_view tabella, std::string_view colonnaCodice,
+                        std::string_view codice, std::size_t* righe) {
+  if (!Identificatore(tabella) || !Identificatore(colonnaCodice))
+    throw ErroreDatabase("Errore del database: nome non valido " + std::string(tabella));
+  Recordset rs(db,
+               "SELECT * From " + std::string(tabella) + " WHERE " + std::string(colonnaCodice) + "=?",
+               {std::string(codice)}, Recordset::Modo::SolaLettura);
+  std::string byte;
+  std::vector<std::string> campi(rs.NumeroCampi());
+  for (; !rs.Eof(); rs.MoveNext()) {
+    for (std::size_t i = 0; i < rs.NumeroCampi(); ++i) campi[i] = CampoBackup(rs[i], rs.TipoCampoA(i));
+    byte += RigaTabella(tabella, campi);
+    byte += "\r\n";
+  }
+  if (righe != nullptr) *righe = rs.RecordCount();
+  return byte;
+}
+
+bool SalvaOperatore(Contesto& ctx, std::string_view codice, const std::filesystem::path& file) {
+  const ContenutoBackup contenuto = ComponiBackup(ctx.Db(), codice);
+  if (contenuto.righeOperatore == 0) {
+    ctx.Ui().Messaggio("L'operatore " + std::string(codice) +
+                           " non è in archivio: file di backUp non creato",
+                       kTitoloApplicazione, Icona::Esclamazione);
+    return false;
+  }
+  ScriviFile(file, contenuto.byte);
+  for (int k = 1; k <= contenuto.tabelleConRighe; ++k)
+    ctx.Ui().Avanzamento(kCaptionSalvataggio, k, kMassimoAvanzamentoBackup);
+  ctx.Ui().Messaggio(kMessaggioBackupCreato, kTitoloApplicazione, Icona::Nessuna);
+  return true;
+}
+
+std::optional<IntestazioneBackup> LeggiIntestazioneBackup(const std::filesystem::path& file) {
+  const std::string contenuto = LeggiFile(file);
+  const auto righe = Righe(contenuto);
+  if (righe.empty()) return std::nullopt;
+  return IntestazioneDa(righe.front());
+}
+
+bool RipristinaBackup(Contesto& ctx, const std::filesystem::path& file) {
+  const std::string contenuto = LeggiFile(file);
+  const auto righe = Righe(contenuto);
+  const auto intestazione = righe.empty() ? std::nullopt : IntestazioneDa(righe.front());
+  if (!intestazione) {
+    ctx.Ui().Messaggio(kMessaggioNonBackup, kTitoloApplicazione, Icona::Nessuna);
+    return false;
+  }
+  Database& db = ctx.Db();
+  const std::string& codice = intestazione->codice;
+  Transazione transazione(db);
+  // The safety copy holds the rows as they stand inside the transaction, that is exactly what the
+  // restore replaces. When it cannot be written nothing is restored.
+  ScriviFile(PercorsoCopiaSicurezza(ctx, codice), ComponiBackup(db, codice).byte);
+  db.Esegui("DELETE  From COPE WHERE OCOD=?", {codice});
+  Ripristino ripristino(db, ctx.Ui(), codice);
+  for (std::size_t i = 0; i < righe.size(); ++i) ripristino.Applica(i + 1, righe[i]);
+  transazione.Conferma();
+  ctx.Ui().Messaggio(kMessaggioRipristinoTerminato, kTitoloApplicazione, Icona::Nessuna);
+  return true;
+}
+
+}  // namespace fcl
