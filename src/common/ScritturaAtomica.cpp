@@ -45,6 +45,14 @@ void ScritturaAtomica::Scrivi(std::string_view byte) {
     Fallisci("scrivere");
 }
 
+void ScritturaAtomica::Riscrivi(long long posizione, std::string_view byte) {
+  if (file_ == nullptr || std::fflush(file_) != 0 ||
+      ::fseeko(file_, static_cast<off_t>(posizione), SEEK_SET) != 0)
+    Fallisci("scrivere");
+  Scrivi(byte);
+  if (std::fflush(file_) != 0 || ::fseeko(file_, 0, SEEK_END) != 0) Fallisci("scrivere");
+}
+
 void ScritturaAtomica::Conferma() {
   if (file_ == nullptr) Fallisci("scrivere");
   if (std::fflush(file_) != 0 || ::fsync(::fileno(file_)) != 0) Fallisci("scrivere");

@@ -20,6 +20,9 @@ class ScritturaAtomica {
   ScritturaAtomica& operator=(const ScritturaAtomica&) = delete;
 
   void Scrivi(std::string_view byte);
+  // Rewrites bytes already written, from byte `posizione` on (a header patched at the end of a
+  // one-pass writer); later writes go on at the end of the file.
+  void Riscrivi(long long posizione, std::string_view byte);
   void Conferma();
 
   const std::filesystem::path& Destinazione() const { return destinazione_; }

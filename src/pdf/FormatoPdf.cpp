@@ -1,0 +1,66 @@
+#include "pdf/FormatoPdf.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace fcl {
+
+void AggiungiNumeroPdf(std::string& uscita, double valore) {
+  double arrotondato = std::round(valore * 1000.0) / 1000.0;
+  if (!std::isfinite(arrotondato)) arrotondato = 0;
+  float f = static_cast<float>(arrotondato);
+  if (f == 0.0f) f = 0.0f;  // no negative zero
+  char buf[64];
+  const auto r = std::to_chars(buf, buf + sizeof buf, f, std::chars_format::fixed, 3);
+  char* fine = r.ptr;
+  // Trailing zeros and a bare point go away: "842.000" -> "842", "0.500" -> "0.5".
+  while (fine > buf && fine[-1] == '0') --fine;
+  if (fine > buf && fine[-1] == '.') --fine;
+  std::string_view testo(buf, static_cast<std::size_t>(fine - buf));
+  if (testo == "-0") testo = "0";
+  uscita.append(testo);
+}
+
+std::string NumeroPdf(double valore) {
+  std::string s;
+  AggiungiNumeroPdf(s, valore);
+  return s;
+}
+
+std::string StringaPdf(std::string_view valore) {
+  std::string s;
+  s.reserve(valore.size() + 2);
+  s.push_back('(');
+  for (const char c : valore) {
+    switch (c) {
+      case '\\': s += "\\\\"; break;
+      case '(': s += "\\("; break;
+      case ')': s += "\\)"; break;
+      case '\r': s += "\\r"; break;
+      case '\n': s += "\\n"; break;
+      default: s.push_back(c);
+    }
+  }
+  s.push_back(')');
+  return s;
+}
+
+std::string NomePdf(std::string_view nome) {
+  static constexpr std::string_view kDelimitatori = "()<>[]{}/%#";
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string s;
+  s.reserve(nome.size());
+  for (const char c : nome) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b <= 32 || b >= 127 || kDelimitatori.find(c) != std::string_view::npos) {
+      s.push_back('#');
+      s.push_back(kHex[b >> 4]);
+      s.push_back(kHex[b & 15]);
+    } else {
+      s.push_back(c);
+    }
+  }
+  return s;
+}
+
+}  // namespace fcl

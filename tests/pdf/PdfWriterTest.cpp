@@ -1,0 +1,3 @@
+#include "pdf/PdfWriter.h"
+#include <gtest/gtest.h>
+TEST(PdfWriter, Vuoto) {}
