@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "common/Configurazione.h"
 #include "common/Interazione.h"
 
 namespace fcl {
@@ -50,6 +51,7 @@ struct TotaliImport {
 struct Contesto {
   std::filesystem::path cartellaProgramma;
   std::filesystem::path fileIni;
+  Configurazione configurazione;  // read from fileIni at start
   std::string stringaConnessione;
   Database* connessioneDb = nullptr;
   Interazione* interazione = nullptr;

@@ -99,6 +99,23 @@ std::string Cp1252ToUtf8(std::string_view cp1252) {
   return out;
 }
 
+bool Utf8Valido(std::string_view testo) {
+  for (std::size_t i = 0; i < testo.size();) {
+    const auto b = static_cast<unsigned char>(testo[i]);
+    std::size_t seguito = 0;
+    if (b < 0x80) seguito = 0;
+    else if (b >= 0xC2 && b <= 0xDF) seguito = 1;
+    else if ((b & 0xF0) == 0xE0) seguito = 2;
+    else if (b >= 0xF0 && b <= 0xF4) seguito = 3;
+    else return false;
+    if (i + seguito >= testo.size() && seguito > 0) return false;
+    for (std::size_t k = 1; k <= seguito; ++k)
+      if ((static_cast<unsigned char>(testo[i + k]) & 0xC0) != 0x80) return false;
+    i += seguito + 1;
+  }
+  return true;
+}
+
 std::size_t LunghezzaUtf8(std::string_view utf8) {
   std::size_t n = 0;
   for (const char ch : utf8) {

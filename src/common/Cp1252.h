@@ -11,6 +11,10 @@ namespace fcl {
 std::string Utf8ToCp1252(std::string_view utf8);
 std::string Cp1252ToUtf8(std::string_view cp1252);
 
+// True when the bytes are well-formed UTF-8 (a file of unknown encoding is read as Windows-1252
+// otherwise).
+bool Utf8Valido(std::string_view testo);
+
 // Number of characters (code points) of a UTF-8 text.
 std::size_t LunghezzaUtf8(std::string_view utf8);
 

@@ -1,13 +1,86 @@
 #include "shell/Avvio.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <ctime>
 
 #include "common/Errori.h"
+#include "shell/ArchivioCollegato.h"
+#include "shell/CopiaOperatoriCollegati.h"
+#include "shell/LeggiIni.h"
+#include "shell/Marcatori.h"
+#include "store/DatiRiferimento.h"
+#include "store/FormatoArchivio.h"
 #include "store/Recordset.h"
 #include "store/Schema.h"
 
 namespace fcl {
+namespace {
+
+const std::string kNonModificato = " Il file non è stato modificato.";
+
+std::tm Oggi(const Contesto& ctx) {
+  const std::time_t t = std::chrono::system_clock::to_time_t(ctx.adesso());
+  std::tm tm{};
+  localtime_r(&t, &tm);
+  return tm;
+}
+
+// Builds the new database beside its final name and renames it into place only when it is
+// complete, so an interrupted creation never leaves a half-made database behind.
+void CreaDatabase(const std::filesystem::path& file) {
+  std::filesystem::create_directories(file.parent_path());
+  const auto temporaneo = std::filesystem::path(file.string() + ".creazione");
+  std::error_code ec;
+  std::filesystem::remove(temporaneo, ec);
+  try {
+    Database nuovo(temporaneo, Database::Modo::Creazione);
+    Transazione tr(nuovo);
+    CreaSchema(nuovo);
+    CaricaDatiRiferimento(nuovo);
+    tr.Conferma();
+  } catch (...) {
+    std::filesystem::remove(temporaneo, ec);
+    throw;
+  }
+  std::filesystem::rename(temporaneo, file, ec);
+  if (ec) {
+    std::filesystem::remove(temporaneo, ec);
+    throw ErroreFile("Impossibile creare il database " + file.string() + ": " + ec.message());
+  }
+}
+
+// Checks an existing SQLite database before anything is written to it.
+void VerificaDatabase(Database& db, const std::filesystem::path& file) {
+  const std::string esito = ValoreComeTesto(db.Scalare("PRAGMA quick_check"));
+  if (esito != "ok")
+    throw ErroreDatabase("Il database " + file.string() + " è danneggiato (" + esito + ")." +
+                         kNonModificato);
+  if (!db.EsisteTabella("COPE") || !db.EsisteTabella("CTAB"))
+    throw ErroreDatabase("Il file " + file.string() +
+                         " non è un database di FISCOLARIO: mancano le tabelle COPE e CTAB." +
+                         kNonModificato);
+  if (::access(file.c_str(), W_OK) != 0 || ::access(file.parent_path().c_str(), W_OK) != 0)
+    throw ErroreDatabase("Il database " + file.string() +
+                         " è di sola lettura: FISCOLARIO non può registrarvi i dati. Consentire la "
+                         "scrittura sul file e sulla sua cartella e riavviare il programma.");
+}
+
+// A database made before the reference tables existed receives the missing ones with their data.
+void CompletaTabelleRiferimento(Database& db) {
+  const bool comuni = db.EsisteTabella("T_COMUNI");
+  const bool luoghi = db.EsisteTabella("T_COMUNICF");
+  const bool ateco = db.EsisteTabella("ATECO2007");
+  if (comuni && luoghi && ateco) return;
+  Transazione tr(db);
+  CreaSchema(db);
+  if (!comuni) CaricaTabellaComuni(db);
+  if (!luoghi) CaricaTabellaLuoghiNascita(db);
+  tr.Conferma();
+}
+
+}  // namespace
 
 std::filesystem::path RisolviCartellaProgramma(const std::optional<std::filesystem::path>& data,
                                                const std::filesystem::path& cartellaEseguibile) {
@@ -21,21 +94,60 @@ std::filesystem::path RisolviCartellaProgramma(const std::optional<std::filesyst
   return std::filesystem::path(home ? home : ".") / ".local" / "share" / "fiscolario";
 }
 
+std::filesystem::path FileDatabase(const std::filesystem::path& cartellaProgramma) {
+  return cartellaProgramma / "DataBase" / "FCL2013.mdb";
+}
+
+std::string StringaConnessione(const std::filesystem::path& cartellaProgramma) {
+  return "provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + FileDatabase(cartellaProgramma).string();
+}
+
+void ConnessioneDb(Contesto& ctx, std::optional<Database>& db) {
+  const auto file = FileDatabase(ctx.cartellaProgramma);
+  switch (RiconosciFormato(file)) {
+    case FormatoArchivio::Mancante:
+    case FormatoArchivio::Vuoto:
+      // An empty file holds nothing to keep: it is replaced like a missing one.
+      CreaDatabase(file);
+      ctx.Ui().Avviso("Creato il database " + file.string() +
+                      " con tutte le tabelle e i dati di riferimento.");
+      break;
+    case FormatoArchivio::Jet:
+      throw ErroreDatabase("Il database " + file.string() +
+                           " è in formato Access (Jet): FISCOLARIO non può ancora aprirlo." +
+                           kNonModificato);
+    case FormatoArchivio::Sconosciuto:
+      throw ErroreDatabase("Il file " + file.string() +
+                           " non è un database di FISCOLARIO leggibile: il formato non è "
+                           "riconosciuto o il file è danneggiato." +
+                           kNonModificato);
+    case FormatoArchivio::Sqlite:
+      break;
+  }
+  Database aperto(file, Database::Modo::LetturaScrittura);
+  VerificaDatabase(aperto, file);
+  CompletaTabelleRiferimento(aperto);
+  db.emplace(std::move(aperto));
+  ctx.connessioneDb = &*db;
+}
+
+void ImportaPrimoAvvio(Contesto& ctx) {
+  Recordset operatori(ctx.Db(), "SELECT * From COPE");
+  if (operatori.RecordCount() != 0) return;
+  auto collegato = ApriArchivioCollegato(ctx, kMarcatorePrecedente);
+  if (!collegato) return;
+  CopiaOperatoriCollegati(ctx, collegato->connessione);
+}
+
 void Avvia(Contesto& ctx, std::optional<Database>& db) {
   const auto& cartella = ctx.cartellaProgramma;
   ctx.fileIni = cartella / "configurazione.ini";
-  const auto fileDb = cartella / "DataBase" / "FCL2013.mdb";
-  ctx.stringaConnessione = "provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + fileDb.string();
-  ctx.versionePgm = "Versione 1.0 - Monoutente";
+  ctx.configurazione = LeggiConfigurazione(ctx.fileIni, cartella);
+  ctx.stringaConnessione = StringaConnessione(cartella);
+  ctx.versionePgm = kVersionePgm;
 
-  const bool nuovo = !std::filesystem::exists(fileDb);
-  std::filesystem::create_directories(fileDb.parent_path());
-  db.emplace(fileDb, Database::Modo::Creazione);
-  ctx.connessioneDb = &*db;
-  if (nuovo) {
-    CreaSchema(*db);
-    ctx.Ui().Avviso("Creato il database " + fileDb.string());
-  }
+  ConnessioneDb(ctx, db);
+  ScriviMarcatore(ctx);
 
   Recordset rel(*db, "SELECT * FROM CTAB WHERE TIPO='REL' AND COD='002' ");
   if (rel.RecordCount() == 0) {
@@ -43,18 +155,16 @@ void Avvia(Contesto& ctx, std::optional<Database>& db) {
     rel.AddNew();
     rel.Imposta("TIPO", std::string("REL"));
     rel.Imposta("COD", std::string("002"));
-    const std::time_t t = std::chrono::system_clock::to_time_t(ctx.adesso());
-    std::tm tm{};
-    localtime_r(&t, &tm);
-    rel.Imposta("DES", Data{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday}.Testo());
+    const std::tm oggi = Oggi(ctx);
+    rel.Imposta("DES", Data{oggi.tm_year + 1900, oggi.tm_mon + 1, oggi.tm_mday}.Testo());
     rel.Update();
   }
+  rel.Close();
 
-  ctx.releasePgm = "Release Giugno 2016";
-  const std::time_t t = std::chrono::system_clock::to_time_t(ctx.adesso());
-  std::tm tm{};
-  localtime_r(&t, &tm);
-  ctx.annoRiferimento = std::to_string(tm.tm_year + 1900 - 1);
+  ImportaPrimoAvvio(ctx);
+
+  ctx.releasePgm = kReleasePgm;
+  ctx.annoRiferimento = std::to_string(Oggi(ctx).tm_year + 1900 - 1);
 }
 
 }  // namespace fcl

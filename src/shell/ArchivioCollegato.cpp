@@ -1,0 +1,56 @@
+#include "shell/ArchivioCollegato.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "common/Errori.h"
+#include "common/RoutineCampi.h"
+#include "shell/Marcatori.h"
+#include "store/FormatoArchivio.h"
+
+namespace fcl {
+
+std::filesystem::path DataSource(std::string_view stringaConnessione) {
+  std::string minuscolo(stringaConnessione);
+  std::transform(minuscolo.begin(), minuscolo.end(), minuscolo.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  constexpr std::string_view kChiave = "data source=";
+  const auto inizio = minuscolo.find(kChiave);
+  if (inizio == std::string::npos) return {};
+  const auto da = inizio + kChiave.size();
+  const auto a = stringaConnessione.find(';', da);
+  std::string valore = Rifila(stringaConnessione.substr(da, a == std::string_view::npos ? a : a - da));
+  if (valore.size() >= 2 && valore.front() == '"' && valore.back() == '"')
+    valore = valore.substr(1, valore.size() - 2);
+  return valore;
+}
+
+std::optional<Database> ApriDatabaseCollegato(const std::filesystem::path& file) {
+  switch (RiconosciFormato(file)) {
+    case FormatoArchivio::Sqlite:
+      try {
+        return Database(file, Database::Modo::SolaLettura);
+      } catch (const Errore&) {
+        return std::nullopt;
+      }
+    case FormatoArchivio::Jet:
+      // Access databases of the sibling programs are read by the import of Jet files.
+      return std::nullopt;
+    default:
+      return std::nullopt;
+  }
+}
+
+std::optional<ArchivioCollegato> ApriArchivioCollegato(const Contesto& ctx, std::string_view marcatore) {
+  const auto file = CartellaMarcatori(ctx) / "SYSTEM" / std::string(marcatore);
+  auto contenuto = LeggiFileMarcatore(file);
+  if (!contenuto) return std::nullopt;
+  const auto origine = DataSource(contenuto->stringaConnessione);
+  if (origine.empty()) return std::nullopt;
+  auto db = ApriDatabaseCollegato(origine);
+  if (!db) return std::nullopt;
+  return ArchivioCollegato{std::move(*db), std::move(contenuto->stringaConnessione),
+                           std::move(contenuto->tipoDb), std::move(contenuto->cartella)};
+}
+
+}  // namespace fcl

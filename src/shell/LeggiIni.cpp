@@ -1,0 +1,104 @@
+#include "shell/LeggiIni.h"
+
+#include <ini.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <fstream>
+#include <optional>
+#include <sstream>
+
+#include "common/Cp1252.h"
+#include "common/RoutineCampi.h"
+
+namespace fcl {
+namespace {
+
+bool UgualeSenzaMaiuscole(std::string_view a, std::string_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+           return std::tolower(x) == std::tolower(y);
+         });
+}
+
+// Feeds the file to the parser one line at a time. Leading blanks are dropped, so that an indented
+// line is a key of its own and never the continuation of the previous one; a line longer than the
+// parser's buffer is cut there and its remainder skipped instead of being read as a line of its own
+// (the cut still leaves far more than the 127 characters a value keeps).
+struct Sorgente {
+  std::string_view testo;
+  std::size_t pos = 0;
+};
+
+char* LeggiRiga(char* str, int num, void* stream) {
+  auto& s = *static_cast<Sorgente*>(stream);
+  if (s.pos >= s.testo.size() || num < 3) return nullptr;
+  std::size_t fine = s.testo.find('\n', s.pos);
+  if (fine == std::string_view::npos) fine = s.testo.size();
+  std::string_view riga = s.testo.substr(s.pos, fine - s.pos);
+  s.pos = fine + 1;
+  while (!riga.empty() && (riga.front() == ' ' || riga.front() == '\t')) riga.remove_prefix(1);
+  std::size_t n = std::min(riga.size(), static_cast<std::size_t>(num) - 2);
+  // Never cut a UTF-8 character in two.
+  while (n > 0 && n < riga.size() && (static_cast<unsigned char>(riga[n]) & 0xC0) == 0x80) --n;
+  std::memcpy(str, riga.data(), n);
+  str[n] = '\n';
+  str[n + 1] = '\0';
+  return str;
+}
+
+struct Ricerca {
+  std::string_view sezione;
+  std::string_view chiave;
+  std::optional<std::string> valore;
+};
+
+int Gestore(void* utente, const char* sezione, const char* nome, const char* valore) {
+  auto& r = *static_cast<Ricerca*>(utente);
+  if (!r.valore && UgualeSenzaMaiuscole(sezione, r.sezione) && UgualeSenzaMaiuscole(nome, r.chiave))
+    r.valore = valore;
+  return 1;
+}
+
+std::string Primi(std::string_view testo, std::size_t n) { return PrimiCaratteriUtf8(testo, n); }
+
+}  // namespace
+
+std::string LeggiIni(const std::filesystem::path& fileIni, std::string_view sezione,
+                     std::string_view chiave) {
+  std::ifstream in(fileIni, std::ios::binary);
+  if (!in) return {};
+  std::ostringstream buffer;
+  buffer << in.rdbuf();
+  const std::string testo = buffer.str();
+
+  Sorgente sorgente{testo};
+  Ricerca ricerca{sezione, chiave, std::nullopt};
+  ini_parse_stream(LeggiRiga, &sorgente, Gestore, &ricerca);
+  if (!ricerca.valore) return {};
+
+  std::string valore = Rifila(*ricerca.valore);
+  if (valore.size() >= 2 && (valore.front() == '"' || valore.front() == '\'') &&
+      valore.back() == valore.front())
+    valore = valore.substr(1, valore.size() - 2);
+  if (!Utf8Valido(valore)) valore = Cp1252ToUtf8(valore);
+  return Primi(valore, kLunghezzaMassimaIni);
+}
+
+Configurazione LeggiConfigurazione(const std::filesystem::path& fileIni,
+                                   const std::filesystem::path& cartellaProgramma) {
+  Configurazione c;
+  c.log = LeggiIni(fileIni, "connessione", "log");
+  c.pc = Primi(LeggiIni(fileIni, "opzioni", "PC"), 1);
+  c.tipoDb = Primi(LeggiIni(fileIni, "opzioni", "TipoDb"), 1);
+  c.debug = Primi(LeggiIni(fileIni, "opzioni", "debug"), 1);
+  c.serverUtente = Primi(LeggiIni(fileIni, "opzioni", "Server_Utente"), 10);
+  c.serverPassword = Primi(LeggiIni(fileIni, "opzioni", "Server_Password"), 10);
+  c.serverNome = Primi(LeggiIni(fileIni, "opzioni", "Server_Nome"), 20);
+  c.pcDirF = Rifila(Primi(LeggiIni(fileIni, "opzioni", "PCDirF"), 150));
+  if (c.pcDirF == "PGM") c.pcDirF = cartellaProgramma.string();
+  return c;
+}
+
+}  // namespace fcl

@@ -1,0 +1,267 @@
+#include "shell/ui/FA.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLinearGradient>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
+#include <QProgressBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUrl>
+
+#include "common/ui/Icone.h"
+#include "common/ui/InterazioneQt.h"
+#include "common/ui/Stringhe.h"
+#include "shell/ui/FINI.h"
+#include "shell/ui/FVer.h"
+#include "shell/ui/FinestraRegistro.h"
+
+namespace fcl {
+
+FA::FA(Contesto& ctx, Comandi comandi, QWidget* genitore)
+    : QMainWindow(genitore), ctx_(ctx), comandi_(std::move(comandi)) {
+  setObjectName(QStringLiteral("FA"));
+  setWindowTitle(QStringLiteral("FISCOLARIO - Comunicazione Polivalente"));
+  setWindowIcon(IconaApplicazione());
+
+  area_ = new QMdiArea(this);
+  area_->setObjectName(QStringLiteral("AreaClient"));
+  QLinearGradient sfondo(0, 0, 0, 1);
+  sfondo.setCoordinateMode(QGradient::ObjectMode);
+  sfondo.setColorAt(0, QColor(0xe4, 0xea, 0xf2));
+  sfondo.setColorAt(1, QColor(0xc9, 0xd4, 0xe3));
+  area_->setBackground(sfondo);
+  setCentralWidget(area_);
+
+  CreaMenu();
+  CreaBarraStrumenti();
+
+  avanzamento_ = new QProgressBar(this);
+  avanzamento_->setMaximumWidth(240);
+  avanzamento_->hide();
+  statusBar()->addPermanentWidget(avanzamento_);
+  if (auto* ui = dynamic_cast<InterazioneQt*>(ctx_.interazione)) {
+    ui->ImpostaGenitore(this);
+    ui->ImpostaBarraStato(statusBar(), avanzamento_);
+  }
+
+  Centra();
+
+  // The buttons wait for "Entra" (or the register's first request).
+  add_->setEnabled(false);
+  eli_->setEnabled(false);
+
+  auto* fini = new FINI(ctx_.versionePgm, ctx_.releasePgm);
+  connect(fini, &FINI::entra, this, &FA::Entra);
+  benvenuto_ = area_->addSubWindow(fini, Qt::SubWindow | Qt::CustomizeWindowHint |
+                                             Qt::WindowTitleHint);
+  benvenuto_->setWindowIcon(IconaApplicazione());
+  benvenuto_->adjustSize();
+  benvenuto_->move(0, 0);
+  benvenuto_->show();
+}
+
+FA::~FA() = default;
+
+void FA::Centra() {
+  QScreen* schermo = screen() ? screen() : QGuiApplication::primaryScreen();
+  if (!schermo) return;
+  const QRect area = schermo->availableGeometry();
+  resize(std::min(1180, area.width() * 92 / 100), std::min(780, area.height() * 90 / 100));
+  move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+}
+
+QAction* FA::Voce(QMenu* menu, const char* nome, const char* testo, int icona,
+                  void (FA::*comando)()) {
+  QAction* a = menu->addAction(IconaMenu(icona), QString::fromUtf8(testo));
+  a->setObjectName(QString::fromUtf8(nome));
+  connect(a, &QAction::triggered, this, comando);
+  return a;
+}
+
+void FA::CreaMenu() {
+  funzioni_ = menuBar()->addMenu(QStringLiteral("&Funzioni"));
+  funzioni_->setObjectName(QStringLiteral("funzioni"));
+  Voce(funzioni_, "salva", "Salva", 1, &FA::Salva);
+  Voce(funzioni_, "ripristina", "Ripristina", 2, &FA::Ripristina);
+  funzioni_->addSeparator();
+  Voce(funzioni_, "OpeORSA", "Import Operatori da ORSA (Antiriciclaggio)", 14, &FA::OPEORSA_Click);
+  Voce(funzioni_, "OpeVELA", "Import Operatori da VELA (Comunicazione Rapporti)", 14,
+       &FA::OPEvela_Click);
+  connect(funzioni_, &QMenu::aboutToShow, this, &FA::AggiornaMenu);
+
+  help_ = menuBar()->addMenu(QStringLiteral("&Help"));
+  help_->setObjectName(QStringLiteral("help"));
+  QAction* doc = help_->addAction(IconaMenu(15), QStringLiteral("Documentazione"));
+  doc->setObjectName(QStringLiteral("documentazione"));
+  connect(doc, &QAction::triggered, this, [this] { ApriDocumentoHelp("FISCOLARIO 2013.pdf"); });
+  QAction* istr = help_->addAction(IconaMenu(15), QStringLiteral("Istruzioni Modello Polivalente"));
+  istr->setObjectName(QStringLiteral("ISTR"));
+  connect(istr, &QAction::triggered, this,
+          [this] { ApriDocumentoHelp("Istruzioni+al+modello+polivalente.pdf"); });
+  QAction* fbase = help_->addAction(IconaMenu(14), QStringLiteral("Foglio EXCEL Base"));
+  fbase->setObjectName(QStringLiteral("fbase"));
+  connect(fbase, &QAction::triggered, this, [this] { ApriDocumentoHelp("FISCOLARIO 2013.xls"); });
+  help_->addSeparator();
+  Voce(help_, "contatti", "Contatti", 13, &FA::Versione);
+  Voce(help_, "versione", "Versione", 12, &FA::Versione);
+  help_->addSeparator();
+  Voce(help_, "ASSR", "Assistenza Remota", 11, &FA::AssistenzaRemota);
+
+  QAction* esci = menuBar()->addAction(QStringLiteral("&Esci"));
+  esci->setObjectName(QStringLiteral("Esci"));
+  connect(esci, &QAction::triggered, this, &FA::Esci);
+  AggiornaMenu();
+}
+
+void FA::CreaBarraStrumenti() {
+  tb2_ = addToolBar(QStringLiteral("Soggetti"));
+  tb2_->setObjectName(QStringLiteral("TB2"));
+  tb2_->setMovable(false);
+  tb2_->setIconSize(QSize(24, 24));
+  tb2_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  add_ = tb2_->addAction(IconaAggiungiSoggetto(), QStringLiteral("Aggiungi Soggetto"));
+  add_->setObjectName(QStringLiteral("ADD"));
+  add_->setToolTip(QStringLiteral("Aggiungi all'archivio "));
+  eli_ = tb2_->addAction(IconaEliminaSoggetto(), QStringLiteral("Elimina Soggetto"));
+  eli_->setObjectName(QStringLiteral("ELI"));
+  eli_->setToolTip(QStringLiteral("Elimina dall'archivio anagrafico o Storico"));
+  connect(add_, &QAction::triggered, this, &FA::Aggiungi);
+  connect(eli_, &QAction::triggered, this, &FA::Elimina);
+}
+
+void FA::AggiornaMenu() {
+  for (const char* nome : {"salva", "ripristina"}) {
+    if (QAction* a = Azione(nome)) a->setEnabled(static_cast<bool>(comandi_.backup));
+  }
+  if (QAction* a = Azione("OpeORSA")) a->setEnabled(static_cast<bool>(comandi_.importaOrsa));
+  if (QAction* a = Azione("OpeVELA")) a->setEnabled(static_cast<bool>(comandi_.importaVela));
+}
+
+QAction* FA::Azione(std::string_view nome) const {
+  return findChild<QAction*>(QTesto(nome));
+}
+
+FINI* FA::Benvenuto() const {
+  return benvenuto_ ? qobject_cast<FINI*>(benvenuto_->widget()) : nullptr;
+}
+
+FinestraRegistro* FA::Registro() const { return registro_; }
+
+void FA::ImpostaTB2(std::string_view) {
+  add_->setEnabled(true);
+  eli_->setEnabled(true);
+}
+
+void FA::Aggiungi() {
+  if (formAttiva_ == "FOPC" && registro_) registro_->Aggiungi();
+  ImpostaTB2("ADD");
+}
+
+void FA::Elimina() {
+  if (formAttiva_ == "FOPC" && registro_) registro_->Elimina();
+}
+
+void FA::Entra() {
+  ImpostaTB2("FINI");
+  if (benvenuto_) benvenuto_->close();
+  ApriRegistro();
+}
+
+void FA::ApriRegistro() {
+  if (!comandi_.creaRegistro) {
+    ctx_.Ui().Avviso("L'archivio dei soggetti non è disponibile in questa versione.");
+    return;
+  }
+  FinestraRegistro* registro = comandi_.creaRegistro(*this);
+  if (!registro) return;
+  registro_ = registro;
+  registroSub_ = area_->addSubWindow(registro);
+  registroSub_->setWindowIcon(IconaApplicazione());
+  registroSub_->move(0, 0);
+  registroSub_->show();
+  formAttiva_ = "FOPC";
+}
+
+void FA::ChiudiRegistro() {
+  if (registroSub_) {
+    registroSub_->close();
+    if (registroSub_ && registroSub_->isVisible()) return;  // the register refused to close
+  }
+  registroSub_.clear();
+  registro_.clear();
+}
+
+void FA::RiapriRegistro() {
+  if (formAttiva_ != "FOPC") return;
+  ChiudiRegistro();
+  if (!registro_) ApriRegistro();
+}
+
+void FA::Salva() {
+  // Only with an operator shown in the register.
+  if (ctx_.operatoreCorrente.codiceFiscale.empty() || !comandi_.backup) return;
+  modoBackup_ = "S";
+  comandi_.backup(modoBackup_);
+  RiapriRegistro();
+}
+
+void FA::Ripristina() {
+  if (!comandi_.backup) return;
+  modoBackup_ = "R";
+  comandi_.backup(modoBackup_);
+  RiapriRegistro();
+}
+
+void FA::OPEORSA_Click() {
+  if (comandi_.importaOrsa) comandi_.importaOrsa();
+}
+
+void FA::OPEvela_Click() {
+  if (comandi_.importaVela) comandi_.importaVela();
+}
+
+void FA::ApriDocumentoHelp(std::string_view nomeFile) {
+  const auto percorso = ctx_.cartellaProgramma / "Help" / std::string(nomeFile);
+  if (ctx_.apriDocumento) ctx_.apriDocumento->Apri(percorso);
+}
+
+void FA::Versione() {
+  FVer finestra(ctx_.versionePgm, ctx_.releasePgm, this);
+  finestra.exec();
+}
+
+void FA::AssistenzaRemota() {
+  const auto programma = ctx_.cartellaProgramma / "A.EXE";
+  const QString percorso = QPercorso(programma);
+  const QFileInfo info(percorso);
+  std::string errore;
+  if (!info.exists()) {
+    errore = "impossibile trovare il file " + programma.string();
+  } else if (info.isExecutable()) {
+    if (!QProcess::startDetached(percorso, {}, QPercorso(ctx_.cartellaProgramma)))
+      errore = "impossibile avviare " + programma.string();
+  } else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(percorso))) {
+    errore = "nessun programma apre " + programma.string();
+  }
+  if (!errore.empty())
+    ctx_.Ui().Messaggio("Errore lancio ASSISTENZA: " + errore, kTitoloApplicazione, Icona::Nessuna);
+}
+
+void FA::Esci() {
+  if (comandi_.esci) {
+    comandi_.esci();
+  } else {
+    QCoreApplication::exit(0);
+  }
+}
+
+}  // namespace fcl
