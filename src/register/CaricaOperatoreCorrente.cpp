@@ -24,14 +24,16 @@ bool CaricaOperatoreCorrente(Contesto& ctx, std::string_view cf) {
   op = OperatoreCorrente{};
   const std::string codice = MaiuscoloUtf8(Rifila(cf));
 
-  Recordset ope(ctx.Db(), "SELECT * From COPE WHERE OCOD=?", {codice}, Recordset::Modo::SolaLettura);
+  Recordset ope(ctx.Db(), "SELECT * From COPE WHERE OCOD=?", {codice},
+                Recordset::Modo::SolaLettura);
   if (ope.Eof()) return false;
 
   op.codiceFiscaleDigitato = ValoreComeTesto(ope["OCOD"]);
   op.codiceFiscale = Rifila(op.codiceFiscaleDigitato);
   op.partitaIvaDigitata = ValoreComeTesto(ope["OPIVA"]);
   const std::string ragione = CampoTesto(ope["ORAG"]);
-  op.nomeVisualizzato = !ragione.empty() ? ragione : CampoTesto(ope["OCOG"]) + CampoTesto(ope["ONOME"]);
+  op.nomeVisualizzato =
+      !ragione.empty() ? ragione : CampoTesto(ope["OCOG"]) + CampoTesto(ope["ONOME"]);
 
   Recordset itt(ctx.Db(), "SELECT * FROM CTAB WHERE TIPO='ITT' and COD=?", {op.codiceFiscale},
                 Recordset::Modo::SolaLettura);

@@ -1,0 +1,227 @@
+#include "workbook/ElaboraCartella.h"
+
+#include <exception>
+#include <string>
+
+#include "common/Cp1252.h"
+#include "common/Errori.h"
+#include "common/RoutineCampi.h"
+#include "common/ScritturaAtomica.h"
+#include "workbook/CodificaRiga.h"
+#include "workbook/DefinizioneQuadro.h"
+#include "workbook/RecordDettaglio.h"
+
+namespace fcl {
+namespace {
+
+constexpr int kPrimoFoglio = 2;
+constexpr int kUltimoFoglio = 12;
+constexpr int kColonneFineFoglio = 10;  // a row whose A-J are all empty ends the sheet
+
+void Azzera(TotaliImport& t) {
+  t.righePerQuadro.fill(0);
+  t.righeTotali = 0;
+  const auto codici = CodiciTA();
+  for (std::size_t i = 0; i < t.tabellaTA.size(); ++i)
+    t.tabellaTA[i] = {std::string(codici[i]), {}};
+  t.documentiRiepilogativiFE = 0;
+  t.documentiRiepilogativiFR = 0;
+  t.contatoriBL.fill(0);
+  t.erroreData = false;
+}
+
+// After a failure nothing of the run may be taken for good: no rows, and the error flag set.
+void Invalida(TotaliImport& t) {
+  Azzera(t);
+  t.erroreData = true;
+}
+
+std::string TestoErrore(const std::exception& e) {
+  if (const auto* c = dynamic_cast<const ErroreCartella*>(&e))
+    return "ERRORE " + std::to_string(c->Numero()) + " - " + c->what();
+  return e.what();
+}
+
+bool CellaVuota(const Cella& c) {
+  if (c.tipo == Cella::Tipo::Errore) return false;  // an error value is something, not nothing
+  return Rifila(TestoCella(c)).empty();
+}
+
+bool FineDelFoglio(const std::vector<Cella>& riga) {
+  for (int k = 0; k < kColonneFineFoglio && k < static_cast<int>(riga.size()); ++k)
+    if (!CellaVuota(riga[k])) return false;
+  return true;
+}
+
+// The run over one opened workbook, from the intermediate file on. Throws on any failure.
+class Giro {
+ public:
+  Giro(Contesto& ctx, LettoreCartella& lettore, Listato& listato, bool zeri,
+       RisultatoElaborazione& risultato)
+      : ctx_(ctx),
+        tot_(ctx.totaliImport),
+        lettore_(lettore),
+        listato_(listato),
+        zeri_(zeri),
+        risultato_(risultato) {}
+
+  void Esegui() {
+    ScritturaAtomica file(ctx_.cartellaProgramma / std::string(kFileIntermedio));
+    RecordDettaglio record(ctx_.operatoreCorrente.codiceFiscale,
+                           [&file](std::string_view riga) { file.Scrivi(riga); });
+    listato_.Inizia({tot_.percorsoListato, tot_.percorsoCartellaLavoro,
+                     ctx_.operatoreCorrente.nomeVisualizzato, ctx_.annoRiferimento,
+                     ctx_.cartellaProgramma});
+
+    const int fogli = lettore_.NumeroFogli();
+    for (int foglio = kPrimoFoglio; foglio <= kUltimoFoglio && foglio <= fogli; ++foglio) {
+      nomeFoglio_ = lettore_.NomeFoglio(foglio);
+      const DefinizioneQuadro* quadro = TrovaQuadro(nomeFoglio_);
+      if (quadro == nullptr) break;  // an unrecognised sheet ends the walk
+      Foglio(foglio, *quadro, record);
+    }
+
+    if (tot_.righeTotali > 0) listato_.Completa();
+    file.Conferma();
+  }
+
+ private:
+  void Foglio(int foglio, const DefinizioneQuadro& quadro, RecordDettaglio& record) {
+    record.InizioFoglio(quadro.tipoRecord, quadro.righePerRecord);
+    int prima = quadro.primaRiga;
+    if (quadro.numero == BL &&
+        Rifila(TestoCella(lettore_.Riga(foglio, 5).at(0))) == "PERSONE FISICHE")
+      prima = 7;
+    bool layoutFRCorrente = true;
+    if (quadro.numero == FR) {
+      const std::string c3 = MaiuscoloUtf8(Rifila(TestoCella(lettore_.Riga(foglio, 3).at(2))));
+      layoutFRCorrente = c3.starts_with("DAT");
+    }
+    const std::string didascalia = "Foglio " + nomeFoglio_;
+    ctx_.Ui().Avanzamento(didascalia, prima, 0);
+    listato_.NuovoFoglio({quadro.numero, nomeFoglio_, layoutFRCorrente});
+
+    // Cells that hold an error value are reported up to the last column the sheet uses.
+    const int ultimaUsata = std::max(kColonneFineFoglio - 1, quadro.UltimaColonna());
+    int righe = 0;
+    CelleRiga celle;
+    for (int riga = prima;; ++riga) {
+      const std::vector<Cella>& letta = lettore_.Riga(foglio, riga);
+      if (FineDelFoglio(letta)) break;
+      ++tot_.righeTotali;
+      ++righe;
+      riga_ = riga;
+      for (int k = 0; k < kColonneRiga; ++k) {
+        static const Cella kVuota;
+        const Cella& c = k < static_cast<int>(letta.size()) ? letta[k] : kVuota;
+        if (c.tipo == Cella::Tipo::Errore) {
+          celle[k].clear();
+          if (k <= ultimaUsata)
+            Segnala(k, "la cella contiene un valore di errore (" + c.testo + ")");
+        } else {
+          celle[k] = Rifila(TestoCella(c));
+        }
+      }
+      for (int k = quadro.primaMaiuscola; k >= 0 && k <= quadro.ultimaMaiuscola; ++k)
+        celle[k] = MaiuscoloUtf8(celle[k]);
+      listato_.Riga(riga, celle);
+      CodificaRiga(
+          quadro, layoutFRCorrente, celle, zeri_, record, tot_,
+          [this](int colonna, std::string_view descrizione) { Segnala(colonna, descrizione); });
+      ctx_.Ui().Avanzamento(didascalia, riga + 1, 0);
+    }
+
+    tot_.righePerQuadro[quadro.numero] = righe;
+    if (righe > 0) {
+      for (auto& [codice, valore] : tot_.tabellaTA)
+        if (codice == quadro.codiceTA) valore = AllineaDestra(std::to_string(righe), 16, ' ');
+      record.FineFoglio();
+    }
+  }
+
+  void Segnala(int colonna, std::string_view descrizione) {
+    tot_.erroreData = true;
+    ++risultato_.celleErrate;
+    ctx_.Ui().Messaggio("Foglio " + nomeFoglio_ + ", riga " + std::to_string(riga_) + ", colonna " +
+                            LetteraColonna(colonna) + ": " + std::string(descrizione),
+                        kTitoloApplicazione, Icona::Nessuna);
+  }
+
+  Contesto& ctx_;
+  TotaliImport& tot_;
+  LettoreCartella& lettore_;
+  Listato& listato_;
+  bool zeri_;
+  RisultatoElaborazione& risultato_;
+  std::string nomeFoglio_;
+  int riga_ = 0;
+};
+
+}  // namespace
+
+std::optional<std::filesystem::path> ScegliCartellaLavoro(Interazione& ui,
+                                                          const std::filesystem::path& cartella) {
+  return ui.ScegliFileDaAprire("Indica il foglio excel da importare", "Excel (*.XLS)|*.XLS",
+                               cartella);
+}
+
+RisultatoElaborazione ElaboraCartella(Contesto& ctx, const std::filesystem::path& cartellaLavoro,
+                                      bool aggiungiZeri, Listato& listato,
+                                      const ApriCartellaFn& apri) {
+  Interazione& ui = ctx.Ui();
+  TotaliImport& tot = ctx.totaliImport;
+  RisultatoElaborazione risultato;
+
+  // The totals are reset before anything can fail, so that a failed run never leaves the totals
+  // of an earlier one to be taken for this workbook.
+  Azzera(tot);
+  tot.percorsoCartellaLavoro = cartellaLavoro;
+  tot.percorsoListato.clear();
+
+  std::unique_ptr<LettoreCartella> lettore;
+  try {
+    lettore = apri(cartellaLavoro);
+  } catch (const std::exception& e) {
+    ui.Messaggio(TestoErrore(e), kTitoloApplicazione, Icona::Critico);
+    return risultato;
+  }
+
+  const std::string nomeListato =
+      "FCL_" + SoloLettere(ctx.operatoreCorrente.nomeVisualizzato) + "_LISTATO.PDF";
+  const auto listatoScelto = ui.ScegliFileDaSalvare(
+      "CARTELLA DI SALVATAGGIO FISCOLARIO ", "PDF (*.PDF)|*.PDF", tot.cartellaUscita, nomeListato);
+  if (!listatoScelto) {
+    risultato.esito = EsitoElaborazione::Annullata;
+    return risultato;
+  }
+  tot.cartellaUscita = listatoScelto->parent_path();
+  if (FileAperto(*listatoScelto)) {
+    ui.Messaggio("Il documento: " + listatoScelto->string() +
+                     "\n \nrisulta aperto: chiudere il documento e riprovare",
+                 "Errore stampa documento", Icona::Critico);
+    return risultato;
+  }
+  tot.percorsoListato = *listatoScelto;
+
+  try {
+    Giro(ctx, *lettore, listato, aggiungiZeri, risultato).Esegui();
+  } catch (const std::exception& e) {
+    Invalida(tot);
+    ui.Messaggio(TestoErrore(e), kTitoloApplicazione, Icona::Critico);
+    risultato.esito = EsitoElaborazione::Fallita;
+    return risultato;
+  }
+
+  if (tot.righeTotali == 0) {
+    ui.Messaggio(
+        "Non risultano o non sono riconosciute righe da elaborare in nessun foglio del file " +
+            cartellaLavoro.string(),
+        "File Vuoto - Procedura annullata", Icona::Critico);
+    risultato.esito = EsitoElaborazione::Vuota;
+    return risultato;
+  }
+  risultato.esito = EsitoElaborazione::Completata;
+  return risultato;
+}
+
+}  // namespace fcl

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string_view>
+
+#include "common/Contesto.h"
+#include "workbook/LettoreCartella.h"
+#include "workbook/Listato.h"
+
+namespace fcl {
+
+// The intermediate file of detail records, in the program folder.
+inline constexpr std::string_view kFileIntermedio = "FCLtemp.TXT";
+
+// Opens a workbook for reading (ApriCartella in the program; an in-memory workbook in tests).
+using ApriCartellaFn =
+    std::function<std::unique_ptr<LettoreCartella>(const std::filesystem::path& percorso)>;
+
+enum class EsitoElaborazione {
+  Completata,  // the walk ended and read rows: the creation may follow unless erroreData is set
+  Vuota,       // the walk ended without a data row (the user was told)
+  Annullata,   // the listing dialog was cancelled
+  Fallita,     // the workbook, the listing or the intermediate file failed (the user was told)
+};
+
+struct RisultatoElaborazione {
+  EsitoElaborazione esito = EsitoElaborazione::Fallita;
+  int celleErrate = 0;  // cells reported as not encodable (dates, amounts, error values)
+};
+
+// The open dialog of the workbook to read; nullopt when the user cancels.
+std::optional<std::filesystem::path> ScegliCartellaLavoro(Interazione& ui,
+                                                          const std::filesystem::path& cartella);
+
+// The workbook run for the current operator of `ctx`: resets the import totals, asks where to save
+// the check listing (proposing "FCL_<name letters>_LISTATO.PDF"; the operator's name is left
+// upper-cased and trimmed), refuses a listing open in another program, then walks the sheets from
+// the second, by name, until a missing or unrecognised sheet. Every data row is listed and
+// encoded into FCLtemp.TXT in the program folder. `aggiungiZeri` pads VAT numbers, short fiscal
+// codes and country codes with leading zeros.
+//
+// The workbook is only read. FCLtemp.TXT is replaced only when the walk completes (empty when no
+// row was read); a run that fails reports why through ctx.Ui(), leaves the previous file as it
+// was, and leaves totals that offer no creation (no rows, erroreData set). A cell that cannot be
+// encoded is reported with its sheet, row and column and sets erroreData; the walk goes on.
+RisultatoElaborazione ElaboraCartella(Contesto& ctx, const std::filesystem::path& cartellaLavoro,
+                                      bool aggiungiZeri, Listato& listato,
+                                      const ApriCartellaFn& apri);
+
+}  // namespace fcl

@@ -1,0 +1,8 @@
+# The workbook run: quadro tables, value classes, detail records and the intermediate file.
+list(APPEND FCL_WORKBOOK_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/CodificaRiga.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DefinizioneQuadro.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ElaboraCartella.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RecordDettaglio.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ValoreCampo.cpp
+)

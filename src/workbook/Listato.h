@@ -1,0 +1,48 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "common/Contesto.h"
+#include "workbook/CelleRiga.h"
+
+namespace fcl {
+
+// What the check listing prints in the heading of every page.
+struct IntestazioneListato {
+  std::filesystem::path percorsoListato;         // the PDF to write
+  std::filesystem::path percorsoCartellaLavoro;  // printed as "Archivio base dati: ..."
+  std::string nomeOperatore;                     // already upper-cased and trimmed
+  std::string annoRiferimento;
+  std::filesystem::path cartellaProgramma;  // where Stampe/base.pdf lives
+};
+
+// One sheet of the workbook as the listing needs it: which template page, and for FR which of the
+// two layouts the row cells follow (the listing prints each FR field at the same place in both).
+struct FoglioListato {
+  Quadro quadro = FA;
+  std::string nome;
+  bool layoutFRCorrente = true;
+};
+
+// The check listing of a workbook run, as the run drives it. The run calls, in order:
+// Inizia once the listing path is chosen and free; NuovoFoglio at the start of each recognised
+// sheet (the next row opens a new page, so every sheet starts on its own page); Riga for every data
+// row, before the row is encoded, with the cells after the upper-casing of the quadro's columns;
+// Completa at the end of the walk, only when at least one row was read (a run without rows writes
+// no listing file). The listing decides its own page breaks within a sheet.
+//
+// An implementation that cannot write its file throws ErroreFile; the run reports it and ends.
+class Listato {
+ public:
+  virtual ~Listato() = default;
+
+  virtual void Inizia(const IntestazioneListato& intestazione) = 0;
+  virtual void NuovoFoglio(const FoglioListato& foglio) = 0;
+  // `riga` is the row's number on the sheet (1-based).
+  virtual void Riga(int riga, const CelleRiga& celle) = 0;
+  virtual void Completa() = 0;
+};
+
+}  // namespace fcl
