@@ -43,6 +43,7 @@ using CorpoComando = std::function<int(AmbienteCli&)>;
 
 // Each command registers itself on the parser and sets `corpo` to what it runs when chosen.
 void RegistraOperatori(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo);
+void RegistraElabora(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo);
 
 // Runs the command line in-process (the executable's main and the tests call it).
 int EseguiCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
