@@ -107,7 +107,8 @@ std::optional<std::array<int, 3>> Semplice(std::string_view testo) {
 
 std::optional<ColorePdf> ColorePdf::Da(std::string_view testo) {
   // "name;colour": the part before ";" counts when it is a colour; otherwise it would name a pattern.
-  const auto c = Semplice(testo.substr(0, testo.find(';')));
+  const std::string_view t = Rifila(testo);
+  const auto c = Semplice(!t.empty() && t.front() == '@' ? t : t.substr(0, t.find(';')));
   if (!c) return std::nullopt;
   ColorePdf colore;
   colore.testo = std::string(testo);
