@@ -70,6 +70,8 @@ int EseguiCli(int argc, const char* const* argv, std::ostream& out, std::ostream
   static constexpr Registrazione kComandi[] = {
       RegistraOperatori,
       RegistraElabora,
+      RegistraSalva,
+      RegistraRipristina,
   };
   for (const auto registra : kComandi) registra(app, amb, corpo);
 

@@ -43,6 +43,8 @@ using CorpoComando = std::function<int(AmbienteCli&)>;
 
 // Each command registers itself on the parser and sets `corpo` to what it runs when chosen.
 void RegistraOperatori(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo);
+void RegistraSalva(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo);
+void RegistraRipristina(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo);
 void RegistraElabora(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo);
 
 // Runs the command line in-process (the executable's main and the tests call it).
