@@ -69,6 +69,7 @@ int EseguiCli(int argc, const char* const* argv, std::ostream& out, std::ostream
   using Registrazione = void (*)(CLI::App&, AmbienteCli&, CorpoComando&);
   static constexpr Registrazione kComandi[] = {
       RegistraOperatori,
+      RegistraImportaAteco,
       RegistraElabora,
       RegistraSalva,
       RegistraRipristina,
