@@ -389,7 +389,8 @@ std::string_view LettorePdf::DatiFlusso(const OggettoPdf& dizionario, std::size_
     if (dati_.compare(p, 9, "endstream") == 0) return std::string_view(dati_).substr(inizio, fine - inizio);
   }
   const std::size_t fine = dati_.find("endstream", inizio);
-  if (fine == std::string::npos) Danneggiato("flusso senza endstream");
+  const std::size_t oggettoSeguente = dati_.find("endobj", inizio);
+  if (fine == std::string::npos || oggettoSeguente < fine) Danneggiato("flusso senza endstream");
   std::size_t f = fine;
   if (f > inizio && dati_[f - 1] == '\n') --f;
   if (f > inizio && dati_[f - 1] == '\r') --f;

@@ -22,7 +22,8 @@ constexpr std::size_t kOggettiMassimiPagina = 1'000'000;
 
 ModelloPdf::ModelloPdf(std::string chiave, std::unique_ptr<LettorePdf> lettore)
     : chiave_(std::move(chiave)), lettore_(std::move(lettore)) {
-  for (const int oggetto : lettore_->Pagine()) pagine_.push_back({oggetto, Stato::DaImportare, 0, 0});
+  if (lettore_)
+    for (const int oggetto : lettore_->Pagine()) pagine_.push_back({oggetto, Stato::DaImportare, 0, 0});
 }
 
 ModelloPdf::PaginaPreparata ModelloPdf::Prepara(int n, int primoNumero,

@@ -41,11 +41,12 @@ class ModelloPdf {
     std::vector<std::pair<int, int>> nuoveCopie;  // template number -> output number
   };
 
+  // Without a reader (a file that could not be read) the template has no pages.
   ModelloPdf(std::string chiave, std::unique_ptr<LettorePdf> lettore);
 
   const std::string& Chiave() const { return chiave_; }
   int NumeroPagine() const { return static_cast<int>(pagine_.size()); }
-  int VersioneMinore() const { return lettore_->VersioneMinore(); }
+  int VersioneMinore() const { return lettore_ ? lettore_->VersioneMinore() : 3; }
   Pagina& PaginaN(int n) { return pagine_.at(static_cast<std::size_t>(n - 1)); }
 
   // Builds the form object of page n (1-based) and the copies of the objects its resources need,
