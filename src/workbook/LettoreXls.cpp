@@ -1,0 +1,150 @@
+#include "workbook/LettoreXls.h"
+
+#include <freexl.h>
+
+#include <algorithm>
+#include <fstream>
+
+#include "workbook/BloccoRighe.h"
+#include "workbook/ErroriCartella.h"
+#include "workbook/TestoXml.h"
+
+namespace fcl {
+namespace {
+
+// Whether the compound file holds the streams of an encrypted Office Open XML package (a .xlsx
+// saved with a password): their names, in UTF-16, appear in its directory.
+bool PacchettoCifrato(const std::filesystem::path& percorso) {
+  std::ifstream file(percorso, std::ios::binary);
+  std::string nome;
+  for (const char c : std::string_view("EncryptedPackage")) {
+    nome += c;
+    nome += '\0';
+  }
+  std::string blocco(1 << 16, '\0');
+  std::string coda;
+  while (file) {
+    file.read(blocco.data(), static_cast<std::streamsize>(blocco.size()));
+    const std::string finestra = coda + blocco.substr(0, static_cast<std::size_t>(file.gcount()));
+    if (finestra.find(nome) != std::string::npos) return true;
+    coda = finestra.size() > nome.size() ? finestra.substr(finestra.size() - nome.size())
+                                         : finestra;
+  }
+  return false;
+}
+
+std::string Spiega(int codice) {
+  switch (codice) {
+    case FREEXL_INSUFFICIENT_MEMORY: return "memoria insufficiente";
+    case FREEXL_BIFF_WORKBOOK_NOT_FOUND: return "manca il flusso della cartella di lavoro";
+    case FREEXL_CRAFTED_FILE: return "struttura interna incoerente";
+    default: return "errore FreeXL " + std::to_string(codice);
+  }
+}
+
+}  // namespace
+
+LettoreXls::LettoreXls(const std::filesystem::path& percorso)
+    : percorso_(percorso), riga_(kColonneLette) {
+  const int esito = freexl_open(percorso.c_str(), &handle_);
+  if (esito != FREEXL_OK) {
+    freexl_close(handle_);
+    handle_ = nullptr;
+    if (esito == FREEXL_FILE_NOT_FOUND) throw errori_cartella::FileMancante(percorso);
+    if (esito == FREEXL_BIFF_WORKBOOK_NOT_FOUND) {
+      // A compound file without a workbook: a .xlsx with a password, or another document (a
+      // Word .doc) that is no workbook at all.
+      if (PacchettoCifrato(percorso)) throw errori_cartella::Protetta(percorso);
+      throw errori_cartella::NonCartella(percorso);
+    }
+    throw errori_cartella::Danneggiata(percorso, Spiega(esito));
+  }
+  unsigned int valore = 0;
+  if (freexl_get_info(handle_, FREEXL_BIFF_PASSWORD, &valore) != FREEXL_OK)
+    throw errori_cartella::Danneggiata(percorso, "informazioni non leggibili");
+  if (valore == FREEXL_BIFF_OBFUSCATED) throw errori_cartella::Protetta(percorso);
+  if (freexl_get_info(handle_, FREEXL_BIFF_SHEET_COUNT, &valore) != FREEXL_OK)
+    throw errori_cartella::Danneggiata(percorso, "numero dei fogli non leggibile");
+  for (unsigned short i = 0; i < valore; ++i) {
+    const char* nome = nullptr;
+    if (freexl_get_worksheet_name(handle_, i, &nome) != FREEXL_OK || nome == nullptr)
+      throw errori_cartella::Danneggiata(percorso, "nome del foglio " + std::to_string(i + 1) +
+                                                       " non leggibile");
+    nomi_.emplace_back(nome);
+  }
+}
+
+LettoreXls::~LettoreXls() {
+  if (handle_ != nullptr) freexl_close(handle_);
+}
+
+std::string LettoreXls::NomeFoglio(int foglio) {
+  if (foglio < 1 || foglio > NumeroFogli()) throw errori_cartella::FoglioMancante(foglio);
+  return nomi_[static_cast<std::size_t>(foglio - 1)];
+}
+
+void LettoreXls::Seleziona(int foglio) {
+  if (foglio == foglioAttivo_) return;
+  if (foglio < 1 || foglio > NumeroFogli()) throw errori_cartella::FoglioMancante(foglio);
+  foglioAttivo_ = 0;
+  if (freexl_select_active_worksheet(handle_, static_cast<unsigned short>(foglio - 1)) !=
+          FREEXL_OK ||
+      freexl_worksheet_dimensions(handle_, &righeFoglio_, &colonneFoglio_) != FREEXL_OK) {
+    throw errori_cartella::Danneggiata(percorso_,
+                                       "foglio " + std::to_string(foglio) + " non leggibile");
+  }
+  foglioAttivo_ = foglio;
+}
+
+const std::vector<Cella>& LettoreXls::Riga(int foglio, int riga) {
+  if (foglio == foglioRiga_ && riga == numeroRiga_) return riga_;
+  Seleziona(foglio);
+  foglioRiga_ = 0;
+  std::fill(riga_.begin(), riga_.end(), Cella());
+  if (riga >= 1 && static_cast<unsigned>(riga) <= righeFoglio_) {
+    const unsigned short colonne = std::min<unsigned short>(colonneFoglio_, kColonneLette);
+    for (unsigned short c = 0; c < colonne; ++c) {
+      FreeXL_CellValue valore;
+      if (freexl_get_cell_value(handle_, static_cast<unsigned>(riga - 1), c, &valore) != FREEXL_OK)
+        continue;  // outside the sheet: empty
+      Cella& cella = riga_[c];
+      switch (valore.type) {
+        case FREEXL_CELL_INT:
+          cella.tipo = Cella::Tipo::Numero;
+          cella.numero = valore.value.int_value;
+          break;
+        case FREEXL_CELL_DOUBLE:
+          cella.tipo = Cella::Tipo::Numero;
+          cella.numero = valore.value.double_value;
+          break;
+        case FREEXL_CELL_TEXT:
+        case FREEXL_CELL_SST_TEXT:
+          cella.tipo = Cella::Tipo::Testo;
+          cella.testo = valore.value.text_value ? valore.value.text_value : "";
+          break;
+        case FREEXL_CELL_DATE:
+        case FREEXL_CELL_DATETIME:
+        case FREEXL_CELL_TIME: {
+          const std::string testo = valore.value.text_value ? valore.value.text_value : "";
+          const auto seriale = valore.type == FREEXL_CELL_TIME ? SerialeDaIso("1899-12-30T" + testo)
+                                                               : SerialeDaIso(testo);
+          if (seriale) {
+            cella.tipo = Cella::Tipo::Data;
+            cella.numero = *seriale;
+          } else {
+            cella.tipo = Cella::Tipo::Testo;
+            cella.testo = testo;
+          }
+          break;
+        }
+        default:
+          break;
+      }
+    }
+  }
+  foglioRiga_ = foglio;
+  numeroRiga_ = riga;
+  return riga_;
+}
+
+}  // namespace fcl
