@@ -73,6 +73,8 @@ int EseguiCli(int argc, const char* const* argv, std::ostream& out, std::ostream
       RegistraElabora,
       RegistraSalva,
       RegistraRipristina,
+      RegistraVerifica,
+      RegistraCrea,
   };
   for (const auto registra : kComandi) registra(app, amb, corpo);
 

@@ -1,0 +1,162 @@
+// The `crea` command end to end: a program folder of its own, the example operator in its database,
+// the example workbook of analytical data, then the communication file checked line by line.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "CartellaTemporanea.h"
+#include "Comandi.h"
+#include "SupportoTracciato.h"
+#include "store/Database.h"
+
+namespace fcl {
+namespace {
+
+using test::Campo;
+using test::CartellaTemporanea;
+using test::LeggiFile;
+
+constexpr std::string_view kCF = "02468135799";
+
+struct Esecuzione {
+  int codice;
+  std::string out;
+  std::string err;
+};
+
+Esecuzione Cli(std::vector<std::string> argomenti) {
+  argomenti.insert(argomenti.begin(), "fiscolario-cli");
+  std::vector<const char*> argv;
+  for (const auto& a : argomenti) argv.push_back(a.c_str());
+  std::ostringstream out;
+  std::ostringstream err;
+  const int codice = EseguiCli(static_cast<int>(argv.size()), argv.data(), out, err,
+                               std::filesystem::path(FCL_SOURCE_DIR) / "build-inesistente");
+  return {codice, out.str(), err.str()};
+}
+
+std::vector<std::string> Linee(const std::string& out) {
+  std::vector<std::string> righe;
+  std::istringstream in(out);
+  for (std::string r; std::getline(in, r);) righe.push_back(r);
+  return righe;
+}
+
+class ComandoCreaTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directories(Uscita());
+    // The first command creates the program folder's database.
+    ASSERT_EQ(Cli({"--cartella", Programma().string(), "operatori"}).codice, 0);
+    Database db(Programma() / "DataBase" / "FCL2013.mdb", Database::Modo::LetturaScrittura);
+    db.Esegui(
+        "INSERT INTO COPE (OCOD, ORAG, OSCOM, OSPRO, OSTP, OPIVA, ODES, OATT, OTEL, OPOSTA) VALUES "
+        "(?, 'ALFA BETA COSTRUZIONI S.R.L.', 'BERGAMO', 'BG', '1', ?, 'ALFA BETA COSTRUZIONI "
+        "S.R.L.', '412000', '035123456', 'AMMINISTRAZIONE@ALFABETA.EXAMPLE')",
+        {std::string(kCF), std::string(kCF)});
+    db.Esegui("INSERT INTO CTAB (TIPO, COD, DES) VALUES ('ITT', ?, ?)",
+              {std::string(kCF), std::string("VRDLCU70M15A794Y     220/01/2026   ")});
+  }
+
+  std::filesystem::path Programma() const { return dir_ / "programma"; }
+  std::filesystem::path Uscita() const { return dir_ / "uscita"; }
+  std::filesystem::path Listato() const { return Uscita() / "FCL_ALFABETA_LISTATO.PDF"; }
+  std::filesystem::path Comunicazione() const { return Uscita() / "FCL_ALFABETA.TXT"; }
+
+  Esecuzione Crea(std::vector<std::string> altri = {}) {
+    std::vector<std::string> a = {"--cartella", Programma().string(), "crea", std::string(kCF),
+                                  (std::filesystem::path(FCL_SOURCE_DIR) / "resources" /
+                                   "esempio" / "ESEMPIO_ANALITICO.xlsx")
+                                      .string(),
+                                  "--anno", "2025", "--listato", Listato().string()};
+    a.insert(a.end(), altri.begin(), altri.end());
+    return Cli(a);
+  }
+
+  CartellaTemporanea dir_;
+};
+
+TEST_F(ComandoCreaTest, StradaPrincipaleDalFoglioAlFile) {
+  const Esecuzione e = Crea();
+  ASSERT_EQ(e.codice, 0) << e.err;
+  EXPECT_EQ(Linee(e.out), (std::vector<std::string>{Comunicazione().string(), Listato().string(),
+                                                     (Uscita() / "FCL_ALFABETA_FRONTESPIZIO.PDF").string()}));
+
+  const std::string file = LeggiFile(Comunicazione());
+  ASSERT_EQ(file.size() % 1900, 0u);
+  std::vector<std::string> righe;
+  for (std::size_t p = 0; p < file.size(); p += 1900) righe.push_back(file.substr(p, 1900));
+  ASSERT_GE(righe.size(), 5u);
+  long long d = 0;
+  for (std::size_t i = 0; i < righe.size(); ++i) {
+    SCOPED_TRACE(i + 1);
+    EXPECT_EQ(righe[i].substr(1897), "A\r\n");
+    if (i >= 2 && i + 2 < righe.size()) {
+      EXPECT_EQ(righe[i][0], 'D');
+      EXPECT_EQ(Campo(righe[i], 2, 16), "02468135799     ");
+      EXPECT_EQ(Campo(righe[i], 18, 8), std::string(8 - std::to_string(i - 1).size(), '0') +
+                                            std::to_string(i - 1));
+      ++d;
+    }
+  }
+  EXPECT_EQ(Campo(righe[0], 1, 38), "A              NSP0010VRDLCU70M15A794Y");
+  EXPECT_EQ(Campo(righe[1], 90, 3), "100");
+  EXPECT_EQ(Campo(righe[1], 116, 2), "01");
+  EXPECT_EQ(Campo(righe[1], 316, 28), "ALFA BETA COSTRUZIONI S.R.L.");
+  EXPECT_EQ(Campo(righe[1], 376, 4), "2025");
+  EXPECT_EQ(Campo(righe[1], 571, 31), "VRDLCU70M15A794Y000002 20012026");
+  EXPECT_EQ(righe[righe.size() - 2][0], 'E');
+  EXPECT_EQ(Campo(righe.back(), 1, 51),
+            "Z              000000001000000000" + std::string(9 - std::to_string(d).size(), '0') +
+                std::to_string(d) + "000000001");
+  EXPECT_TRUE(std::filesystem::exists(Programma() / "FCLtemp.TXT"));
+}
+
+TEST_F(ComandoCreaTest, SenzaSovrascriviIlFileResta) {
+  ASSERT_EQ(Crea().codice, 0);
+  const std::string prima = LeggiFile(Comunicazione());
+
+  const Esecuzione e = Crea({"--tipo", "1", "--protocollo", "13021812345678901",
+                             "--protocollo-documento", "12"});
+  EXPECT_EQ(e.codice, 1);
+  EXPECT_NE(e.err.find("Il file " + Comunicazione().string() + " esiste già. Vuoi sovrascriverlo?"),
+            std::string::npos)
+      << e.err;
+  EXPECT_NE(e.err.find("Il file " + Comunicazione().string() + " esiste già. Vuoi sostituirlo?"),
+            std::string::npos);
+  EXPECT_EQ(LeggiFile(Comunicazione()), prima);
+  EXPECT_TRUE(e.out.empty());
+
+  const Esecuzione s = Crea({"--tipo", "1", "--protocollo", "13021812345678901",
+                             "--protocollo-documento", "12", "--sovrascrivi"});
+  ASSERT_EQ(s.codice, 0) << s.err;
+  EXPECT_NE(s.err.find("Attenzione Sostituzione"), std::string::npos);
+  EXPECT_EQ(Campo(LeggiFile(Comunicazione()), 1900 + 90, 26), "01013021812345678901000012");
+}
+
+TEST_F(ComandoCreaTest, SceltaRifiutata) {
+  struct Case {
+    std::string_view nome;
+    std::vector<std::string> opzioni;
+    std::string_view messaggio;
+  } const kCases[] = {
+      {"protocollo mancante", {"--tipo", "2"}, "Errore: Indicare il protocollo da sostitutire o annullare"},
+      {"dati aggregati assenti", {"--dati", "1"},
+       "Errore: Non risultano quadri compilati per la tipologia DATI AGGREGATI"},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.nome);
+    const Esecuzione e = Crea(c.opzioni);
+    EXPECT_EQ(e.codice, 1);
+    EXPECT_NE(e.err.find(c.messaggio), std::string::npos) << e.err;
+    EXPECT_FALSE(std::filesystem::exists(Comunicazione()));
+  }
+  EXPECT_EQ(Crea({"--tipo", "3"}).codice, 2);
+  EXPECT_EQ(Cli({"--cartella", Programma().string(), "crea", std::string(kCF), "x.xlsx"}).codice, 2);
+}
+
+}  // namespace
+}  // namespace fcl
