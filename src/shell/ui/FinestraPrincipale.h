@@ -21,20 +21,21 @@ namespace fcl {
 class FINI;
 class FinestraRegistro;
 
-// The main window "FISCOLARIO - Comunicazione Polivalente": the frame of the application, with the
+// The main window FA, "FISCOLARIO - Comunicazione Polivalente" (the class has a longer name because
+// fcl::FA is the number of quadro FA): the frame of the application, with the
 // menu (Funzioni, Help, Esci), the toolbar of the operators register ("Aggiungi Soggetto",
 // "Elimina Soggetto") and the client area where the welcome window and then the register work.
 //
 // The windows that the menu opens and that belong to other parts of the program are plugged in
 // through `Comandi`: the desktop's main sets them. A menu command whose hook is not set is shown
 // disabled. The window does not own the context.
-class FA : public QMainWindow {
+class FinestraPrincipale : public QMainWindow {
   Q_OBJECT
 
  public:
   struct Comandi {
     // Creates the operators register for the client area (the main window places and owns it).
-    std::function<FinestraRegistro*(FA&)> creaRegistro;
+    std::function<FinestraRegistro*(FinestraPrincipale&)> creaRegistro;
     // Shows the backup window modally in mode "S" (save) or "R" (restore).
     std::function<void(std::string_view modoBackup)> backup;
     // The operator imports from ORSA and from VELA.
@@ -44,8 +45,8 @@ class FA : public QMainWindow {
     std::function<void()> esci;
   };
 
-  explicit FA(Contesto& ctx, Comandi comandi = {}, QWidget* genitore = nullptr);
-  ~FA() override;
+  explicit FinestraPrincipale(Contesto& ctx, Comandi comandi = {}, QWidget* genitore = nullptr);
+  ~FinestraPrincipale() override;
 
   Comandi& ComandiFA() { return comandi_; }
 
@@ -97,7 +98,7 @@ class FA : public QMainWindow {
   void RiapriRegistro();
   void Centra();
   QAction* Voce(QMenu* menu, const char* nome, const char* testo, int icona,
-                void (FA::*comando)());
+                void (FinestraPrincipale::*comando)());
 
   Contesto& ctx_;
   Comandi comandi_;

@@ -6,7 +6,7 @@ namespace fcl {
 
 // What the main window asks of the operators register that works in its client area: the two
 // toolbar commands. The register's window derives from this class; the main window creates it
-// through FA::Comandi::creaRegistro, places it, and deletes it when it closes it.
+// through FinestraPrincipale::Comandi::creaRegistro, places it, and deletes it when it closes it.
 class FinestraRegistro : public QWidget {
  public:
   using QWidget::QWidget;

@@ -1,4 +1,4 @@
-#include "shell/ui/FA.h"
+#include "shell/ui/FinestraPrincipale.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -26,7 +26,7 @@
 
 namespace fcl {
 
-FA::FA(Contesto& ctx, Comandi comandi, QWidget* genitore)
+FinestraPrincipale::FinestraPrincipale(Contesto& ctx, Comandi comandi, QWidget* genitore)
     : QMainWindow(genitore), ctx_(ctx), comandi_(std::move(comandi)) {
   setObjectName(QStringLiteral("FA"));
   setWindowTitle(QStringLiteral("FISCOLARIO - Comunicazione Polivalente"));
@@ -60,7 +60,7 @@ FA::FA(Contesto& ctx, Comandi comandi, QWidget* genitore)
   eli_->setEnabled(false);
 
   auto* fini = new FINI(ctx_.versionePgm, ctx_.releasePgm);
-  connect(fini, &FINI::entra, this, &FA::Entra);
+  connect(fini, &FINI::entra, this, &FinestraPrincipale::Entra);
   benvenuto_ = area_->addSubWindow(fini, Qt::SubWindow | Qt::CustomizeWindowHint |
                                              Qt::WindowTitleHint);
   benvenuto_->setWindowIcon(IconaApplicazione());
@@ -69,9 +69,9 @@ FA::FA(Contesto& ctx, Comandi comandi, QWidget* genitore)
   benvenuto_->show();
 }
 
-FA::~FA() = default;
+FinestraPrincipale::~FinestraPrincipale() = default;
 
-void FA::Centra() {
+void FinestraPrincipale::Centra() {
   QScreen* schermo = screen() ? screen() : QGuiApplication::primaryScreen();
   if (!schermo) return;
   const QRect area = schermo->availableGeometry();
@@ -79,24 +79,24 @@ void FA::Centra() {
   move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
 }
 
-QAction* FA::Voce(QMenu* menu, const char* nome, const char* testo, int icona,
-                  void (FA::*comando)()) {
+QAction* FinestraPrincipale::Voce(QMenu* menu, const char* nome, const char* testo, int icona,
+                  void (FinestraPrincipale::*comando)()) {
   QAction* a = menu->addAction(IconaMenu(icona), QString::fromUtf8(testo));
   a->setObjectName(QString::fromUtf8(nome));
   connect(a, &QAction::triggered, this, comando);
   return a;
 }
 
-void FA::CreaMenu() {
+void FinestraPrincipale::CreaMenu() {
   funzioni_ = menuBar()->addMenu(QStringLiteral("&Funzioni"));
   funzioni_->setObjectName(QStringLiteral("funzioni"));
-  Voce(funzioni_, "salva", "Salva", 1, &FA::Salva);
-  Voce(funzioni_, "ripristina", "Ripristina", 2, &FA::Ripristina);
+  Voce(funzioni_, "salva", "Salva", 1, &FinestraPrincipale::Salva);
+  Voce(funzioni_, "ripristina", "Ripristina", 2, &FinestraPrincipale::Ripristina);
   funzioni_->addSeparator();
-  Voce(funzioni_, "OpeORSA", "Import Operatori da ORSA (Antiriciclaggio)", 14, &FA::OPEORSA_Click);
+  Voce(funzioni_, "OpeORSA", "Import Operatori da ORSA (Antiriciclaggio)", 14, &FinestraPrincipale::OPEORSA_Click);
   Voce(funzioni_, "OpeVELA", "Import Operatori da VELA (Comunicazione Rapporti)", 14,
-       &FA::OPEvela_Click);
-  connect(funzioni_, &QMenu::aboutToShow, this, &FA::AggiornaMenu);
+       &FinestraPrincipale::OPEvela_Click);
+  connect(funzioni_, &QMenu::aboutToShow, this, &FinestraPrincipale::AggiornaMenu);
 
   help_ = menuBar()->addMenu(QStringLiteral("&Help"));
   help_->setObjectName(QStringLiteral("help"));
@@ -111,18 +111,18 @@ void FA::CreaMenu() {
   fbase->setObjectName(QStringLiteral("fbase"));
   connect(fbase, &QAction::triggered, this, [this] { ApriDocumentoHelp("FISCOLARIO 2013.xls"); });
   help_->addSeparator();
-  Voce(help_, "contatti", "Contatti", 13, &FA::Versione);
-  Voce(help_, "versione", "Versione", 12, &FA::Versione);
+  Voce(help_, "contatti", "Contatti", 13, &FinestraPrincipale::Versione);
+  Voce(help_, "versione", "Versione", 12, &FinestraPrincipale::Versione);
   help_->addSeparator();
-  Voce(help_, "ASSR", "Assistenza Remota", 11, &FA::AssistenzaRemota);
+  Voce(help_, "ASSR", "Assistenza Remota", 11, &FinestraPrincipale::AssistenzaRemota);
 
   QAction* esci = menuBar()->addAction(QStringLiteral("&Esci"));
   esci->setObjectName(QStringLiteral("Esci"));
-  connect(esci, &QAction::triggered, this, &FA::Esci);
+  connect(esci, &QAction::triggered, this, &FinestraPrincipale::Esci);
   AggiornaMenu();
 }
 
-void FA::CreaBarraStrumenti() {
+void FinestraPrincipale::CreaBarraStrumenti() {
   tb2_ = addToolBar(QStringLiteral("Soggetti"));
   tb2_->setObjectName(QStringLiteral("TB2"));
   tb2_->setMovable(false);
@@ -134,11 +134,11 @@ void FA::CreaBarraStrumenti() {
   eli_ = tb2_->addAction(IconaEliminaSoggetto(), QStringLiteral("Elimina Soggetto"));
   eli_->setObjectName(QStringLiteral("ELI"));
   eli_->setToolTip(QStringLiteral("Elimina dall'archivio anagrafico o Storico"));
-  connect(add_, &QAction::triggered, this, &FA::Aggiungi);
-  connect(eli_, &QAction::triggered, this, &FA::Elimina);
+  connect(add_, &QAction::triggered, this, &FinestraPrincipale::Aggiungi);
+  connect(eli_, &QAction::triggered, this, &FinestraPrincipale::Elimina);
 }
 
-void FA::AggiornaMenu() {
+void FinestraPrincipale::AggiornaMenu() {
   for (const char* nome : {"salva", "ripristina"}) {
     if (QAction* a = Azione(nome)) a->setEnabled(static_cast<bool>(comandi_.backup));
   }
@@ -146,37 +146,38 @@ void FA::AggiornaMenu() {
   if (QAction* a = Azione("OpeVELA")) a->setEnabled(static_cast<bool>(comandi_.importaVela));
 }
 
-QAction* FA::Azione(std::string_view nome) const {
+QAction* FinestraPrincipale::Azione(std::string_view nome) const {
   return findChild<QAction*>(QTesto(nome));
 }
 
-FINI* FA::Benvenuto() const {
+FINI* FinestraPrincipale::Benvenuto() const {
   return benvenuto_ ? qobject_cast<FINI*>(benvenuto_->widget()) : nullptr;
 }
 
-FinestraRegistro* FA::Registro() const { return registro_; }
+FinestraRegistro* FinestraPrincipale::Registro() const { return registro_; }
 
-void FA::ImpostaTB2(std::string_view) {
+void FinestraPrincipale::ImpostaTB2(std::string_view) {
   add_->setEnabled(true);
   eli_->setEnabled(true);
 }
 
-void FA::Aggiungi() {
+void FinestraPrincipale::Aggiungi() {
   if (formAttiva_ == "FOPC" && registro_) registro_->Aggiungi();
   ImpostaTB2("ADD");
 }
 
-void FA::Elimina() {
+void FinestraPrincipale::Elimina() {
   if (formAttiva_ == "FOPC" && registro_) registro_->Elimina();
 }
 
-void FA::Entra() {
+void FinestraPrincipale::Entra() {
   ImpostaTB2("FINI");
-  if (benvenuto_) benvenuto_->close();
+  if (benvenuto_) benvenuto_->close();  // deleted on close
+  benvenuto_.clear();
   ApriRegistro();
 }
 
-void FA::ApriRegistro() {
+void FinestraPrincipale::ApriRegistro() {
   if (!comandi_.creaRegistro) {
     ctx_.Ui().Avviso("L'archivio dei soggetti non è disponibile in questa versione.");
     return;
@@ -191,7 +192,7 @@ void FA::ApriRegistro() {
   formAttiva_ = "FOPC";
 }
 
-void FA::ChiudiRegistro() {
+void FinestraPrincipale::ChiudiRegistro() {
   if (registroSub_) {
     registroSub_->close();
     if (registroSub_ && registroSub_->isVisible()) return;  // the register refused to close
@@ -200,13 +201,13 @@ void FA::ChiudiRegistro() {
   registro_.clear();
 }
 
-void FA::RiapriRegistro() {
+void FinestraPrincipale::RiapriRegistro() {
   if (formAttiva_ != "FOPC") return;
   ChiudiRegistro();
   if (!registro_) ApriRegistro();
 }
 
-void FA::Salva() {
+void FinestraPrincipale::Salva() {
   // Only with an operator shown in the register.
   if (ctx_.operatoreCorrente.codiceFiscale.empty() || !comandi_.backup) return;
   modoBackup_ = "S";
@@ -214,32 +215,32 @@ void FA::Salva() {
   RiapriRegistro();
 }
 
-void FA::Ripristina() {
+void FinestraPrincipale::Ripristina() {
   if (!comandi_.backup) return;
   modoBackup_ = "R";
   comandi_.backup(modoBackup_);
   RiapriRegistro();
 }
 
-void FA::OPEORSA_Click() {
+void FinestraPrincipale::OPEORSA_Click() {
   if (comandi_.importaOrsa) comandi_.importaOrsa();
 }
 
-void FA::OPEvela_Click() {
+void FinestraPrincipale::OPEvela_Click() {
   if (comandi_.importaVela) comandi_.importaVela();
 }
 
-void FA::ApriDocumentoHelp(std::string_view nomeFile) {
+void FinestraPrincipale::ApriDocumentoHelp(std::string_view nomeFile) {
   const auto percorso = ctx_.cartellaProgramma / "Help" / std::string(nomeFile);
   if (ctx_.apriDocumento) ctx_.apriDocumento->Apri(percorso);
 }
 
-void FA::Versione() {
+void FinestraPrincipale::Versione() {
   FVer finestra(ctx_.versionePgm, ctx_.releasePgm, this);
   finestra.exec();
 }
 
-void FA::AssistenzaRemota() {
+void FinestraPrincipale::AssistenzaRemota() {
   const auto programma = ctx_.cartellaProgramma / "A.EXE";
   const QString percorso = QPercorso(programma);
   const QFileInfo info(percorso);
@@ -256,7 +257,7 @@ void FA::AssistenzaRemota() {
     ctx_.Ui().Messaggio("Errore lancio ASSISTENZA: " + errore, kTitoloApplicazione, Icona::Nessuna);
 }
 
-void FA::Esci() {
+void FinestraPrincipale::Esci() {
   if (comandi_.esci) {
     comandi_.esci();
   } else {

@@ -1,0 +1,217 @@
+// Takes pictures of the desktop windows for the documentation, on a throw-away program folder:
+//
+//   fiscolario-schermate OUTPUT_FOLDER
+//
+// Run it under a display (xvfb-run -s "-screen 0 1366x768x24" ...): each picture's name ends with
+// the screen's size. The reference tables come from the built-in data or, when the database has
+// none, from the shared data folder.
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLibraryInfo>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTranslator>
+
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/Contesto.h"
+#include "common/ui/ApriDocumentoQt.h"
+#include "common/ui/Icone.h"
+#include "common/ui/InterazioneQt.h"
+#include "common/ui/ListaVista.h"
+#include "common/ui/Stringhe.h"
+#include "lookup/RicercaTabella.h"
+#include "lookup/ui/FCale.h"
+#include "lookup/ui/FTAB.h"
+#include "lookup/ui/FTABSG.h"
+#include "lookup/ui/GrigliaGiorni.h"
+#include "shell/Avvio.h"
+#include "shell/ui/FinestraPrincipale.h"
+#include "shell/ui/FVer.h"
+#include "store/Database.h"
+
+namespace {
+
+// The fields of one CSV line (commas, double-quoted fields with doubled quotes).
+std::vector<std::string> Campi(const std::string& riga) {
+  std::vector<std::string> campi(1);
+  bool virgolette = false;
+  for (std::size_t i = 0; i < riga.size(); ++i) {
+    const char c = riga[i];
+    if (virgolette) {
+      if (c == '"' && i + 1 < riga.size() && riga[i + 1] == '"') {
+        campi.back() += '"';
+        ++i;
+      } else if (c == '"') {
+        virgolette = false;
+      } else {
+        campi.back() += c;
+      }
+    } else if (c == '"') {
+      virgolette = true;
+    } else if (c == ',') {
+      campi.emplace_back();
+    } else if (c != '\r') {
+      campi.back() += c;
+    }
+  }
+  return campi;
+}
+
+void Carica(fcl::Database& db, const std::string& file, const char* sql, std::size_t colonne) {
+  std::ifstream in(file);
+  if (!in) {
+    std::cerr << "Dati non trovati: " << file << '\n';
+    return;
+  }
+  fcl::Transazione t(db);
+  std::string riga;
+  std::getline(in, riga);  // header
+  while (std::getline(in, riga)) {
+    const auto c = Campi(riga);
+    if (c.size() < colonne) continue;
+    std::vector<fcl::Valore> valori(c.begin(), c.begin() + static_cast<std::ptrdiff_t>(colonne));
+    db.Esegui(sql, valori);
+  }
+  t.Conferma();
+}
+
+bool Vuota(fcl::Database& db, const char* tabella) {
+  return std::get<std::int64_t>(db.Scalare(std::string("SELECT COUNT(*) FROM ") + tabella)) == 0;
+}
+
+void Attendi() {
+  for (int i = 0; i < 5; ++i) {
+    QApplication::processEvents();
+    QTest::qWait(30);
+  }
+}
+
+// A dialog over the main window, as the user sees it: the main window dimmed a little, the dialog
+// centred with a soft shadow.
+QPixmap SopraPrincipale(const QPixmap& principale, const QPixmap& dialogo) {
+  QPixmap risultato = principale;
+  QPainter p(&risultato);
+  p.fillRect(risultato.rect(), QColor(0, 0, 0, 40));
+  const QPoint origine((risultato.width() - dialogo.width()) / 2,
+                       (risultato.height() - dialogo.height()) / 2);
+  p.setRenderHint(QPainter::Antialiasing);
+  for (int i = 8; i > 0; --i) {
+    QPainterPath ombra;
+    ombra.addRoundedRect(QRectF(origine.x() - i + 3, origine.y() - i + 5, dialogo.width() + 2 * i,
+                                dialogo.height() + 2 * i),
+                         i, i);
+    p.fillPath(ombra, QColor(0, 0, 0, 10));
+  }
+  p.drawPixmap(origine, dialogo);
+  p.setPen(QColor(0x8a, 0x96, 0xa8));
+  p.drawRect(QRect(origine, dialogo.size()).adjusted(0, 0, -1, -1));
+  return risultato;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  if (argc != 2) {
+    std::cerr << "Uso: fiscolario-schermate CARTELLA\n";
+    return 2;
+  }
+  QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+  QTranslator traduzioneQt;
+  if (traduzioneQt.load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"),
+                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QApplication::installTranslator(&traduzioneQt);
+  QApplication::setWindowIcon(fcl::IconaApplicazione());
+
+  const QDir uscita(QString::fromLocal8Bit(argv[1]));
+  QDir().mkpath(uscita.absolutePath());
+  const QSize schermo = QApplication::primaryScreen()->size();
+  const QString suffisso = QStringLiteral("-%1x%2.png").arg(schermo.width()).arg(schermo.height());
+  auto salva = [&](const QPixmap& pm, const char* nome) {
+    const QString file = uscita.filePath(QString::fromUtf8(nome) + suffisso);
+    if (!pm.save(file)) std::cerr << "Impossibile scrivere " << file.toStdString() << '\n';
+    std::cout << file.toStdString() << '\n';
+  };
+
+  QTemporaryDir temporanea;
+  // Link markers and everything else stay in the throw-away folder.
+  setenv("XDG_DATA_HOME", QDir(temporanea.path()).filePath(QStringLiteral("xdg")).toLocal8Bit(), 1);
+
+  fcl::InterazioneQt interazione;
+  fcl::ApriDocumentoQt apriDocumento(&interazione);
+  fcl::Contesto ctx;
+  ctx.interazione = &interazione;
+  ctx.apriDocumento = &apriDocumento;
+  ctx.cartellaProgramma = fcl::PercorsoStd(temporanea.path()) / "programma";
+  std::filesystem::create_directories(ctx.cartellaProgramma);
+  std::optional<fcl::Database> db;
+  fcl::Avvia(ctx, db);
+
+  const std::string dati = std::string(FCL_SHARED_DIR) + "/data/";
+  if (Vuota(*db, "T_COMUNI"))
+    Carica(*db, dati + "comuni.csv", "INSERT INTO T_COMUNI (COMUNE, PRO, CAB) VALUES (?, ?, ?)", 3);
+
+  fcl::FinestraPrincipale principale(ctx);
+  principale.show();
+  Attendi();
+  const QPixmap fondo = principale.grab();
+  salva(fondo, "principale-benvenuto");
+
+  {
+    fcl::FVer versione(ctx.versionePgm, ctx.releasePgm, &principale);
+    versione.show();
+    Attendi();
+    salva(SopraPrincipale(fondo, versione.grab()), "versione");
+  }
+  {
+    fcl::FTAB comuni(*db, *fcl::PreparaElenco("COMUN"), "ROM", &principale);
+    comuni.show();
+    comuni.Cerca();
+    comuni.Lista()->SelezionaRiga("ROMANO DI LOMBARDIA", "Localita");
+    comuni.Lista()->setFocus();
+    Attendi();
+    salva(comuni.grab(), "ricerca-comuni");
+    salva(SopraPrincipale(fondo, comuni.grab()), "principale-ricerca-comuni");
+  }
+  {
+    fcl::FTABSG vuota(*db, &principale);
+    vuota.show();
+    Attendi();
+    salva(vuota.grab(), "ricerca-attivita-vuota");
+  }
+  if (Vuota(*db, "ATECO2007"))
+    Carica(*db, dati + "ateco2007.csv", "INSERT INTO ATECO2007 (CODICE, DESCRIZIONE) VALUES (?, ?)",
+           2);
+  {
+    fcl::FTABSG attivita(*db, &principale);
+    attivita.show();
+    attivita.Ricerca()->setText(QStringLiteral("panetteria"));
+    attivita.Cerca();
+    Attendi();
+    salva(attivita.grab(), "ricerca-attivita");
+  }
+  {
+    fcl::FCale calendario(fcl::Data{2016, 2, 10}, &principale);
+    calendario.show();
+    Attendi();
+    const QRect cella = calendario.Griglia()->RettangoloCella(calendario.Cal().Scostamento() + 14);
+    QTest::mouseClick(calendario.Griglia(), Qt::LeftButton, {}, cella.center());
+    Attendi();
+    salva(calendario.grab(), "calendario");
+    salva(SopraPrincipale(fondo, calendario.grab()), "principale-calendario");
+  }
+  return 0;
+}

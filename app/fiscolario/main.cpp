@@ -1,0 +1,103 @@
+// The desktop application: the start-up sequence, then the main window.
+//
+//   fiscolario [--cartella DIR]
+//
+// The program folder is DIR, else $FISCOLARIO_DIR, else the executable's folder when it holds
+// configurazione.ini, else $XDG_DATA_HOME/fiscolario.
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+
+#include "common/Contesto.h"
+#include "common/Errori.h"
+#include "common/ui/ApriDocumentoQt.h"
+#include "common/ui/Icone.h"
+#include "common/ui/InterazioneQt.h"
+#include "common/ui/Stringhe.h"
+#include "shell/Avvio.h"
+#include "shell/ui/FinestraPrincipale.h"
+#include "store/Database.h"
+
+namespace {
+
+constexpr const char* kUso = "Uso: fiscolario [--cartella CARTELLA]\n";
+
+// The options of the command line; nullopt (after printing why) for a usage error.
+std::optional<std::optional<std::filesystem::path>> LeggiOpzioni(const QStringList& argomenti) {
+  std::optional<std::filesystem::path> cartella;
+  for (qsizetype i = 1; i < argomenti.size(); ++i) {
+    const QString& a = argomenti[i];
+    if (a == QStringLiteral("--cartella") && i + 1 < argomenti.size()) {
+      cartella = fcl::PercorsoStd(argomenti[++i]);
+    } else if (a.startsWith(QStringLiteral("--cartella="))) {
+      cartella = fcl::PercorsoStd(a.mid(11));
+    } else if (a == QStringLiteral("-h") || a == QStringLiteral("--help")) {
+      std::cout << kUso;
+      std::exit(0);
+    } else {
+      std::cerr << "Opzione non riconosciuta: " << fcl::TestoStd(a) << '\n' << kUso;
+      return std::nullopt;
+    }
+  }
+  return cartella;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Fiscolario"));
+  QApplication::setApplicationDisplayName(QStringLiteral("FISCOLARIO"));
+  QApplication::setWindowIcon(fcl::IconaApplicazione());
+  QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+
+  // Qt's own texts (standard buttons, file dialogs) in Italian.
+  QTranslator traduzioneQt;
+  if (traduzioneQt.load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"),
+                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QApplication::installTranslator(&traduzioneQt);
+
+  const auto opzioni = LeggiOpzioni(QApplication::arguments());
+  if (!opzioni) return 2;
+
+  fcl::InterazioneQt interazione;
+  fcl::ApriDocumentoQt apriDocumento(&interazione);
+  fcl::Contesto ctx;
+  ctx.interazione = &interazione;
+  ctx.apriDocumento = &apriDocumento;
+  ctx.cartellaProgramma =
+      fcl::RisolviCartellaProgramma(*opzioni, fcl::PercorsoStd(QApplication::applicationDirPath()));
+
+  std::optional<fcl::Database> db;
+  try {
+    std::filesystem::create_directories(ctx.cartellaProgramma);
+    fcl::Avvia(ctx, db);
+  } catch (const fcl::Errore& e) {
+    const auto fileDb = ctx.cartellaProgramma / "DataBase" / "FCL2013.mdb";
+    interazione.Messaggio("Impossibile aprire il database " + fileDb.string() +
+                              ".\nIl programma non può continuare.\n\n" + e.what(),
+                          fcl::kTitoloApplicazione, fcl::Icona::Critico);
+    return 1;
+  } catch (const std::exception& e) {
+    interazione.Messaggio("Impossibile preparare la cartella del programma " +
+                              ctx.cartellaProgramma.string() + ".\n\n" + e.what(),
+                          fcl::kTitoloApplicazione, fcl::Icona::Critico);
+    return 1;
+  }
+
+  // The windows of the other parts plug in here: the operators register (creaRegistro), the
+  // backup window (backup) and the two operator imports (importaOrsa, importaVela). A command
+  // without its hook is shown disabled.
+  fcl::FinestraPrincipale::Comandi comandi;
+
+  fcl::FinestraPrincipale principale(ctx, std::move(comandi));
+  principale.show();
+  return QApplication::exec();
+}

@@ -1,0 +1,221 @@
+#include "common/ui/InterazioneQt.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+
+#include <iostream>
+#include <vector>
+
+#include "common/ui/Stringhe.h"
+
+namespace fcl {
+namespace {
+
+std::vector<std::string_view> Dividi(std::string_view testo, char separatore) {
+  std::vector<std::string_view> parti;
+  std::size_t inizio = 0;
+  while (true) {
+    const std::size_t fine = testo.find(separatore, inizio);
+    parti.push_back(testo.substr(inizio, fine == std::string_view::npos ? fine : fine - inizio));
+    if (fine == std::string_view::npos) break;
+    inizio = fine + 1;
+  }
+  return parti;
+}
+
+std::string_view Rifilato(std::string_view s) {
+  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  return s;
+}
+
+QMessageBox::Icon IconaQt(Icona icona) {
+  switch (icona) {
+    case Icona::Informazione:
+      return QMessageBox::Information;
+    case Icona::Esclamazione:
+      return QMessageBox::Warning;
+    case Icona::Critico:
+      return QMessageBox::Critical;
+    case Icona::Domanda:
+      return QMessageBox::Question;
+    case Icona::Nessuna:
+      break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButton PulsanteQt(Risposta r) {
+  switch (r) {
+    case Risposta::Ok:
+      return QMessageBox::Ok;
+    case Risposta::Si:
+      return QMessageBox::Yes;
+    case Risposta::No:
+      return QMessageBox::No;
+    case Risposta::Annulla:
+      return QMessageBox::Cancel;
+  }
+  return QMessageBox::NoButton;
+}
+
+// The buttons read the same whether or not Qt's Italian translation was found.
+void TestiItaliani(QMessageBox& box) {
+  const std::pair<QMessageBox::StandardButton, const char*> kTesti[] = {
+      {QMessageBox::Ok, "OK"}, {QMessageBox::Yes, "Sì"}, {QMessageBox::No, "No"},
+      {QMessageBox::Cancel, "Annulla"}};
+  for (const auto& [pulsante, testo] : kTesti) {
+    if (QAbstractButton* b = box.button(pulsante)) b->setText(QString::fromUtf8(testo));
+  }
+}
+
+QString Titolo(std::string_view titolo) {
+  return QTesto(titolo.empty() ? kTitoloApplicazione : titolo);
+}
+
+}  // namespace
+
+InterazioneQt::InterazioneQt(QWidget* genitore) : genitore_(genitore) {}
+
+void InterazioneQt::ImpostaGenitore(QWidget* genitore) { genitore_ = genitore; }
+
+void InterazioneQt::ImpostaBarraStato(QStatusBar* barra, QProgressBar* avanzamento) {
+  barraStato_ = barra;
+  barraAvanzamento_ = avanzamento;
+}
+
+void InterazioneQt::Messaggio(std::string_view testo, std::string_view titolo, Icona icona) {
+  QMessageBox box(IconaQt(icona), Titolo(titolo), QTesto(testo), QMessageBox::Ok, genitore_);
+  box.setTextFormat(Qt::PlainText);
+  TestiItaliani(box);
+  box.exec();
+}
+
+Risposta InterazioneQt::Chiedi(std::string_view testo, std::string_view titolo, Pulsanti pulsanti,
+                               Icona icona, Risposta predefinita) {
+  QMessageBox::StandardButtons scelte = QMessageBox::Ok;
+  switch (pulsanti) {
+    case Pulsanti::Ok:
+      scelte = QMessageBox::Ok;
+      break;
+    case Pulsanti::SiNo:
+      scelte = QMessageBox::Yes | QMessageBox::No;
+      break;
+    case Pulsanti::OkAnnulla:
+      scelte = QMessageBox::Ok | QMessageBox::Cancel;
+      break;
+    case Pulsanti::SiNoAnnulla:
+      scelte = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+      break;
+  }
+  QMessageBox box(IconaQt(icona), Titolo(titolo), QTesto(testo), scelte, genitore_);
+  box.setTextFormat(Qt::PlainText);
+  if (scelte.testFlag(PulsanteQt(predefinita))) box.setDefaultButton(PulsanteQt(predefinita));
+  TestiItaliani(box);
+  box.exec();
+  switch (box.standardButton(box.clickedButton())) {
+    case QMessageBox::Yes:
+      return Risposta::Si;
+    case QMessageBox::No:
+      return Risposta::No;
+    case QMessageBox::Ok:
+      return Risposta::Ok;
+    default:
+      return Risposta::Annulla;
+  }
+}
+
+std::string InterazioneQt::FiltroQt(std::string_view filtro) {
+  const auto parti = Dividi(filtro, '|');
+  std::string risultato;
+  for (std::size_t i = 0; i + 1 < parti.size(); i += 2) {
+    std::string_view descrizione = Rifilato(parti[i]);
+    // The description may repeat the patterns in brackets; Qt reads them from there, so they are
+    // written once, from the pattern part.
+    if (const auto aperta = descrizione.rfind('(');
+        aperta != std::string_view::npos && descrizione.back() == ')')
+      descrizione = Rifilato(descrizione.substr(0, aperta));
+    std::string modelli;
+    for (const auto modello : Dividi(parti[i + 1], ';')) {
+      const std::string m(Rifilato(modello));
+      if (m.empty()) continue;
+      const QString q = QTesto(m);
+      for (const QString& variante : {q.toUpper(), q.toLower()}) {
+        const std::string v = TestoStd(variante);
+        if (!modelli.empty() && (" " + modelli + " ").find(" " + v + " ") != std::string::npos)
+          continue;
+        if (!modelli.empty()) modelli += ' ';
+        modelli += v;
+      }
+    }
+    if (!risultato.empty()) risultato += ";;";
+    risultato += std::string(descrizione) + " (" + modelli + ")";
+  }
+  if (risultato.empty() && !filtro.empty()) risultato = std::string(filtro);
+  return risultato;
+}
+
+std::string InterazioneQt::EstensionePredefinita(std::string_view filtro) {
+  const auto parti = Dividi(filtro, '|');
+  if (parti.size() < 2) return {};
+  const std::string_view primo = Rifilato(Dividi(parti[1], ';').front());
+  const auto punto = primo.rfind('.');
+  if (punto == std::string_view::npos) return {};
+  const std::string_view estensione = primo.substr(punto + 1);
+  if (estensione.find_first_of("*?") != std::string_view::npos) return {};
+  return std::string(estensione);
+}
+
+std::optional<std::filesystem::path> InterazioneQt::ScegliFileDaAprire(
+    std::string_view titolo, std::string_view filtro, const std::filesystem::path& cartella) {
+  QFileDialog dialogo(genitore_, Titolo(titolo), QPercorso(cartella), QTesto(FiltroQt(filtro)));
+  dialogo.setAcceptMode(QFileDialog::AcceptOpen);
+  dialogo.setFileMode(QFileDialog::ExistingFile);
+  if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) return std::nullopt;
+  return PercorsoStd(dialogo.selectedFiles().front());
+}
+
+std::optional<std::filesystem::path> InterazioneQt::ScegliFileDaSalvare(
+    std::string_view titolo, std::string_view filtro, const std::filesystem::path& cartella,
+    std::string_view nomeProposto) {
+  const auto proposto = nomeProposto.empty() ? cartella : cartella / std::string(nomeProposto);
+  QFileDialog dialogo(genitore_, Titolo(titolo), QPercorso(proposto), QTesto(FiltroQt(filtro)));
+  dialogo.setAcceptMode(QFileDialog::AcceptSave);
+  dialogo.setFileMode(QFileDialog::AnyFile);
+  // The callers ask about an existing file themselves, with their own words.
+  dialogo.setOption(QFileDialog::DontConfirmOverwrite);
+  dialogo.setDefaultSuffix(QTesto(EstensionePredefinita(filtro)));
+  if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) return std::nullopt;
+  return PercorsoStd(dialogo.selectedFiles().front());
+}
+
+void InterazioneQt::Avanzamento(std::string_view didascalia, long long valore, long long massimo) {
+  if (avanzamento) {
+    avanzamento(didascalia, valore, massimo);
+  } else if (barraAvanzamento_) {
+    const bool finito = massimo > 0 && valore >= massimo;
+    barraAvanzamento_->setVisible(!finito);
+    barraAvanzamento_->setRange(0, static_cast<int>(std::min<long long>(massimo, INT32_MAX)));
+    barraAvanzamento_->setValue(static_cast<int>(std::min<long long>(valore, INT32_MAX)));
+    if (barraStato_) barraStato_->showMessage(QTesto(didascalia));
+  }
+  // Let the windows repaint now and then, not at every call: a run reports thousands of steps.
+  if (!ultimoRidisegno_.isValid() || ultimoRidisegno_.elapsed() >= 100) {
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    ultimoRidisegno_.start();
+  }
+}
+
+void InterazioneQt::Avviso(std::string_view testo) {
+  if (barraStato_) {
+    barraStato_->showMessage(QTesto(testo), 15000);
+  } else {
+    std::cerr << testo << '\n';
+  }
+}
+
+}  // namespace fcl

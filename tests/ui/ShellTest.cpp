@@ -1,0 +1,217 @@
+#include <QAction>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include "AiutoTest.h"
+#include "CartellaTemporanea.h"
+#include "InterazioneRegistrata.h"
+#include "common/Contesto.h"
+#include "shell/ui/FinestraPrincipale.h"
+#include "shell/ui/FINI.h"
+#include "shell/ui/FVer.h"
+#include "shell/ui/FinestraRegistro.h"
+
+namespace fcl {
+namespace {
+
+// A register that counts the toolbar commands it receives.
+class RegistroFinto : public FinestraRegistro {
+ public:
+  int aggiunte = 0;
+  int eliminazioni = 0;
+  void Aggiungi() override { ++aggiunte; }
+  void Elimina() override { ++eliminazioni; }
+};
+
+class DocumentiRegistrati : public ApriDocumento {
+ public:
+  std::vector<std::filesystem::path> aperti;
+  void Apri(const std::filesystem::path& p) override { aperti.push_back(p); }
+};
+
+class ShellTest : public ::testing::Test {
+ protected:
+  ShellTest() {
+    ctx.interazione = &ui;
+    ctx.apriDocumento = &documenti;
+    ctx.cartellaProgramma = cartella.Percorso();
+    ctx.versionePgm = "Versione 1.0 - Monoutente";
+    ctx.releasePgm = "Release Giugno 2016";
+  }
+
+  FinestraPrincipale::Comandi ConRegistro() {
+    FinestraPrincipale::Comandi c;
+    c.creaRegistro = [this](FinestraPrincipale&) {
+      ++registriCreati;
+      ultimo = new RegistroFinto;
+      return ultimo;
+    };
+    c.backup = [this](std::string_view modo) { backup.emplace_back(modo); };
+    c.esci = [this] { ++uscite; };
+    return c;
+  }
+
+  test::CartellaTemporanea cartella;
+  test::InterazioneRegistrata ui;
+  DocumentiRegistrati documenti;
+  Contesto ctx;
+  int registriCreati = 0;
+  RegistroFinto* ultimo = nullptr;
+  std::vector<std::string> backup;
+  int uscite = 0;
+};
+
+TEST_F(ShellTest, CaricamentoMenuEBarraStrumenti) {
+  FinestraPrincipale fa(ctx);
+  EXPECT_EQ(fa.windowTitle(), QStringLiteral("FISCOLARIO - Comunicazione Polivalente"));
+  struct Voce {
+    const char* nome;
+    const char* testo;
+  } const kVoci[] = {{"salva", "Salva"},
+                     {"ripristina", "Ripristina"},
+                     {"OpeORSA", "Import Operatori da ORSA (Antiriciclaggio)"},
+                     {"OpeVELA", "Import Operatori da VELA (Comunicazione Rapporti)"},
+                     {"documentazione", "Documentazione"},
+                     {"ISTR", "Istruzioni Modello Polivalente"},
+                     {"fbase", "Foglio EXCEL Base"},
+                     {"contatti", "Contatti"},
+                     {"versione", "Versione"},
+                     {"ASSR", "Assistenza Remota"}};
+  for (const auto& v : kVoci) {
+    SCOPED_TRACE(v.nome);
+    QAction* a = fa.Azione(v.nome);
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->text(), QString::fromUtf8(v.testo));
+    EXPECT_FALSE(a->icon().isNull());
+  }
+  EXPECT_EQ(fa.Azione("Esci")->text().remove(QLatin1Char('&')), QStringLiteral("Esci"));
+  EXPECT_EQ(fa.AzioneAggiungi()->text(), QStringLiteral("Aggiungi Soggetto"));
+  EXPECT_EQ(fa.AzioneAggiungi()->toolTip(), QStringLiteral("Aggiungi all'archivio "));
+  EXPECT_EQ(fa.AzioneElimina()->text(), QStringLiteral("Elimina Soggetto"));
+  EXPECT_EQ(fa.AzioneElimina()->toolTip(),
+            QStringLiteral("Elimina dall'archivio anagrafico o Storico"));
+
+  // Disabled until "Entra"; the welcome window is in the client area, top left.
+  EXPECT_FALSE(fa.AzioneAggiungi()->isEnabled());
+  EXPECT_FALSE(fa.AzioneElimina()->isEnabled());
+  ASSERT_NE(fa.Benvenuto(), nullptr);
+  EXPECT_EQ(fa.Benvenuto()->windowTitle(), QStringLiteral("Benvenuto"));
+  EXPECT_EQ(fa.AreaClient()->subWindowList().size(), 1);
+  EXPECT_EQ(fa.AreaClient()->subWindowList().front()->pos(), QPoint(0, 0));
+  const auto etichette = fa.Benvenuto()->findChildren<QLabel*>();
+  QStringList testi;
+  for (const QLabel* e : etichette) testi << e->text();
+  EXPECT_TRUE(testi.contains(QStringLiteral("Fiscolario -  Comunicazione Polivalente ")));
+  EXPECT_TRUE(testi.contains(QStringLiteral("Versione 1.0 - Monoutente")));
+  EXPECT_TRUE(testi.contains(QStringLiteral("Release Giugno 2016")));
+
+  // Commands without their window yet are disabled rather than silent.
+  fa.MenuFunzioni()->aboutToShow();
+  EXPECT_FALSE(fa.Azione("salva")->isEnabled());
+  EXPECT_FALSE(fa.Azione("OpeVELA")->isEnabled());
+}
+
+TEST_F(ShellTest, EntraAbilitaLaBarraChiudeIlBenvenutoEApreIlRegistro) {
+  FinestraPrincipale fa(ctx, ConRegistro());
+  fa.show();
+  // "ELI" before the register was ever opened does nothing.
+  fa.Elimina();
+  EXPECT_EQ(registriCreati, 0);
+
+  QTest::mouseClick(fa.Benvenuto()->Entra(), Qt::LeftButton);
+  QApplication::processEvents();
+  EXPECT_TRUE(fa.AzioneAggiungi()->isEnabled());
+  EXPECT_TRUE(fa.AzioneElimina()->isEnabled());
+  EXPECT_EQ(fa.Benvenuto(), nullptr);
+  EXPECT_EQ(registriCreati, 1);
+  EXPECT_EQ(fa.FormAttiva(), "FOPC");
+  ASSERT_NE(fa.Registro(), nullptr);
+
+  fa.AzioneAggiungi()->trigger();
+  fa.AzioneElimina()->trigger();
+  fa.AzioneElimina()->trigger();
+  EXPECT_EQ(ultimo->aggiunte, 1);
+  EXPECT_EQ(ultimo->eliminazioni, 2);
+}
+
+TEST_F(ShellTest, SalvaSoloConUnOperatoreERipristinaRiapronoIlRegistro) {
+  FinestraPrincipale fa(ctx, ConRegistro());
+  fa.Salva();  // no operator: nothing at all
+  EXPECT_TRUE(backup.empty());
+
+  fa.Entra();
+  ASSERT_EQ(registriCreati, 1);
+  ctx.operatoreCorrente.codiceFiscale = "RSSMRA80A01H501U";
+  fa.Azione("salva")->trigger();
+  EXPECT_EQ(backup, (std::vector<std::string>{"S"}));
+  EXPECT_EQ(fa.ModoBackup(), "S");
+  EXPECT_EQ(registriCreati, 2);  // closed and opened again, reloaded from the database
+
+  fa.Azione("ripristina")->trigger();
+  EXPECT_EQ(backup, (std::vector<std::string>{"S", "R"}));
+  EXPECT_EQ(registriCreati, 3);
+  QApplication::processEvents();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(fa.AreaClient()->subWindowList().size(), 1);
+}
+
+TEST_F(ShellTest, DocumentiAssistenzaEdEsci) {
+  FinestraPrincipale fa(ctx, ConRegistro());
+  fa.Azione("documentazione")->trigger();
+  fa.Azione("ISTR")->trigger();
+  fa.Azione("fbase")->trigger();
+  const auto help = cartella.Percorso() / "Help";
+  EXPECT_EQ(documenti.aperti,
+            (std::vector<std::filesystem::path>{help / "FISCOLARIO 2013.pdf",
+                                                help / "Istruzioni+al+modello+polivalente.pdf",
+                                                help / "FISCOLARIO 2013.xls"}));
+
+  fa.Azione("ASSR")->trigger();  // no remote-assistance program in the folder
+  ASSERT_EQ(ui.Testi().size(), 1u);
+  EXPECT_EQ(ui.Testi()[0].rfind("Errore lancio ASSISTENZA: ", 0), 0u);
+  EXPECT_NE(ui.Testi()[0].find("A.EXE"), std::string::npos);
+
+  fa.Azione("Esci")->trigger();
+  EXPECT_EQ(uscite, 1);
+}
+
+TEST_F(ShellTest, FinestraVersioneEMail) {
+  FVer ver(ctx.versionePgm, ctx.releasePgm);
+  EXPECT_EQ(ver.windowTitle(), QStringLiteral("FISCOLARIO - Versione"));
+  std::vector<QUrl> aperti;
+  ver.apriUrl = [&](const QUrl& u) { aperti.push_back(u); };
+  ver.show();
+  QTest::mouseClick(ver.MailTecnico(), Qt::LeftButton);
+  ASSERT_EQ(aperti.size(), 1u);
+  EXPECT_EQ(aperti[0].scheme(), QStringLiteral("mailto"));
+  EXPECT_EQ(aperti[0].path(), ver.MailTecnico()->text());
+  EXPECT_EQ(aperti[0].toString(QUrl::FullyEncoded),
+            QStringLiteral("mailto:") + ver.MailTecnico()->text() +
+                QStringLiteral("?subject=Utente%20FISCOLARIO%20-%20Comunicazione%20Contratti%20di%20"
+                               "Leasing"));
+  QTest::mouseClick(ver.Chiudi(), Qt::LeftButton);
+  EXPECT_FALSE(ver.isVisible());
+
+  // From the main menu, both Contatti and Versione show it modally.
+  FinestraPrincipale fa(ctx);
+  for (const char* voce : {"contatti", "versione"}) {
+    SCOPED_TRACE(voce);
+    bool visto = false;
+    test::QuandoSiApre([&](QWidget* w) {
+      visto = qobject_cast<FVer*>(w) != nullptr;
+      w->close();
+    });
+    fa.Azione(voce)->trigger();
+    EXPECT_TRUE(visto);
+  }
+}
+
+}  // namespace
+}  // namespace fcl
