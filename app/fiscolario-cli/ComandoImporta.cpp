@@ -1,5 +1,6 @@
-// `importa ateco FILE`: loads the ATECO 2007 classification into the database from a CSV file with a
-// code and a description column (as ISTAT publishes it), replacing the table's content in one
+// `importa ateco FILE`: loads the ATECO 2007 classification into the database from a workbook (first
+// sheet) or a CSV file with a code and a description column (as ISTAT publishes it), replacing the
+// table's content in one
 // transaction. Prints the number of codes loaded; exit 1 with the reason on stderr for a file that
 // cannot be read or holds no recognisable table of codes (the table is then left as it was).
 // `importa` is shared with the operator imports (vela, orsa), which hang under it the same way.
@@ -9,7 +10,7 @@
 #include <string>
 
 #include "Comandi.h"
-#include "store/DatiRiferimento.h"
+#include "shell/TabellaAteco.h"
 
 namespace fcl {
 
@@ -25,13 +26,13 @@ CLI::App& SottocomandoImporta(CLI::App& app) {
 
 void RegistraImportaAteco(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo) {
   auto* cmd = SottocomandoImporta(app).add_subcommand(
-      "ateco", "Carica la tabella ATECO 2007 da un file CSV con le colonne codice e descrizione");
+      "ateco", "Carica la tabella ATECO 2007 da un file CSV o da una cartella di lavoro con le colonne codice e descrizione");
   auto file = std::make_shared<std::string>();
-  cmd->add_option("FILE", *file, "File CSV della classificazione ATECO 2007 (ISTAT)")->required();
+  cmd->add_option("FILE", *file, "File della classificazione ATECO 2007 (ISTAT): .csv, .xls, .xlsx, .ods")->required();
   cmd->callback([&corpo, file] {
     corpo = [file](AmbienteCli& a) {
       Contesto& ctx = a.Avvia();
-      const std::size_t n = ImportaAteco(ctx.Db(), *file);
+      const std::size_t n = CaricaTabellaAteco(ctx.Db(), *file);
       a.out << "Caricati " << n << " codici ATECO 2007 da " << *file << '\n';
       return 0;
     };
