@@ -132,8 +132,7 @@ void ConnessioneDb(Contesto& ctx, std::optional<Database>& db) {
 }
 
 void ImportaPrimoAvvio(Contesto& ctx) {
-  Recordset operatori(ctx.Db(), "SELECT * From COPE");
-  if (operatori.RecordCount() != 0) return;
+  if (std::get<std::int64_t>(ctx.Db().Scalare("SELECT count(*) From COPE")) != 0) return;
   auto collegato = ApriArchivioCollegato(ctx, kMarcatorePrecedente);
   if (!collegato) return;
   CopiaOperatoriCollegati(ctx, collegato->connessione);

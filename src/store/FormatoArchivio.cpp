@@ -9,6 +9,7 @@ namespace fcl {
 FormatoArchivio RiconosciFormato(const std::filesystem::path& file) {
   std::error_code ec;
   if (!std::filesystem::exists(file, ec)) return FormatoArchivio::Mancante;
+  if (!std::filesystem::is_regular_file(file, ec)) return FormatoArchivio::Sconosciuto;
   std::ifstream in(file, std::ios::binary);
   if (!in) return FormatoArchivio::Sconosciuto;
   std::array<char, 32> testa{};

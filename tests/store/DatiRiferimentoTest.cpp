@@ -183,6 +183,7 @@ TEST(FormatoArchivio, RiconosciutoDaiPrimiByte) {
       {dir / "vuoto", FormatoArchivio::Vuoto},
       {dir / "s.db", FormatoArchivio::Sqlite},
       {dir / "testo", FormatoArchivio::Sconosciuto},
+      {dir.Percorso(), FormatoArchivio::Sconosciuto},  // a folder
       {kDati / "mdb" / "nwind.mdb", FormatoArchivio::Jet},
       {kDati / "mdb" / "DateTestDatabase.mdb", FormatoArchivio::Jet},
       {kDati / "mdb" / "ASampleDatabase.accdb", FormatoArchivio::Jet},
