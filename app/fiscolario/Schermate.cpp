@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
@@ -169,6 +171,20 @@ int main(int argc, char** argv) {
   Attendi();
   const QPixmap fondo = principale.grab();
   salva(fondo, "principale-benvenuto");
+  {
+    // The Help menu open, drawn where it opens.
+    QMenuBar* barra = principale.menuBar();
+    const QRect voce = barra->actionGeometry(principale.MenuHelp()->menuAction());
+    const QPoint punto = barra->mapTo(&principale, voce.bottomLeft());
+    principale.MenuHelp()->popup(principale.mapToGlobal(punto));
+    Attendi();
+    QPixmap conMenu = fondo;
+    QPainter p(&conMenu);
+    p.drawPixmap(punto, principale.MenuHelp()->grab());
+    p.end();
+    principale.MenuHelp()->hide();
+    salva(conMenu, "principale-menu-help");
+  }
 
   {
     fcl::FVer versione(ctx.versionePgm, ctx.releasePgm, &principale);
@@ -213,5 +229,9 @@ int main(int argc, char** argv) {
     salva(calendario.grab(), "calendario");
     salva(SopraPrincipale(fondo, calendario.grab()), "principale-calendario");
   }
+  // After "Entra": the toolbar is on; the register comes from its own part of the program.
+  principale.Entra();
+  Attendi();
+  salva(principale.grab(), "principale-dopo-entra");
   return 0;
 }

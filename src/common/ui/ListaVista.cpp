@@ -26,13 +26,16 @@ ListaVista::ListaVista(QWidget* genitore)
   header()->setStretchLastSection(true);
   header()->setSectionsMovable(false);
   header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  setStyleSheet(QStringLiteral("QTreeView::item { padding: 2px 3px; }"));
   connect(header(), &QHeaderView::sectionClicked, this, &ListaVista::OrdinaColonna);
   connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& indice) {
     if (indice.isValid()) emit rigaScelta();
   });
 }
 
-ListaVista::~ListaVista() = default;
+// The rows die before the view's widgets: the model lets go of them first, so that a header asking
+// for its titles while the window goes away finds no list instead of a dead one.
+ListaVista::~ListaVista() { modello_->ImpostaDati(nullptr); }
 
 void ListaVista::ImpostaDati(ListaDati* dati) {
   dati_ = dati ? dati : &propri_;

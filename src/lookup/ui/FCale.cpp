@@ -22,9 +22,9 @@ QToolButton* Freccia(Qt::ArrowType verso, const char* suggerimento, QWidget* gen
   auto* b = new QToolButton(genitore);
   b->setArrowType(verso);
   b->setToolTip(QString::fromUtf8(suggerimento));
-  b->setAutoRaise(true);
   b->setFocusPolicy(Qt::NoFocus);
   b->setFixedSize(28, 28);
+  b->setIconSize(QSize(14, 14));
   return b;
 }
 

@@ -93,7 +93,8 @@ FinestraRicerca::FinestraRicerca(Database& db, Elenco elenco, QWidget* genitore)
   setTabOrder(bAnnulla_, listV_);
 }
 
-FinestraRicerca::~FinestraRicerca() = default;
+// The search (and its rows) goes before the list view: the view goes back to its own rows first.
+FinestraRicerca::~FinestraRicerca() { listV_->ImpostaDati(nullptr); }
 
 void FinestraRicerca::Riempi() {
   try {

@@ -35,7 +35,7 @@ FinestraPrincipale::FinestraPrincipale(Contesto& ctx, Comandi comandi, QWidget* 
   area_ = new QMdiArea(this);
   area_->setObjectName(QStringLiteral("AreaClient"));
   QLinearGradient sfondo(0, 0, 0, 1);
-  sfondo.setCoordinateMode(QGradient::ObjectMode);
+  sfondo.setCoordinateMode(QGradient::StretchToDeviceMode);
   sfondo.setColorAt(0, QColor(0xe4, 0xea, 0xf2));
   sfondo.setColorAt(1, QColor(0xc9, 0xd4, 0xe3));
   area_->setBackground(sfondo);
