@@ -31,8 +31,9 @@ struct DatiRiepilogo {
 
 // The cover PDF that a creation writes beside the communication file. The creation calls, in this
 // order: Inizia once the names are settled, Pagina1 after record B, Pagina2 after record Z, then
-// Completa, which puts the whole file in place. When the creation fails after Inizia it calls
-// Abbandona instead: nothing of the cover may be left behind. Failures throw fcl::Errore. Progress
+// Completa, which puts the whole file in place; the communication file is put in place right after
+// it. When the creation fails after Inizia it calls Abbandona: an unfinished cover must leave nothing
+// behind (after Completa there is nothing left to drop). Failures throw fcl::Errore. Progress
 // of a template import goes through the Interazione the implementation was given, under
 // kDidascaliaCopertina.
 class Copertina {

@@ -24,7 +24,6 @@ class RecordComunicazione {
 
   // The 1898 bytes.
   const std::string& Testo() const { return testo_; }
-  std::string& Testo() { return testo_; }
 
  private:
   std::string testo_;
