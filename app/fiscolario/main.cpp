@@ -29,20 +29,21 @@ namespace {
 
 constexpr const char* kUso = "Uso: fiscolario [--cartella CARTELLA]\n";
 
-// The options of the command line; nullopt (after printing why) for a usage error.
-std::optional<std::optional<std::filesystem::path>> LeggiOpzioni(const QStringList& argomenti) {
+// The options of the command line, read before any window exists; nullopt (after printing why)
+// for a usage error.
+std::optional<std::optional<std::filesystem::path>> LeggiOpzioni(int argc, char** argv) {
   std::optional<std::filesystem::path> cartella;
-  for (qsizetype i = 1; i < argomenti.size(); ++i) {
-    const QString& a = argomenti[i];
-    if (a == QStringLiteral("--cartella") && i + 1 < argomenti.size()) {
-      cartella = fcl::PercorsoStd(argomenti[++i]);
-    } else if (a.startsWith(QStringLiteral("--cartella="))) {
-      cartella = fcl::PercorsoStd(a.mid(11));
-    } else if (a == QStringLiteral("-h") || a == QStringLiteral("--help")) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--cartella" && i + 1 < argc) {
+      cartella = std::filesystem::path(argv[++i]);
+    } else if (a.rfind("--cartella=", 0) == 0) {
+      cartella = std::filesystem::path(a.substr(11));
+    } else if (a == "-h" || a == "--help") {
       std::cout << kUso;
       std::exit(0);
     } else {
-      std::cerr << "Opzione non riconosciuta: " << fcl::TestoStd(a) << '\n' << kUso;
+      std::cerr << "Opzione non riconosciuta: " << a << '\n' << kUso;
       return std::nullopt;
     }
   }
@@ -52,6 +53,9 @@ std::optional<std::optional<std::filesystem::path>> LeggiOpzioni(const QStringLi
 }  // namespace
 
 int main(int argc, char** argv) {
+  const auto opzioni = LeggiOpzioni(argc, argv);
+  if (!opzioni) return 2;
+
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Fiscolario"));
   QApplication::setApplicationDisplayName(QStringLiteral("FISCOLARIO"));
@@ -63,9 +67,6 @@ int main(int argc, char** argv) {
   if (traduzioneQt.load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"),
                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
     QApplication::installTranslator(&traduzioneQt);
-
-  const auto opzioni = LeggiOpzioni(QApplication::arguments());
-  if (!opzioni) return 2;
 
   fcl::InterazioneQt interazione;
   fcl::ApriDocumentoQt apriDocumento(&interazione);
