@@ -1,5 +1,6 @@
 #include "verifica/Verificatore.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <utility>
@@ -621,9 +622,21 @@ void Verificatore::Elemento(char tipo, int indice, std::string_view slot, bool& 
   const int posizione = kInizioElementi + indice * kLarghezzaElemento;
   const std::string_view codice = slot.substr(0, 8);
   const std::string_view valore = slot.substr(8, 16);
-  Rilievo luogo = LuogoPosizionale(Cp1252ToUtf8(Rifilato(codice)), posizione, kLarghezzaElemento);
+  // The finding's place, made only when there is a finding.
+  const QuadroTracciato* quadro = nullptr;
+  int rigo = 0;
+  long long rigaQuadro = 0;
+  const auto luogo = [&] {
+    Rilievo r = LuogoPosizionale(Cp1252ToUtf8(Rifilato(codice)), posizione, kLarghezzaElemento);
+    if (quadro) {
+      r.quadro = std::string(quadro->sigla);
+      r.rigo = rigo;
+      r.rigaQuadro = rigaQuadro;
+    }
+    return r;
+  };
   if (vuotoPrima) {
-    Segnala(luogo, Regola::ElementoDopoVuoto,
+    Segnala(luogo(), Regola::ElementoDopoVuoto,
             "Elemento dopo uno spazio vuoto: gli elementi si scrivono uno dopo l'altro dalla "
             "posizione 90");
     vuotoPrima = false;
@@ -633,7 +646,7 @@ void Verificatore::Elemento(char tipo, int indice, std::string_view slot, bool& 
   const bool forma = codice[0] >= 'A' && codice[0] <= 'Z' && codice[1] >= 'A' && codice[1] <= 'Z' &&
                      SoloCifre(codice.substr(2));
   if (!forma) {
-    Segnala(luogo, Regola::CodiceCampo,
+    Segnala(luogo(), Regola::CodiceCampo,
             "Codice di campo " + Citazione(codice) +
                 " non valido: due lettere del quadro e sei cifre (es. FE001001)");
     ultimoCodice_.clear();
@@ -641,91 +654,114 @@ void Verificatore::Elemento(char tipo, int indice, std::string_view slot, bool& 
   }
   const int q = IndiceQuadro(codice.substr(0, 2));
   if (q < 0) {
-    Segnala(luogo, Regola::CodiceCampo,
+    Segnala(luogo(), Regola::CodiceCampo,
             "Codice di campo " + Citazione(codice) + ": il quadro " +
                 Citazione(codice.substr(0, 2)) + " non esiste");
     ultimoCodice_.clear();
     return;
   }
-  const QuadroTracciato& quadro = QuadriTracciato()[static_cast<std::size_t>(q)];
-  if (quadro.tipoRecord != tipo) {
-    Segnala(luogo, Regola::CodiceCampo,
-            "Il quadro " + std::string(quadro.sigla) + " va nei record di tipo " +
-                std::string(1, quadro.tipoRecord) + ", non " + std::string(1, tipo));
+  const QuadroTracciato& definizione = QuadriTracciato()[static_cast<std::size_t>(q)];
+  if (definizione.tipoRecord != tipo) {
+    Segnala(luogo(), Regola::CodiceCampo,
+            "Il quadro " + std::string(definizione.sigla) + " va nei record di tipo " +
+                std::string(1, definizione.tipoRecord) + ", non " + std::string(1, tipo));
     ultimoCodice_.clear();
     return;
   }
-  const int rigo = quadro.codiciFissi ? 1 : ChiaveCampo(codice.substr(2, 3));
-  const int chiave = ChiaveCampo(quadro.codiciFissi ? codice.substr(2) : codice.substr(5));
+  const int r = definizione.codiciFissi ? 1 : ChiaveCampo(codice.substr(2, 3));
+  const int chiave = ChiaveCampo(definizione.codiciFissi ? codice.substr(2) : codice.substr(5));
   const CampoTracciato* campo = TrovaCampo(q, chiave);
-  if (!campo || rigo == 0) {
-    Segnala(luogo, Regola::CodiceCampo,
+  if (!campo || r == 0) {
+    Segnala(luogo(), Regola::CodiceCampo,
             "Codice di campo " + Citazione(codice) + " inesistente nel quadro " +
-                std::string(quadro.sigla));
+                std::string(definizione.sigla));
     ultimoCodice_.clear();
     return;
   }
-  luogo.quadro = std::string(quadro.sigla);
-  luogo.rigo = rigo;
-  luogo.rigaQuadro = righe_.Elemento(q, rigo, chiave);
+  quadro = &definizione;
+  rigo = r;
+  rigaQuadro = righe_.Elemento(q, rigo, chiave);
   recordQuadro_[static_cast<std::size_t>(q)] = true;
-  if (!quadro.codiciFissi && rigo > quadro.righiPerModulo)
-    Segnala(luogo, Regola::RigoModulo,
-            "Rigo " + std::to_string(rigo) + " oltre i " + std::to_string(quadro.righiPerModulo) +
-                " righi di un modulo del quadro " + std::string(quadro.sigla));
+  if (!definizione.codiciFissi && rigo > definizione.righiPerModulo)
+    Segnala(luogo(), Regola::RigoModulo,
+            "Rigo " + std::to_string(rigo) + " oltre i " +
+                std::to_string(definizione.righiPerModulo) + " righi di un modulo del quadro " +
+                std::string(definizione.sigla));
 
-  if (riga_.quadro != q || riga_.riga != luogo.rigaQuadro) {
+  if (riga_.quadro != q || riga_.riga != rigaQuadro) {
     ChiudiRiga();
     riga_.quadro = q;
-    riga_.riga = luogo.rigaQuadro;
+    riga_.riga = rigaQuadro;
     riga_.rigo = rigo;
-    riga_.luogo = luogo;
+    riga_.record = numero_;
+    riga_.modulo = modulo_;
   }
 
   // A "+" element continues the text of the element before it with the same code.
   if (valore[0] == '+') {
     if (codice == ultimoCodice_) {
       if (campo->classe != ClasseFormato::AN) {
-        Segnala(luogo, Regola::Continuazione,
+        Segnala(luogo(), Regola::Continuazione,
                 "Il campo " + std::string(codice) + " (" + std::string(campo->descrizione) +
                     ") non ammette un elemento di continuazione: solo i testi possono proseguire");
         return;
       }
       if (indice == 0)
-        Segnala(luogo, Regola::ContinuazioneDivisa,
+        Segnala(luogo(), Regola::ContinuazioneDivisa,
                 "Il testo del campo " + std::string(codice) +
                     " prosegue nel record successivo: un valore va scritto per intero in un record");
       std::vector<Difetto> difetti;
       ControllaCaratteriTesto(Rifilato(valore.substr(1)), difetti);
-      for (auto& d : difetti) Segnala(luogo, d.regola, std::move(d.messaggio));
-      for (auto& c : riga_.campi)
-        if (c.chiave == chiave) c.valore.append(valore.substr(1));
+      for (auto& d : difetti) Segnala(luogo(), d.regola, std::move(d.messaggio));
       return;
     }
-    Segnala(luogo, Regola::Continuazione,
+    Segnala(luogo(), Regola::Continuazione,
             "Elemento di continuazione " + Citazione(valore) +
                 " senza l'elemento che prosegue: deve seguire un elemento con lo stesso codice");
-    ultimoCodice_ = std::string(codice);
+    ultimoCodice_.assign(codice);
     return;
   }
-  ultimoCodice_ = std::string(codice);
+  ultimoCodice_.assign(codice);
 
   if (riga_.Trova(chiave)) {
-    Segnala(luogo, Regola::CampoRipetuto,
+    Segnala(luogo(), Regola::CampoRipetuto,
             "Il campo " + std::string(codice) + " (" + std::string(campo->descrizione) +
                 ") compare più di una volta nello stesso rigo");
     return;
   }
   if (Vuoto(valore)) {
-    Segnala(luogo, Regola::ValoreVuoto,
+    Segnala(luogo(), Regola::ValoreVuoto,
             "Elemento " + std::string(codice) + " senza valore: un campo senza dati non va scritto");
     return;
   }
   std::vector<Difetto> difetti;
   ControllaValore(campo->classe, valore, difetti);
-  for (auto& d : difetti) Segnala(luogo, d.regola, std::move(d.messaggio));
-  const bool attivo = !(campo->classe == ClasseFormato::CB && Rifilato(valore) == "0");
-  riga_.campi.push_back({chiave, std::string(valore), std::move(luogo), attivo});
+  for (auto& d : difetti) Segnala(luogo(), d.regola, std::move(d.messaggio));
+  CampoRiga c{chiave, {}, numero_, modulo_, posizione,
+              !(campo->classe == ClasseFormato::CB && Rifilato(valore) == "0")};
+  std::copy(valore.begin(), valore.end(), c.valore.begin());
+  riga_.campi.push_back(c);
+}
+
+Rilievo Verificatore::LuogoCampo(const CampoRiga& campo) const {
+  Rilievo r;
+  r.record = campo.record;
+  r.tipoRecord = QuadriTracciato()[static_cast<std::size_t>(riga_.quadro)].tipoRecord;
+  r.modulo = campo.modulo;
+  r.quadro = std::string(QuadriTracciato()[static_cast<std::size_t>(riga_.quadro)].sigla);
+  r.rigo = riga_.rigo;
+  r.rigaQuadro = riga_.riga;
+  r.campo = CodiceElemento(riga_.quadro, riga_.rigo, campo.chiave);
+  r.posizione = campo.posizione;
+  r.larghezza = kLarghezzaElemento;
+  return r;
+}
+
+Rilievo Verificatore::LuogoMancante(int chiave) const {
+  CampoRiga c{chiave, {}, riga_.record, riga_.modulo, 0, false};
+  Rilievo r = LuogoCampo(c);
+  r.larghezza = 0;
+  return r;
 }
 
 void Verificatore::ChiudiRiga() {
@@ -755,14 +791,6 @@ void Verificatore::ControlliRiga(const QuadroTracciato& quadro) {
     const CampoRiga* c = riga_.Trova(chiave);
     return c && c->attivo ? c : nullptr;
   };
-  // A finding on a field the row lacks: the row's place, the field's code.
-  const auto luogoMancante = [&](int chiave) {
-    Rilievo r = riga_.luogo;
-    r.campo = CodiceElemento(q, riga_.rigo, chiave);
-    r.posizione = 0;
-    r.larghezza = 0;
-    return r;
-  };
 
   for (const Vincolo& v : vincoli_[static_cast<std::size_t>(q)]) {
     const CampoRiga* primoSe = nullptr;
@@ -773,14 +801,14 @@ void Verificatore::ControlliRiga(const QuadroTracciato& quadro) {
       case TipoVincolo::Esclusione:
         for (const int k : v.allora)
           if (const CampoRiga* c = attivo(k)) {
-            Segnala(c->luogo, v.regola, std::string(v.messaggio));
+            Segnala(LuogoCampo(*c), v.regola, std::string(v.messaggio));
             break;
           }
         break;
       case TipoVincolo::Richiede: {
         bool uno = false;
         for (const int k : v.allora) uno = uno || attivo(k);
-        if (!uno) Segnala(primoSe ? primoSe->luogo : luogoMancante(v.allora.front()), v.regola,
+        if (!uno) Segnala(primoSe ? LuogoCampo(*primoSe) : LuogoMancante(v.allora.front()), v.regola,
                           std::string(v.messaggio));
         break;
       }
@@ -794,7 +822,7 @@ void Verificatore::ControlliRiga(const QuadroTracciato& quadro) {
           mancano += std::string(TrovaCampo(q, k)->descrizione);
         }
         if (primoMancante >= 0)
-          Segnala(luogoMancante(primoMancante), v.regola,
+          Segnala(LuogoMancante(primoMancante), v.regola,
                   std::string(v.messaggio) + ": manca " + mancano);
         break;
       }
@@ -807,14 +835,14 @@ void Verificatore::ControlliRiga(const QuadroTracciato& quadro) {
     const int kConferma = ChiaveCampo(quadro.campoConferma);
     const CampoRiga* importo = riga_.Trova(kImporto);
     const CampoRiga* conferma = attivo(kConferma);
-    const long long valore = importo ? Numero(importo->valore) : -1;
+    const long long valore = importo ? Numero(importo->Valore()) : -1;
     if (valore > kImportoDaConfermare && !conferma) {
-      Segnala(luogoMancante(kConferma), Regola::ConfermaImporto,
-              "Importo " + Citazione(importo->valore) +
+      Segnala(LuogoMancante(kConferma), Regola::ConfermaImporto,
+              "Importo " + Citazione(importo->Valore()) +
                   " superiore a 999.999 euro: va barrata la casella di conferma " +
                   CodiceElemento(q, riga_.rigo, kConferma));
     } else if (conferma && valore >= 0 && valore <= kImportoDaConfermare) {
-      Segnala(conferma->luogo, Regola::ConfermaSuperflua,
+      Segnala(LuogoCampo(*conferma), Regola::ConfermaSuperflua,
               "Casella di conferma barrata per un importo non superiore a 999.999 euro");
     }
   }
@@ -823,9 +851,9 @@ void Verificatore::ControlliRiga(const QuadroTracciato& quadro) {
   if (!quadro.campoRegistrazione.empty() && anno_ > 0) {
     const CampoRiga* data = riga_.Trova(ChiaveCampo(quadro.campoRegistrazione));
     if (data) {
-      const std::string_view t = Rifilato(data->valore);
+      const std::string_view t = Rifilato(data->Valore());
       if (DataValida(t) && Numero(t.substr(4)) != anno_)
-        Segnala(data->luogo, Regola::DataFuoriAnno,
+        Segnala(LuogoCampo(*data), Regola::DataFuoriAnno,
                 "Data di registrazione " + Citazione(t) + " fuori dall'anno di riferimento " +
                     std::to_string(anno_));
     }
@@ -835,18 +863,18 @@ void Verificatore::ControlliRiga(const QuadroTracciato& quadro) {
   if (quadro.sigla == "SE") {
     const CampoRiga* statoSanMarino = nullptr;
     for (const int k : {6, 9})
-      if (const CampoRiga* c = riga_.Trova(k); c && Numero(c->valore) == kCodiceSanMarino)
+      if (const CampoRiga* c = riga_.Trova(k); c && Numero(c->Valore()) == kCodiceSanMarino)
         statoSanMarino = c;
     if (statoSanMarino) {
       sanMarino_ = true;
       if (!b_.empty() && !MeseValido(mese_) && !sanMarinoSegnalato_) {
-        Segnala(statoSanMarino->luogo, Regola::SanMarino,
+        Segnala(LuogoCampo(*statoSanMarino), Regola::SanMarino,
                 "Acquisto da un operatore di San Marino: nel frontespizio (record B, posizioni "
                 "380-381) va indicato il mese di riferimento, da 01 a 12");
         sanMarinoSegnalato_ = true;
       }
     } else if (const CampoRiga* iva = riga_.Trova(11)) {
-      Segnala(iva->luogo, Regola::IdentificativoIva,
+      Segnala(LuogoCampo(*iva), Regola::IdentificativoIva,
               "Il codice identificativo IVA si indica solo per gli operatori di San Marino "
               "(codice Stato 037)");
     }

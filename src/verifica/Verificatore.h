@@ -37,17 +37,22 @@ class Verificatore {
   enum class Fase { Inizio, DopoA, DopoB, Dettaglio, DopoE, DopoZ };
   enum class Invio { Ignoto, Ordinaria, Sostitutiva, Annullamento };
 
+  // A field of the row being read: what the rules between fields need, and where it was.
   struct CampoRiga {
     int chiave;
-    std::string valore;  // the 16 characters, "+" chunks appended
-    Rilievo luogo;
-    bool attivo;         // a value that counts as given (a box "0" does not)
+    std::array<char, 16> valore;  // the first element's value
+    long long record;
+    long long modulo;
+    int posizione;
+    bool attivo;  // a value that counts as given (a box "0" does not)
+    std::string_view Valore() const { return {valore.data(), valore.size()}; }
   };
   struct RigaInCorso {
     int quadro = -1;
     long long riga = 0;
     int rigo = 0;
-    Rilievo luogo;
+    long long record = 0;  // where the row begins
+    long long modulo = 0;
     std::vector<CampoRiga> campi;
     const CampoRiga* Trova(int chiave) const;
   };
@@ -78,6 +83,8 @@ class Verificatore {
   void ProgressivoModulo(int quadroRecord);
   void Elemento(char tipo, int indice, std::string_view slot, bool& vuotoPrima);
   void ChiudiRiga();
+  Rilievo LuogoCampo(const CampoRiga& campo) const;  // a field of the row being closed
+  Rilievo LuogoMancante(int chiave) const;           // a field the row lacks
   void ControlliRiga(const QuadroTracciato& quadro);
   void RecordE();
   void RecordZ();
