@@ -72,6 +72,7 @@ LettoreXls::LettoreXls(const std::filesystem::path& percorso)
                                                        " non leggibile");
     nomi_.emplace_back(nome);
   }
+  calcolate_ = std::make_unique<CelleCalcolateXls>(percorso);
 }
 
 LettoreXls::~LettoreXls() {
@@ -142,6 +143,7 @@ const std::vector<Cella>& LettoreXls::Riga(int foglio, int riga) {
       }
     }
   }
+  calcolate_->Sovrapponi(nomi_[static_cast<std::size_t>(foglio - 1)], riga, riga_);
   foglioRiga_ = foglio;
   numeroRiga_ = riga;
   return riga_;

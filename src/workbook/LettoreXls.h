@@ -1,9 +1,11 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "workbook/CelleCalcolateXls.h"
 #include "workbook/LettoreCartella.h"
 
 namespace fcl {
@@ -12,8 +14,9 @@ namespace fcl {
 // the whole workbook when it opens it; cells are then fetched one by one, only those of the row
 // asked for and only columns A-Y. Date cells, which FreeXL hands back as "YYYY-MM-DD" text, become
 // date serials again. Every FreeXL call is checked: a cell outside the sheet is empty.
-// Limits of FreeXL 1.0.6, which this reader cannot see past: a formula cell reads as empty (its
-// computed value is not read), and boolean and error cells read as the numbers 1 and 0.
+// FreeXL 1.0.6 skips formula cells and reads boolean and error cells as the numbers 1 and 0:
+// those cells are read again by CelleCalcolateXls and laid over FreeXL's, so a formula's computed
+// value is never lost.
 class LettoreXls : public LettoreCartella {
  public:
   explicit LettoreXls(const std::filesystem::path& percorso);
@@ -31,6 +34,7 @@ class LettoreXls : public LettoreCartella {
   std::filesystem::path percorso_;
   const void* handle_ = nullptr;
   std::vector<std::string> nomi_;
+  std::unique_ptr<CelleCalcolateXls> calcolate_;
   int foglioAttivo_ = 0;
   unsigned righeFoglio_ = 0;
   unsigned short colonneFoglio_ = 0;

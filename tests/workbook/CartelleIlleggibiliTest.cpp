@@ -178,7 +178,7 @@ TEST(CartelleIlleggibili, LimiteDiUnaParte) {
 TEST(CartelleIlleggibili, FileTroncatiOAlterati) {
   CartellaTemporanea cartella;
   for (const char* nome : {"campione.xls", "campione.xlsx", "campione.ods", "speciale.xlsx",
-                           "speciale.ods", "duefogli.xls"}) {
+                           "speciale.ods", "formule.xls"}) {
     const std::string originale = LeggiFile(kDati / nome);
     const fs::path copia = cartella / (std::string("alterato") + fs::path(nome).extension().string());
     const std::size_t passi = 48;

@@ -104,5 +104,33 @@ TEST(LettoreOds, CelleScritteAMano) {
   EXPECT_EQ(TestoCella(lettore->Riga(2, 1)[0]), "ultimo");
 }
 
+// FreeXL skips formula cells and reads booleans and error values as numbers: the reader takes
+// them from the workbook's own records.
+TEST(LettoreXls, FormuleBooleaniEdErrori) {
+  auto lettore = ApriCartella(kDati / "formule.xls");
+  ASSERT_EQ(lettore->NumeroFogli(), 1);
+  Verifica(*lettore, {
+      {1, 1, 1, "1,5", T::Numero},
+      {1, 1, 3, "3,5", T::Numero},                // =A1+B1
+      {1, 1, 4, "05/03/2013", T::Data},           // a formula in a date cell
+      {1, 1, 5, "abc àè", T::Testo},              // a text result, in its STRING record
+      {1, 1, 6, "VERO", T::Booleano},
+      {1, 1, 7, "#DIV/0!", T::Errore},
+      {1, 1, 10, "", T::Testo},                   // an empty text result
+      {1, 1, 25, "", T::Vuota},                   // the formula in column AA is not read
+      {1, 2, 1, "1,5", T::Numero},
+      {1, 2, 2, "#N/A", T::Errore},               // an error value typed in the cell
+      {1, 2, 3, "VERO", T::Booleano},
+      {1, 2, 4, "FALSO", T::Booleano},
+      {1, 2, 5, "1", T::Numero},                  // a plain 1 stays a number
+      {1, 3, 1, "", T::Vuota},
+  });
+  // Results longer than one record go on in CONTINUE records, one or two bytes a character.
+  std::string euro;
+  for (int i = 0; i < 5000; ++i) euro += "€";
+  EXPECT_EQ(TestoCella(lettore->Riga(1, 1)[7]), euro);
+  EXPECT_EQ(TestoCella(lettore->Riga(1, 1)[8]), std::string(9000, 'a'));
+}
+
 }  // namespace
 }  // namespace fcl

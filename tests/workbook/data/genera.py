@@ -353,11 +353,93 @@ def scrivi_xlsx_protetto():
         f.write(dati)
 
 
+# ---- formule.xls: formulas with their computed values, as a spreadsheet program saves them ----
+
+# The computed value of each formula cell, by (row, column) from 0: a number, a text, a boolean or
+# ("errore", code). xlwt itself writes no computed value; its formula record is rewritten here.
+RISULTATI = {}
+
+
+def record(tipo, dati):
+    return struct.pack("<HH", tipo, len(dati)) + dati
+
+
+def record_stringa(testo):
+    """A STRING record, split into CONTINUE records past 8224 bytes the way Excel does: each
+    continuation starts with the flags byte."""
+    doppio = any(ord(c) > 255 for c in testo)
+    byte = testo.encode("utf-16-le") if doppio else testo.encode("latin-1")
+    larghezza = 2 if doppio else 1
+    primo = struct.pack("<HB", len(testo), 1 if doppio else 0)
+    spazio = (8224 - len(primo)) // larghezza * larghezza
+    uscita = record(0x0207, primo + byte[:spazio])
+    byte = byte[spazio:]
+    while byte:
+        spazio = (8224 - 1) // larghezza * larghezza
+        uscita += record(0x003C, bytes([1 if doppio else 0]) + byte[:spazio])
+        byte = byte[spazio:]
+    return uscita
+
+
+def formula_con_risultato(self):
+    valore = RISULTATI[(self.rowx, self.colx)]
+    stringa = b""
+    if isinstance(valore, bool):
+        risultato = struct.pack("<BBBBHH", 1, 0, 1 if valore else 0, 0, 0, 0xFFFF)
+    elif isinstance(valore, tuple):
+        risultato = struct.pack("<BBBBHH", 2, 0, valore[1], 0, 0, 0xFFFF)
+    elif isinstance(valore, str):
+        risultato = struct.pack("<BBBBHH", 0, 0, 0, 0, 0, 0xFFFF)
+        stringa = record_stringa(valore)
+    else:
+        risultato = struct.pack("<d", valore)
+    dati = struct.pack("<3H", self.rowx, self.colx, self.xf_idx) + risultato + \
+        struct.pack("<HL", self.calc_flags & 3, 0) + self.frmla.rpn()
+    return record(0x0006, dati) + stringa
+
+
+def scrivi_formule_xls():
+    originale = xlwt.Cell.FormulaCell.get_biff_data
+    xlwt.Cell.FormulaCell.get_biff_data = formula_con_risultato
+    try:
+        cartella = xlwt.Workbook()
+        foglio = cartella.add_sheet("Formule")
+        formato_data = xlwt.easyxf(num_format_str="DD/MM/YYYY")
+        foglio.write(0, 0, 1.5)
+        foglio.write(0, 1, 2)
+        celle = [
+            (0, 2, "A1+B1", 3.5, None),
+            (0, 3, "A1*1000", 41338.0, formato_data),
+            (0, 4, '"abc "&"àè"', "abc àè", None),
+            (0, 5, "A1>1", True, None),
+            (0, 6, "A1/0", ("errore", 0x07), None),
+            (0, 7, 'REPT("€",5000)', "€" * 5000, None),
+            (0, 8, 'REPT("a",9000)', "a" * 9000, None),
+            (0, 9, '""', "", None),
+            (0, 26, "1+1", 2.0, None),
+            (1, 0, "A1", 1.5, None),
+        ]
+        for r, c, testo, valore, stile in celle:
+            RISULTATI[(r, c)] = valore
+            if stile is None:
+                foglio.write(r, c, xlwt.Formula(testo))
+            else:
+                foglio.write(r, c, xlwt.Formula(testo), stile)
+        foglio.row(1).set_cell_error(1, 0x2A)
+        foglio.write(1, 2, True)
+        foglio.write(1, 3, False)
+        foglio.write(1, 4, 1)
+        cartella.save(os.path.join(QUI, "formule.xls"))
+    finally:
+        xlwt.Cell.FormulaCell.get_biff_data = originale
+
+
 def main():
     scrivi_tutti("campione", CAMPIONE)
     scrivi_tutti("duefogli", DUE_FOGLI)
     scrivi_speciale_xlsx()
     scrivi_speciale_ods()
+    scrivi_formule_xls()
     scrivi_xls_protetto()
     scrivi_xlsx_protetto()
     scrivi_ods("protetto.ods", [tabella_ods("FA", FA)], cifrato=True)
