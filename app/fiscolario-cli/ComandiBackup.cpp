@@ -1,7 +1,7 @@
 // The backup commands of the command line: `salva CF FILE` writes the backup file of one operator,
-// `ripristina FILE` restores one (with its safety copy in the program folder). Messages go to stderr
-// through InterazioneCli; exit 1 when the operator is unknown, the file is not a backup file or a
-// line does not fit (then nothing is changed).
+// `ripristina FILE` restores one (with its safety copy in the program folder). Messages go to
+// stderr through InterazioneCli; exit 1 when the operator is unknown, the file is not a backup file
+// or a line does not fit (then nothing is changed).
 
 #include <CLI/CLI.hpp>
 #include <memory>

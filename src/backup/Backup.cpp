@@ -20,13 +20,12 @@
 namespace fcl {
 namespace {
 
-constexpr std::string_view kCaptionSalvataggio = "Salvataggio";
-constexpr std::string_view kCaptionRipristino = "Ripristino";
+constexpr std::string_view kDidascaliaSalvataggio = "Salvataggio";
+constexpr std::string_view kDidascaliaRipristino = "Ripristino";
 
 bool Identificatore(std::string_view nome) {
-  return !nome.empty() && std::all_of(nome.begin(), nome.end(), [](unsigned char c) {
-    return std::isalnum(c) || c == '_';
-  });
+  return !nome.empty() && std::all_of(nome.begin(), nome.end(),
+                                      [](unsigned char c) { return std::isalnum(c) || c == '_'; });
 }
 
 bool UgualeSenzaMaiuscole(std::string_view a, std::string_view b) {
@@ -68,7 +67,10 @@ std::vector<std::string_view> Righe(std::string_view contenuto) {
 }
 
 std::optional<IntestazioneBackup> IntestazioneDa(std::string_view primaRiga) {
-  static constexpr std::string_view kInizi[] = {"\xA6" "COPE\xA6", "#COPE#"};
+  static constexpr std::string_view kInizi[] = {
+      "\xA6"
+      "COPE\xA6",
+      "#COPE#"};
   if (std::none_of(std::begin(kInizi), std::end(kInizi),
                    [&](std::string_view i) { return primaRiga.substr(0, 6) == i; }))
     return std::nullopt;
@@ -118,7 +120,7 @@ class Ripristino {
         Codice(numero, riga);
       } else {
         Aggiungi(numero, tabella, riga);
-        ui_.Avanzamento(kCaptionRipristino, PassoAvanzamento(++righeAggiunte_),
+        ui_.Avanzamento(kDidascaliaRipristino, PassoAvanzamento(++righeAggiunte_),
                         kMassimoAvanzamentoBackup);
       }
     } catch (const ErroreRigaBackup&) {
@@ -129,7 +131,7 @@ class Ripristino {
   }
 
  private:
-  // Converts the value of column `k` or reports the line.
+  // Converts a value for its column, or reports the line.
   Valore Converti(std::size_t numero, const std::string& tabella, const Colonna& colonna,
                   const CampoRiga& campo) {
     ValoreRipristinato v = ValoreDaCampo(campo, colonna.tipo);
@@ -145,7 +147,8 @@ class Ripristino {
     if (riga.valori.size() > colonne)
       throw ErroreRigaBackup(numero, tabella,
                              "la riga ha " + std::to_string(riga.valori.size()) +
-                                 " valori ma la tabella ha " + std::to_string(colonne) + " colonne");
+                                 " valori ma la tabella ha " + std::to_string(colonne) +
+                                 " colonne");
   }
 
   // A code-table line updates the row with the same TIPO and COD, or adds it.
@@ -244,13 +247,14 @@ std::string RigheBackup(Database& db, std::string_view tabella, std::string_view
                         std::string_view codice, std::size_t* righe) {
   if (!Identificatore(tabella) || !Identificatore(colonnaCodice))
     throw ErroreDatabase("Errore del database: nome non valido " + std::string(tabella));
-  Recordset rs(db,
-               "SELECT * From " + std::string(tabella) + " WHERE " + std::string(colonnaCodice) + "=?",
-               {std::string(codice)}, Recordset::Modo::SolaLettura);
+  Recordset rs(
+      db, "SELECT * From " + std::string(tabella) + " WHERE " + std::string(colonnaCodice) + "=?",
+      {std::string(codice)}, Recordset::Modo::SolaLettura);
   std::string byte;
   std::vector<std::string> campi(rs.NumeroCampi());
   for (; !rs.Eof(); rs.MoveNext()) {
-    for (std::size_t i = 0; i < rs.NumeroCampi(); ++i) campi[i] = CampoBackup(rs[i], rs.TipoCampoA(i));
+    for (std::size_t i = 0; i < rs.NumeroCampi(); ++i)
+      campi[i] = CampoBackup(rs[i], rs.TipoCampoA(i));
     byte += RigaTabella(tabella, campi);
     byte += "\r\n";
   }
@@ -261,14 +265,14 @@ std::string RigheBackup(Database& db, std::string_view tabella, std::string_view
 bool SalvaOperatore(Contesto& ctx, std::string_view codice, const std::filesystem::path& file) {
   const ContenutoBackup contenuto = ComponiBackup(ctx.Db(), codice);
   if (contenuto.righeOperatore == 0) {
-    ctx.Ui().Messaggio("L'operatore " + std::string(codice) +
-                           " non è in archivio: file di backUp non creato",
-                       kTitoloApplicazione, Icona::Esclamazione);
+    ctx.Ui().Messaggio(
+        "L'operatore " + std::string(codice) + " non è in archivio: file di backUp non creato",
+        kTitoloApplicazione, Icona::Esclamazione);
     return false;
   }
   ScriviFile(file, contenuto.byte);
   for (int k = 1; k <= contenuto.tabelleConRighe; ++k)
-    ctx.Ui().Avanzamento(kCaptionSalvataggio, k, kMassimoAvanzamentoBackup);
+    ctx.Ui().Avanzamento(kDidascaliaSalvataggio, k, kMassimoAvanzamentoBackup);
   ctx.Ui().Messaggio(kMessaggioBackupCreato, kTitoloApplicazione, Icona::Nessuna);
   return true;
 }

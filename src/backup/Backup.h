@@ -30,7 +30,8 @@ inline constexpr std::string_view kMessaggioRipristinoTerminato = "Ripristino te
 
 // Texts of the file dialogs of the backup window.
 inline constexpr std::string_view kTitoloDialogoSalva = "Indica dove salvare il file di backUp";
-inline constexpr std::string_view kTitoloDialogoRipristina = "Indica il file di backUp da ripristinare";
+inline constexpr std::string_view kTitoloDialogoRipristina =
+    "Indica il file di backUp da ripristinare";
 inline constexpr std::string_view kFiltroBackup = "BackUp FISCOLARIO (*.FCL)|*.FCL";
 
 // The progress bar of a backup or restore counts to this and starts again at 1.
@@ -40,7 +41,8 @@ inline constexpr long long kMassimoAvanzamentoBackup = 1000;
 std::string DataAAAAMMGG(std::chrono::system_clock::time_point adesso);
 
 // "SAVE_" + the operator name's letters (SoloLettere) + "_" + yyyymmdd + ".FCL".
-std::string DefaultNomeBackup(std::string nomeOperatore, std::chrono::system_clock::time_point adesso);
+std::string DefaultNomeBackup(std::string nomeOperatore,
+                              std::chrono::system_clock::time_point adesso);
 
 // The safety copy of a restore: the program folder + "BFRR_" + code + "_" + yyyymmdd + ".VEL". A
 // character of the code that cannot be part of a file name ("/", "\", control characters) becomes
@@ -72,10 +74,10 @@ struct IntestazioneBackup {
 // caller shows kMessaggioNonBackup). Throws ErroreFile when the file cannot be read.
 std::optional<IntestazioneBackup> LeggiIntestazioneBackup(const std::filesystem::path& file);
 
-// Restores the backup file `file`: validates it (not a backup file: kMessaggioNonBackup is shown and
-// false returned), writes the safety copy, replaces the operator's COPE rows and updates or adds its
-// CTAB rows in one transaction, then shows "Ripristino terminato". Throws ErroreRigaBackup for a
-// line that does not fit (nothing changed), ErroreFile / ErroreDatabase for other failures.
+// Restores the backup file `file`: validates it (not a backup file: kMessaggioNonBackup is shown
+// and false returned), writes the safety copy, replaces the operator's COPE rows and updates or
+// adds its CTAB rows in one transaction, then shows "Ripristino terminato". Throws ErroreRigaBackup
+// for a line that does not fit (nothing changed), ErroreFile / ErroreDatabase for other failures.
 bool RipristinaBackup(Contesto& ctx, const std::filesystem::path& file);
 
 }  // namespace fcl

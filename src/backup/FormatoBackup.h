@@ -17,12 +17,12 @@ namespace fcl {
 //
 // The first byte of each line is that line's separator, so files whose lines use "#" read the same.
 //
-// Value text by column kind: a double-precision number with at most two decimals and a decimal comma
-// ("#########.##": 12 -> "12,", 0 -> ","), a date as dd/mm/yyyy, any other value as its text. A Null
-// in a column that is not text is the empty text; read back, an empty value there is Null again
-// (never 0 or date zero, which are written as "," and "30/12/1899"). Text columns keep their value
-// as stored, blanks included: the commitment record of the code table is positional, and trimming
-// its leading blanks would move its fields.
+// Value text by column kind: a double-precision number with at most two decimals and a decimal
+// comma ("#########.##": 12 -> "12,", 0 -> ","), a date as dd/mm/yyyy, any other value as its
+// text. A Null in a column that is not text is the empty text; read back, an empty value there is
+// Null again (never 0 or date zero, which are written as "," and "30/12/1899"). Text columns keep
+// their value as stored, blanks included: the commitment record of the code table is positional,
+// and trimming its leading blanks would move its fields.
 //
 // Escapes. Older files carry values verbatim, so a separator or a line break inside a value broke
 // the line. Values are now written with a backslash escape, and only these sequences are read as
@@ -36,8 +36,8 @@ namespace fcl {
 // The trade-off: an older file whose value holds one of the sequences above (a value like
 // "C:\nuovi" or "\\server") reads with the escape applied. Operator and code-table data (codes,
 // names, addresses, telephone numbers, e-mail addresses, the commitment record) do not hold such
-// text in practice, and everything else in an older file reads exactly as before. "#" inside a value
-// needs no escape: this system always writes "¦".
+// text in practice, and everything else in an older file reads exactly as before. "#" inside a
+// value needs no escape: this system always writes "¦".
 
 inline constexpr char kSeparatoreBackup = '\xA6';  // "¦" in Windows-1252
 inline constexpr char kSeparatoreAlternativo = '#';

@@ -38,7 +38,8 @@ std::string Descrivi(const Valore& v) {
   return std::visit(Visitatore{}, v);
 }
 
-// Every column of every row a statement gives, as readable text: what a comparison shows on failure.
+// Every column of every row a statement gives, as readable text: what a comparison shows on
+// failure.
 std::vector<std::string> Righe(Database& db, const std::string& sql, std::vector<Valore> par = {}) {
   Recordset rs(db, sql, std::move(par), Recordset::Modo::SolaLettura);
   std::vector<std::string> righe;
@@ -103,8 +104,9 @@ void OperatoreDifficile(Database& db) {
              {"OSTCNOME", S("ŁUKASZ € \"X\"")},
              {"OSTCCOG", S("\\N")}});
   // A commitment record without intermediary: its leading blanks hold the fields in place.
-  Inserisci(db, "CTAB", {{"TIPO", S("ITT")}, {"COD", S(kCodice)},
-                         {"DES", S("                     0          ")}});
+  Inserisci(
+      db, "CTAB",
+      {{"TIPO", S("ITT")}, {"COD", S(kCodice)}, {"DES", S("                     0          ")}});
   Inserisci(db, "CTAB", {{"TIPO", S("NOTA")}, {"COD", S(kCodice)}});  // DES Null
 }
 
@@ -123,14 +125,15 @@ TEST(Backup, NomeProposto) {
   }
 }
 
-TEST(Backup, SalvaScriveLeRigheDellOperatoreByPerByte) {
+TEST(Backup, SalvaScriveLeRigheByteperByte) {
   Installazione inst;
   Inserisci(inst.db, "COPE", {{"OCOD", S("02468135799")}, {"ORAG", S("ALFA È")}});
   // Every other text column empty, the date Null: 30 empty values after ORAG.
   inst.db.Esegui(
       "UPDATE COPE SET OCOG='', ONOME='', OSEX='', ONCOM='', ONPRO='', OSCOM='', OSPRO='', "
       "OSTP='1', OPIVA='', ODES='', OATT='', OATTD='', OTEL='', OFAX='', OPOSTA='', OSTCCF='', "
-      "OSTCCDCARICA='', OSTCDTINI='', OSTCDTFINE='', OSTCTP='', OSTCCOG='', OSTCNOME='', OSTCSEX='', "
+      "OSTCCDCARICA='', OSTCDTINI='', OSTCDTFINE='', OSTCTP='', OSTCCOG='', OSTCNOME='', "
+      "OSTCSEX='', "
       "OSTCNDT='', OSTCNCOM='', OSTCNPRO='', OSTCRAG='', OSTCSCOM='', OSTCSPRO=''");
   Inserisci(inst.db, "CTAB", {{"TIPO", S("ITT")}, {"COD", S("02468135799")}, {"DES", S("X  ")}});
   Inserisci(inst.db, "CTAB", {{"TIPO", S("ITT")}, {"COD", S("ALTRO")}, {"DES", S("Y")}});
@@ -157,7 +160,11 @@ TEST(Backup, SenzaRigheDiCodiceSoloLaRigaCope) {
   const auto file = inst.cartella / "X1.FCL";
   ASSERT_TRUE(SalvaOperatore(inst.ctx, "X1", file));
   const std::string contenuto = test::LeggiFile(file);
-  EXPECT_EQ(contenuto.rfind("\xA6" "COPE\xA6X1\xA6" "ALFA\xA6", 0), 0u);
+  EXPECT_EQ(contenuto.rfind("\xA6"
+                            "COPE\xA6X1\xA6"
+                            "ALFA\xA6",
+                            0),
+            0u);
   EXPECT_EQ(contenuto.find("\r\n"), contenuto.size() - 2);  // one line only
   EXPECT_EQ(inst.ui.avanzamenti, 1);
 }
@@ -240,8 +247,8 @@ TEST(Backup, FileConCancellettoComeConBarra) {
 
 TEST(Backup, RigaCheNonEntraLasciaLArchivioComEra) {
   const std::string b = "\xA6";
-  const std::string primaRiga = b + "COPE" + b + "X1" + b + "NUOVA RAGIONE" + b + b + b + b +
-                                "01/02/1980";
+  const std::string primaRiga =
+      b + "COPE" + b + "X1" + b + "NUOVA RAGIONE" + b + b + b + b + "01/02/1980";
   const std::string secondaRiga = b + "CTAB" + b + "ITT" + b + "X1" + b + "NUOVO IMPEGNO";
   std::string troppi = b + "COPE" + b + "X2";
   for (int k = 0; k < 32; ++k) troppi += b + "V";
@@ -275,8 +282,8 @@ TEST(Backup, RigaCheNonEntraLasciaLArchivioComEra) {
     Inserisci(inst.db, "CTAB", {{"TIPO", S("ITT")}, {"COD", S("X1")}, {"DES", S("VECCHIO")}});
     const auto prima = Archivio(inst.db);
     const auto file = inst.cartella / "X1.FCL";
-    test::ScriviFile(file, primaRiga + "\r\n" + secondaRiga + "\r\n" + c.terza + "\r\n" +
-                               primaRiga + "\r\n");
+    test::ScriviFile(
+        file, primaRiga + "\r\n" + secondaRiga + "\r\n" + c.terza + "\r\n" + primaRiga + "\r\n");
     try {
       RipristinaBackup(inst.ctx, file);
       ADD_FAILURE() << "il ripristino doveva fermarsi";
@@ -304,10 +311,14 @@ TEST(Backup, RipristinoNonCancellaRigheDiCodice) {
   Inserisci(inst.db, "CTAB", {{"TIPO", S("REL")}, {"COD", S("002")}, {"DES", S("01/01/2014")}});
   const auto file = inst.cartella / "X1.FCL";
   test::ScriviFile(file,
-                   "\xA6" "COPE\xA6X1\xA6NUOVA\r\n"
+                   "\xA6"
+                   "COPE\xA6X1\xA6NUOVA\r\n"
                    "\r\n   \r\n"  // blank lines are skipped
-                   "\xA6" "CTAB\xA6ITT\xA6X1\xA6NUOVO\r\n"
-                   "\xA6" "CTAB\xA6NUOVA\xA6X1\xA6" "AGGIUNTA\r\n");
+                   "\xA6"
+                   "CTAB\xA6ITT\xA6X1\xA6NUOVO\r\n"
+                   "\xA6"
+                   "CTAB\xA6NUOVA\xA6X1\xA6"
+                   "AGGIUNTA\r\n");
   ASSERT_TRUE(RipristinaBackup(inst.ctx, file));
   EXPECT_EQ(Righe(inst.db, "SELECT ORAG, OTEL FROM COPE"),
             std::vector<std::string>{"ORAG=T:[NUOVA] OTEL=Null "});
@@ -334,7 +345,11 @@ TEST(Backup, FileDiUnAltroOperatoreRipristinaQuelloEFaLaSuaCopia) {
     // second restore on the same day replaces it.
     const auto attesa = inst.cartella / "atteso.FCL";
     ASSERT_TRUE(SalvaOperatore(inst.ctx, "ALTRO", attesa));
-    test::ScriviFile(file, "\xA6" "COPE\xA6" "ALTRO\xA6" + std::string(ragione) + "\r\n");
+    test::ScriviFile(file,
+                     "\xA6"
+                     "COPE\xA6"
+                     "ALTRO\xA6" +
+                         std::string(ragione) + "\r\n");
     ASSERT_TRUE(RipristinaBackup(inst.ctx, file));
     EXPECT_EQ(test::LeggiFile(copia), test::LeggiFile(attesa));
     EXPECT_EQ(Righe(inst.db, "SELECT OCOD, ORAG FROM COPE ORDER BY OCOD"),
@@ -349,11 +364,22 @@ TEST(Backup, FileCheNonEUnBackup) {
     std::string contenuto;
   } const kCasi[] = {
       {"vuoto", ""},
-      {"riga di codici per prima", "\xA6" "CTAB\xA6ITT\xA6X1\xA6Y\r\n\xA6" "COPE\xA6X1\r\n"},
-      {"senza separatore iniziale", "COPE\xA6X1\xA6" "ALFA\r\n"},
-      {"scritto in UTF-8", "\xC2\xA6" "COPE\xC2\xA6X1\r\n"},
-      {"riga vuota per prima", "\r\n\xA6" "COPE\xA6X1\r\n"},
-      {"separatori diversi", "\xA6" "COPE#X1\r\n"},
+      {"riga di codici per prima",
+       "\xA6"
+       "CTAB\xA6ITT\xA6X1\xA6Y\r\n\xA6"
+       "COPE\xA6X1\r\n"},
+      {"senza separatore iniziale",
+       "COPE\xA6X1\xA6"
+       "ALFA\r\n"},
+      {"scritto in UTF-8",
+       "\xC2\xA6"
+       "COPE\xC2\xA6X1\r\n"},
+      {"riga vuota per prima",
+       "\r\n\xA6"
+       "COPE\xA6X1\r\n"},
+      {"separatori diversi",
+       "\xA6"
+       "COPE#X1\r\n"},
   };
   for (const auto& c : kCasi) {
     SCOPED_TRACE(c.nome);
@@ -377,7 +403,9 @@ TEST(Backup, CopiaDiSicurezzaNonScrivibileNienteRipristinato) {
   Inserisci(inst.db, "COPE", {{"OCOD", S("X1")}, {"ORAG", S("RESTA")}});
   const auto prima = Archivio(inst.db);
   const auto file = inst.cartella / "X1.FCL";
-  test::ScriviFile(file, "\xA6" "COPE\xA6X1\xA6NUOVA\r\n");
+  test::ScriviFile(file,
+                   "\xA6"
+                   "COPE\xA6X1\xA6NUOVA\r\n");
   inst.ctx.cartellaProgramma = inst.cartella / "non-esiste";
   EXPECT_THROW(RipristinaBackup(inst.ctx, file), ErroreFile);
   EXPECT_EQ(Archivio(inst.db), prima);
@@ -402,9 +430,9 @@ TEST(Backup, NumeriDoppiInUnaTabellaDiProva) {
   EXPECT_EQ(n, 4u);
   const std::string b = "\xA6";
   EXPECT_EQ(righe, b + "PROVA" + b + "X1" + b + "," + b + "0" + b + "\\N\r\n" +  //
-                       b + "PROVA" + b + "X1" + b + "12," + b + "3" + b + "\\N\r\n" +
-                       b + "PROVA" + b + "X1" + b + "1234,5" + b + b + "\r\n" +
-                       b + "PROVA" + b + "X1" + b + "-,75" + b + b + "\\N\r\n");
+                       b + "PROVA" + b + "X1" + b + "12," + b + "3" + b + "\\N\r\n" + b + "PROVA" +
+                       b + "X1" + b + "1234,5" + b + b + "\r\n" + b + "PROVA" + b + "X1" + b +
+                       "-,75" + b + b + "\\N\r\n");
   const auto prima = Righe(inst.db, "SELECT * FROM PROVA");
 
   inst.db.Esegui("DELETE FROM PROVA");
@@ -442,8 +470,10 @@ TEST(Backup, AvanzamentoRiparteDaUnoDopoMille) {
   inst.ctx.interazione = &ui;
   inst.db.Esegui("CREATE TABLE PROVA (OCOD Text (16), N Integer)");
   const std::string b = "\xA6";
-  std::string contenuto = b + "COPE" + b + "X1\r\n" + b + "CTAB" + b + "ITT" + b + "X1" + b + "D\r\n";
-  for (int k = 0; k < 1001; ++k) contenuto += b + "PROVA" + b + "X1" + b + std::to_string(k) + "\r\n";
+  std::string contenuto =
+      b + "COPE" + b + "X1\r\n" + b + "CTAB" + b + "ITT" + b + "X1" + b + "D\r\n";
+  for (int k = 0; k < 1001; ++k)
+    contenuto += b + "PROVA" + b + "X1" + b + std::to_string(k) + "\r\n";
   test::ScriviFile(inst.cartella / "X1.FCL", contenuto);
   ASSERT_TRUE(RipristinaBackup(inst.ctx, inst.cartella / "X1.FCL"));
   // One step per line that is not a code-table line: COPE and 1001 PROVA lines.
@@ -473,7 +503,8 @@ TEST(Backup, FileDiVersioniPrecedenti) {
 
 TEST(Backup, EsempioDelProgramma) {
   Installazione inst;
-  const auto file = std::filesystem::path(FCL_SOURCE_DIR) / "resources/esempio/SAVE_ESEMPIO_ALFABETA.FCL";
+  const auto file =
+      std::filesystem::path(FCL_SOURCE_DIR) / "resources/esempio/SAVE_ESEMPIO_ALFABETA.FCL";
   if (!std::filesystem::exists(file)) GTEST_SKIP() << "manca " << file;
   const auto intestazione = LeggiIntestazioneBackup(file);
   ASSERT_TRUE(intestazione);

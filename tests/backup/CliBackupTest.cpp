@@ -89,7 +89,8 @@ TEST_F(CliBackupTest, SalvaInUnaCartellaRipristinaInUnAltra) {
     const Esito salva = Cli({"--cartella", origine.string(), "salva", codice, file.string()});
     EXPECT_EQ(salva.codice, 0) << salva.err;
     EXPECT_NE(salva.err.find("Creazione file di BackUP terminata"), std::string::npos);
-    const Esito ripristina = Cli({"--cartella", destinazione.string(), "ripristina", file.string()});
+    const Esito ripristina =
+        Cli({"--cartella", destinazione.string(), "ripristina", file.string()});
     EXPECT_EQ(ripristina.codice, 0) << ripristina.err;
     EXPECT_NE(ripristina.err.find("Ripristino terminato"), std::string::npos);
   }
@@ -118,7 +119,11 @@ TEST_F(CliBackupTest, OperatoreSconosciutoEFileNonDiBackup) {
             "Il file indicato non è un file di backUp di FISCOLARIO. Operazione annullata\n");
 
   // A damaged line: exit 1, the line named, nothing changed.
-  test::ScriviFile(estraneo, "\xA6" "COPE\xA6RSSMRA80A01H501U\xA6X\r\n\xA6" "COPE\xA6Y\xA6\xA6\xA6\xA6\xA6" "IERI\r\n");
+  test::ScriviFile(estraneo,
+                   "\xA6"
+                   "COPE\xA6RSSMRA80A01H501U\xA6X\r\n\xA6"
+                   "COPE\xA6Y\xA6\xA6\xA6\xA6\xA6"
+                   "IERI\r\n");
   const Esito danneggiato = Cli({"--cartella", origine.string(), "ripristina", estraneo.string()});
   EXPECT_EQ(danneggiato.codice, 1);
   EXPECT_EQ(danneggiato.err.rfind("Riga 2 del file di backUp (tabella COPE)", 0), 0u)

@@ -104,7 +104,7 @@ TEST(FormatoBackup, LeBarreRovesceDiFilePrecedentiRestanoQuelleCheSono) {
       {"C:\\Dati\\Clienti", std::string("C:\\Dati\\Clienti")},
       {"A\\B", std::string("A\\B")},
       {"FINE\\", std::string("FINE\\")},
-      {"\\u12", std::string("\\u12")},  // not four hexadecimal digits
+      {"\\u12", std::string("\\u12")},      // not four hexadecimal digits
       {"\\uD800", std::string("\\uD800")},  // not a character
       {"X\\N", std::string("X\\N")},        // \N is Null only as the whole value
       {"\\N", std::nullopt},
@@ -119,7 +119,11 @@ TEST(FormatoBackup, LeBarreRovesceDiFilePrecedentiRestanoQuelleCheSono) {
 }
 
 TEST(FormatoBackup, RigaSpezzataAlSuoPrimoCarattere) {
-  const RigaBackup barra = SpezzaRiga("\xA6" "COPE\xA6" "A#1\xA6\xA6" "\xC8\\|X\xA6");
+  const RigaBackup barra = SpezzaRiga(
+      "\xA6"
+      "COPE\xA6"
+      "A#1\xA6\xA6"
+      "\xC8\\|X\xA6");
   EXPECT_EQ(barra.tabella, "COPE");
   ASSERT_EQ(barra.valori.size(), 4u);
   EXPECT_EQ(barra.valori[0], std::string("A#1"));
@@ -132,7 +136,10 @@ TEST(FormatoBackup, RigaSpezzataAlSuoPrimoCarattere) {
   ASSERT_EQ(cancelletto.valori.size(), 3u);
   EXPECT_EQ(cancelletto.valori[1], std::string("X¦Y"));
 
-  EXPECT_EQ(RigaTabella("CTAB", {"ITT", "È", "A\\|B"}), "\xA6" "CTAB\xA6ITT\xA6\xC8\xA6" "A\\|B");
+  EXPECT_EQ(RigaTabella("CTAB", {"ITT", "È", "A\\|B"}),
+            "\xA6"
+            "CTAB\xA6ITT\xA6\xC8\xA6"
+            "A\\|B");
 }
 
 }  // namespace
