@@ -11,6 +11,7 @@
 #include "Comandi.h"
 #include "SupportoTracciato.h"
 #include "store/Database.h"
+#include "verifica/VerificaComunicazione.h"
 
 namespace fcl {
 namespace {
@@ -113,6 +114,12 @@ TEST_F(ComandoCreaTest, StradaPrincipaleDalFoglioAlFile) {
             "Z              000000001000000000" + std::string(9 - std::to_string(d).size(), '0') +
                 std::to_string(d) + "000000001");
   EXPECT_TRUE(std::filesystem::exists(Programma() / "FCLtemp.TXT"));
+  // The independent check against the published layout finds no error.
+  const EsitoVerifica v = VerificaComunicazione(Comunicazione());
+  EXPECT_EQ(v.errori, 0);
+  for (const Rilievo& r : v.rilievi) {
+    if (r.gravita == Gravita::Errore) ADD_FAILURE() << r.record << " " << r.campo << " " << r.messaggio;
+  }
 }
 
 TEST_F(ComandoCreaTest, SenzaSovrascriviIlFileResta) {
@@ -135,6 +142,13 @@ TEST_F(ComandoCreaTest, SenzaSovrascriviIlFileResta) {
   ASSERT_EQ(s.codice, 0) << s.err;
   EXPECT_NE(s.err.find("Attenzione Sostituzione"), std::string::npos);
   EXPECT_EQ(Campo(LeggiFile(Comunicazione()), 1900 + 90, 26), "01013021812345678901000012");
+
+  // A cancellation: records A, B and Z only, and still nothing the check calls an error.
+  const Esecuzione a = Crea({"--tipo", "2", "--protocollo", "13021812345678901",
+                             "--protocollo-documento", "12", "--sovrascrivi"});
+  ASSERT_EQ(a.codice, 0) << a.err;
+  EXPECT_EQ(LeggiFile(Comunicazione()).size(), 3u * 1900);
+  EXPECT_EQ(VerificaComunicazione(Comunicazione()).errori, 0);
 }
 
 TEST_F(ComandoCreaTest, SceltaRifiutata) {
