@@ -21,13 +21,14 @@ std::string Modello() {
     contenuto += "BT /F1 9 Tf 50 " + std::to_string(800 - i * 60) + " Td (COLONNA " +
                  std::to_string(i + 1) + ") Tj ET\n";
   for (int r = 0; r < 30; ++r)
-    contenuto += std::to_string(100 + r * 15) + " 30 m " + std::to_string(100 + r * 15) + " 812 l S\n";
+    contenuto +=
+        std::to_string(100 + r * 15) + " 30 m " + std::to_string(100 + r * 15) + " 812 l S\n";
   const std::string oggetti[] = {
-      "<< /Type /Catalog /Pages 2 0 R >>",
-      "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+      "<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
       "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Resources << /Font << /F1 5 0 R >> >> "
       "/Contents 4 0 R >>",
-      "<< /Length " + std::to_string(contenuto.size()) + " >>\nstream\n" + contenuto + "\nendstream",
+      "<< /Length " + std::to_string(contenuto.size()) + " >>\nstream\n" + contenuto +
+          "\nendstream",
       "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>"};
   std::string pdf = "%PDF-1.4\n";
   std::string xref;
@@ -38,8 +39,8 @@ std::string Modello() {
     pdf += std::to_string(i + 1) + " 0 obj\n" + oggetti[i] + "\nendobj\n";
   }
   const std::size_t inizio = pdf.size();
-  pdf += "xref\n0 6\n0000000000 65535 f \n" + xref + "trailer\n<< /Size 6 /Root 1 0 R >>\nstartxref\n" +
-         std::to_string(inizio) + "\n%%EOF\n";
+  pdf += "xref\n0 6\n0000000000 65535 f \n" + xref +
+         "trailer\n<< /Size 6 /Root 1 0 R >>\nstartxref\n" + std::to_string(inizio) + "\n%%EOF\n";
   return pdf;
 }
 
@@ -47,9 +48,10 @@ struct Colonna {
   float x, larghezza;
   long flags;
 };
-constexpr Colonna kColonne[] = {{0.8f, 3.0f, 1},  {2.8f, 5.0f, 1},  {6.0f, 0.1f, 9},  {6.5f, 1.4f, 2},
-                                {8.1f, 1.4f, 2},  {10.0f, 0.1f, 9}, {10.8f, 1.8f, 2}, {13.2f, 1.4f, 2},
-                                {15.1f, 1.4f, 2}, {17.0f, 1.4f, 2}, {18.6f, 1.4f, 2}, {20.8f, 1.4f, 2}};
+constexpr Colonna kColonne[] = {{0.8f, 3.0f, 1},  {2.8f, 5.0f, 1},  {6.0f, 0.1f, 9},
+                                {6.5f, 1.4f, 2},  {8.1f, 1.4f, 2},  {10.0f, 0.1f, 9},
+                                {10.8f, 1.8f, 2}, {13.2f, 1.4f, 2}, {15.1f, 1.4f, 2},
+                                {17.0f, 1.4f, 2}, {18.6f, 1.4f, 2}, {20.8f, 1.4f, 2}};
 
 }  // namespace
 
@@ -86,7 +88,8 @@ int main(int argc, char** argv) {
       w.SetFont("Arial", 8, 0);
       w.SetColorText("Black");
       for (const auto& c : kColonne) {
-        const std::string testo = c.flags == 2 ? "1.234.567" : (c.larghezza < 1 ? "X" : "RIGA " + std::to_string(r + 1));
+        const std::string testo =
+            c.flags == 2 ? "1.234.567" : (c.larghezza < 1 ? "X" : "RIGA " + std::to_string(r + 1));
         w.DrawTextBox(c.x, y, c.larghezza, 0.4f, testo, 0, c.flags, 1);
         ++caselle;
       }
@@ -100,8 +103,8 @@ int main(int argc, char** argv) {
   w.EndDoc();
   const double secondi =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - inizio).count();
-  std::printf("pagine %d, caselle %lld, %.2f s, %.0f pagine/s, file %.1f MB, errore %ld %s\n", pagine,
-              caselle, secondi, pagine / secondi, static_cast<double>(w.FileSize()) / 1e6,
+  std::printf("pagine %d, caselle %lld, %.2f s, %.0f pagine/s, file %.1f MB, errore %ld %s\n",
+              pagine, caselle, secondi, pagine / secondi, static_cast<double>(w.FileSize()) / 1e6,
               w.ErrNumber(), w.ErrDescription().c_str());
   return w.ErrNumber() == 0 ? 0 : 1;
 }

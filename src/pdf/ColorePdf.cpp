@@ -15,18 +15,18 @@ namespace fcl {
 namespace {
 
 constexpr std::pair<std::string_view, std::string_view> kNomi[] = {
-    {"BLACK", "#000000"},       {"GRAY", "#808080"},       {"SILVER", "#C0C0C0"},
-    {"WHITE", "#FFFFFF"},       {"MAROON", "#800000"},     {"RED", "#FF0000"},
-    {"PURPLE", "#800080"},      {"FUCHSIA", "#FF00FF"},    {"MAGENTA", "#FF00FF"},
-    {"GREEN", "#008000"},       {"LIME", "#00FF00"},       {"OLIVE", "#808000"},
-    {"YELLOW", "#FFFF00"},      {"NAVY", "#000080"},       {"BLUE", "#0000FF"},
-    {"TEAL", "#008080"},        {"AQUA", "#00FFFF"},       {"CYAN", "#00FFFF"},
-    {"ORANGE", "#FF7F00"},      {"AZURE", "#F0FFFF"},      {"GOLD", "#FFD700"},
-    {"LIGHTBLUE", "#ADD8E6"},   {"LIGHTCYAN", "#E0FFFF"},  {"LIGHTGREEN", "#90EE90"},
-    {"LIGHTPINK", "#FFB6C1"},   {"LIGHTYELLOW", "#FFFFE0"}, {"TOMATO", "#FF6347"},
-    {"VIOLET", "#EE82EE"},      {"PINK", "#FFC0CB"},       {"IVORY", "#FFFFF0"},
-    {"DARKGRAY", "#A9A9A9"},    {"DARKCYAN", "#008B8B"},   {"DARKBLUE", "#00008B"},
-    {"BROWN", "#A52A2A"},       {"BEIGE", "#F5F5DC"},
+    {"BLACK", "#000000"},     {"GRAY", "#808080"},        {"SILVER", "#C0C0C0"},
+    {"WHITE", "#FFFFFF"},     {"MAROON", "#800000"},      {"RED", "#FF0000"},
+    {"PURPLE", "#800080"},    {"FUCHSIA", "#FF00FF"},     {"MAGENTA", "#FF00FF"},
+    {"GREEN", "#008000"},     {"LIME", "#00FF00"},        {"OLIVE", "#808000"},
+    {"YELLOW", "#FFFF00"},    {"NAVY", "#000080"},        {"BLUE", "#0000FF"},
+    {"TEAL", "#008080"},      {"AQUA", "#00FFFF"},        {"CYAN", "#00FFFF"},
+    {"ORANGE", "#FF7F00"},    {"AZURE", "#F0FFFF"},       {"GOLD", "#FFD700"},
+    {"LIGHTBLUE", "#ADD8E6"}, {"LIGHTCYAN", "#E0FFFF"},   {"LIGHTGREEN", "#90EE90"},
+    {"LIGHTPINK", "#FFB6C1"}, {"LIGHTYELLOW", "#FFFFE0"}, {"TOMATO", "#FF6347"},
+    {"VIOLET", "#EE82EE"},    {"PINK", "#FFC0CB"},        {"IVORY", "#FFFFF0"},
+    {"DARKGRAY", "#A9A9A9"},  {"DARKCYAN", "#008B8B"},    {"DARKBLUE", "#00008B"},
+    {"BROWN", "#A52A2A"},     {"BEIGE", "#F5F5DC"},
 };
 
 std::string_view Rifila(std::string_view s) {
@@ -94,7 +94,9 @@ std::optional<std::array<int, 3>> Semplice(std::string_view testo) {
       resto.remove_prefix(p + 1);
     }
     if (v.size() == 4) {
-      auto canale = [&](double x) { return Limita(std::round(std::fabs(100 - (x + v[3])) * 2.55)); };
+      auto canale = [&](double x) {
+        return Limita(std::round(std::fabs(100 - (x + v[3])) * 2.55));
+      };
       return std::array<int, 3>{canale(v[0]), canale(v[1]), canale(v[2])};
     }
     if (v.size() == 3) return std::array<int, 3>{Limita(v[0]), Limita(v[1]), Limita(v[2])};
@@ -106,7 +108,8 @@ std::optional<std::array<int, 3>> Semplice(std::string_view testo) {
 }  // namespace
 
 std::optional<ColorePdf> ColorePdf::Da(std::string_view testo) {
-  // "name;colour": the part before ";" counts when it is a colour; otherwise it would name a pattern.
+  // "name;colour": the part before ";" counts when it is a colour; otherwise it would name a
+  // pattern.
   const std::string_view t = Rifila(testo);
   const auto c = Semplice(!t.empty() && t.front() == '@' ? t : t.substr(0, t.find(';')));
   if (!c) return std::nullopt;

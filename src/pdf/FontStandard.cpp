@@ -52,13 +52,15 @@ FontStandard FontStandard::Risolvi(std::string_view nome, long stile, long codif
   const bool grassetto = (stile & 1) != 0, corsivo = (stile & 2) != 0;
   const bool simbolico = famiglia == Famiglia::Symbol || famiglia == Famiglia::Dingbats;
   std::string suffisso;
-  if (!simbolico) suffisso = grassetto ? (corsivo ? "BoldItalic" : "Bold") : (corsivo ? "Italic" : "");
+  if (!simbolico)
+    suffisso = grassetto ? (corsivo ? "BoldItalic" : "Bold") : (corsivo ? "Italic" : "");
 
   FontStandard f;
   f.simbolico = simbolico;
   f.codifica = codifica == 1 ? 1 : 0;
   f.nomeBase = famigliaNome + (suffisso.empty() ? "" : "," + suffisso);
-  f.nomeRisorsa = (f.codifica == 1 ? "MAC" : "") + risorsa + (suffisso.empty() ? "" : "," + suffisso);
+  f.nomeRisorsa =
+      (f.codifica == 1 ? "MAC" : "") + risorsa + (suffisso.empty() ? "" : "," + suffisso);
   f.chiave = Maiuscolo(f.nomeRisorsa);
   namespace l = larghezze;
   switch (famiglia) {

@@ -11,13 +11,13 @@ namespace fcl {
 // metrics and the width of every character code. No font program is ever embedded; viewers draw
 // these fonts from their own built-in sets, so the widths here only serve to align and wrap text.
 struct FontStandard {
-  std::string chiave;        // upper-cased resource name, with the encoding it identifies the font
-  std::string nomeRisorsa;   // after /Name and in the Tf operator: "Arial,Bold", "MACTimesNewRoman"
-  std::string nomeBase;      // after /BaseFont: "Arial,Bold"
-  bool simbolico = false;    // Symbol and ZapfDingbats: no /Encoding entry
-  int altezza = 0;           // line height, thousandths of the size
-  int discesa = 0;           // baseline to bottom of the line slot, negative
-  int codifica = 0;          // 1 Macintosh, anything else Windows
+  std::string chiave;       // upper-cased resource name, with the encoding it identifies the font
+  std::string nomeRisorsa;  // after /Name and in the Tf operator: "Arial,Bold", "MACTimesNewRoman"
+  std::string nomeBase;     // after /BaseFont: "Arial,Bold"
+  bool simbolico = false;   // Symbol and ZapfDingbats: no /Encoding entry
+  int altezza = 0;          // line height, thousandths of the size
+  int discesa = 0;          // baseline to bottom of the line slot, negative
+  int codifica = 0;         // 1 Macintosh, anything else Windows
   const std::array<std::uint16_t, 256>* larghezze = nullptr;
 
   // The font that SetFont selects for a name ("Arial", "Times", "Helvetica", "Courier New"...,

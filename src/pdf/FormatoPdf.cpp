@@ -33,12 +33,23 @@ std::string StringaPdf(std::string_view valore) {
   s.push_back('(');
   for (const char c : valore) {
     switch (c) {
-      case '\\': s += "\\\\"; break;
-      case '(': s += "\\("; break;
-      case ')': s += "\\)"; break;
-      case '\r': s += "\\r"; break;
-      case '\n': s += "\\n"; break;
-      default: s.push_back(c);
+      case '\\':
+        s += "\\\\";
+        break;
+      case '(':
+        s += "\\(";
+        break;
+      case ')':
+        s += "\\)";
+        break;
+      case '\r':
+        s += "\\r";
+        break;
+      case '\n':
+        s += "\\n";
+        break;
+      default:
+        s.push_back(c);
     }
   }
   s.push_back(')');

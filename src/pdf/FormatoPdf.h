@@ -9,7 +9,8 @@ namespace fcl {
 // process locale.
 
 // A number rounded to three decimals (halves away from zero), taken as a single-precision value and
-// written in plain decimal form with a point: 0.5, -2.835, 842, 28.346. Never "-0", never an exponent.
+// written in plain decimal form with a point: 0.5, -2.835, 842, 28.346. Never "-0", never an
+// exponent.
 std::string NumeroPdf(double valore);
 
 // Appends NumeroPdf(valore) to `uscita` without a temporary string.

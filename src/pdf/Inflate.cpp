@@ -20,7 +20,8 @@ std::optional<std::string> InflateFlate(std::string_view dati, std::size_t limit
   while (true) {
     // zlib counts in 32-bit units: feed at most 1 GiB at a time.
     if (z.avail_in == 0) {
-      const std::size_t letti = static_cast<std::size_t>(z.next_in - reinterpret_cast<const Bytef*>(dati.data()));
+      const std::size_t letti =
+          static_cast<std::size_t>(z.next_in - reinterpret_cast<const Bytef*>(dati.data()));
       z.avail_in = static_cast<uInt>(std::min<std::size_t>(dati.size() - letti, 1u << 30));
     }
     if (prodotti == uscita.size()) {

@@ -12,7 +12,7 @@ namespace fcl {
 
 namespace {
 
-constexpr int kNumeroMassimo = 8'388'607;        // highest object number a PDF may use
+constexpr int kNumeroMassimo = 8'388'607;         // highest object number a PDF may use
 constexpr std::size_t kSezioniMassime = 1000;     // cross-reference sections in a /Prev chain
 constexpr int kProfonditaAlbero = 64;             // levels of the page tree / of /Parent chains
 constexpr int kLettureAnnidate = 8;               // object reads inside an object read
@@ -57,16 +57,24 @@ std::optional<std::string> TogliPredittore(const OggettoPdf* parametri, std::str
       const int c = i >= bpp ? static_cast<unsigned char>(precedente[i - bpp]) : 0;
       int x = static_cast<unsigned char>(r[i]);
       switch (tipo) {
-        case 0: break;
-        case 1: x += a; break;
-        case 2: x += b; break;
-        case 3: x += (a + b) / 2; break;
+        case 0:
+          break;
+        case 1:
+          x += a;
+          break;
+        case 2:
+          x += b;
+          break;
+        case 3:
+          x += (a + b) / 2;
+          break;
         case 4: {
           const int pa = std::abs(b - c), pb = std::abs(a - c), pc = std::abs(a + b - 2 * c);
           x += (pa <= pb && pa <= pc) ? a : (pb <= pc ? b : c);
           break;
         }
-        default: return std::nullopt;
+        default:
+          return std::nullopt;
       }
       r[i] = static_cast<char>(x & 255);
     }
@@ -125,7 +133,8 @@ std::size_t LettorePdf::CercaStartxref() const {
   if (p == std::string::npos || p < coda) Danneggiato("startxref mancante");
   AnalizzatorePdf a(dati_, p + 9);
   const long long offset = a.Intero();
-  if (static_cast<unsigned long long>(offset) >= dati_.size()) Danneggiato("startxref fuori dal file");
+  if (static_cast<unsigned long long>(offset) >= dati_.size())
+    Danneggiato("startxref fuori dal file");
   return static_cast<std::size_t>(offset);
 }
 
@@ -145,7 +154,8 @@ OggettoPdf LettorePdf::LeggiSezione(std::size_t offset) {
         LeggiFlussoXref(static_cast<std::size_t>(*p), flusso);
         for (const auto& [numero, voce] : flusso) {
           auto it = sezione.find(numero);
-          if (voce.tipo != 0 && (it == sezione.end() || it->second.tipo == 0)) sezione[numero] = voce;
+          if (voce.tipo != 0 && (it == sezione.end() || it->second.tipo == 0))
+            sezione[numero] = voce;
         }
       }
     }
@@ -206,8 +216,7 @@ OggettoPdf LettorePdf::LeggiFlussoXref(std::size_t offset, std::unordered_map<in
   if (!dati) Danneggiato("flusso dei riferimenti con un filtro non gestito");
 
   const OggettoPdf* w = dizionario.Cerca("W");
-  if (w == nullptr || !w->E(OggettoPdf::Tipo::Array) || w->elementi.size() != 3)
-    Danneggiato("/W");
+  if (w == nullptr || !w->E(OggettoPdf::Tipo::Array) || w->elementi.size() != 3) Danneggiato("/W");
   std::size_t larghezze[3];
   std::size_t riga = 0;
   for (int i = 0; i < 3; ++i) {
@@ -266,7 +275,8 @@ void LettorePdf::CercaPagine() {
   if (root == nullptr) Danneggiato("catalogo mancante");
   const OggettoPdf catalogo = Risolvi(*root);
   const OggettoPdf* radice = catalogo.Cerca("Pages");
-  if (radice == nullptr || !radice->E(OggettoPdf::Tipo::Riferimento)) Danneggiato("albero delle pagine");
+  if (radice == nullptr || !radice->E(OggettoPdf::Tipo::Riferimento))
+    Danneggiato("albero delle pagine");
 
   std::unordered_set<int> visti;
   // Depth-first walk with an explicit stack: (node, depth). Children are pushed in reverse.
@@ -382,11 +392,13 @@ std::string_view LettorePdf::DatiFlusso(const OggettoPdf& dizionario, std::size_
     }
   }
   // Trust /Length when "endstream" follows where it says; otherwise look for "endstream".
-  if (lunghezza && *lunghezza >= 0 && static_cast<std::size_t>(*lunghezza) <= dati_.size() - inizio) {
+  if (lunghezza && *lunghezza >= 0 &&
+      static_cast<std::size_t>(*lunghezza) <= dati_.size() - inizio) {
     std::size_t fine = inizio + static_cast<std::size_t>(*lunghezza);
     std::size_t p = fine;
     while (p < dati_.size() && Spazio(dati_[p])) ++p;
-    if (dati_.compare(p, 9, "endstream") == 0) return std::string_view(dati_).substr(inizio, fine - inizio);
+    if (dati_.compare(p, 9, "endstream") == 0)
+      return std::string_view(dati_).substr(inizio, fine - inizio);
   }
   const std::size_t fine = dati_.find("endstream", inizio);
   const std::size_t oggettoSeguente = dati_.find("endobj", inizio);
@@ -416,7 +428,8 @@ std::optional<std::string> LettorePdf::Decodifica(const OggettoPdf& dizionario,
   }
   if (!nome->ENome("FlateDecode") && !nome->ENome("Fl")) return std::nullopt;
   if (byteDecodificati_ > kLimiteDecodifica) Danneggiato("troppi dati compressi");
-  auto decodificati = InflateFlate(dati, std::min(kLimiteFlusso, kLimiteDecodifica - byteDecodificati_));
+  auto decodificati =
+      InflateFlate(dati, std::min(kLimiteFlusso, kLimiteDecodifica - byteDecodificati_));
   if (!decodificati) Danneggiato("dati compressi non validi");
   byteDecodificati_ += decodificati->size();
   return TogliPredittore(parametri, std::move(*decodificati));

@@ -58,9 +58,9 @@ class LettorePdf {
 
  private:
   struct Voce {
-    int tipo = 0;        // 0 free, 1 at an offset, 2 inside an object stream
-    std::size_t a = 0;   // offset, or number of the object stream
-    std::size_t b = 0;   // index inside the object stream
+    int tipo = 0;       // 0 free, 1 at an offset, 2 inside an object stream
+    std::size_t a = 0;  // offset, or number of the object stream
+    std::size_t b = 0;  // index inside the object stream
   };
   struct FlussoOggetti {
     std::string dati;
@@ -85,7 +85,7 @@ class LettorePdf {
   std::unordered_map<int, Voce> voci_;
   std::unordered_map<int, FlussoOggetti> flussiOggetti_;
   std::vector<int> pagine_;
-  int profondita_ = 0;           // nested object reads (a /Length that is a reference...)
+  int profondita_ = 0;  // nested object reads (a /Length that is a reference...)
   std::size_t byteDecodificati_ = 0;
 };
 

@@ -23,7 +23,8 @@ constexpr std::size_t kOggettiMassimiPagina = 1'000'000;
 ModelloPdf::ModelloPdf(std::string chiave, std::unique_ptr<LettorePdf> lettore)
     : chiave_(std::move(chiave)), lettore_(std::move(lettore)) {
   if (lettore_)
-    for (const int oggetto : lettore_->Pagine()) pagine_.push_back({oggetto, Stato::DaImportare, 0, 0});
+    for (const int oggetto : lettore_->Pagine())
+      pagine_.push_back({oggetto, Stato::DaImportare, 0, 0});
 }
 
 ModelloPdf::PaginaPreparata ModelloPdf::Prepara(int n, int primoNumero,
@@ -103,7 +104,8 @@ ModelloPdf::PaginaPreparata ModelloPdf::Prepara(int n, int primoNumero,
   std::string contenuto, filtro, parametri;
   if (flussi.size() == 1) {
     contenuto = std::move(flussi[0].dati);
-    if (const OggettoPdf* f = flussi[0].valore.Cerca("Filter")) SerializzaPdf(*f, filtro, riferimento);
+    if (const OggettoPdf* f = flussi[0].valore.Cerca("Filter"))
+      SerializzaPdf(*f, filtro, riferimento);
     if (const OggettoPdf* d = flussi[0].valore.Cerca("DecodeParms"))
       SerializzaPdf(*d, parametri, riferimento);
   } else if (flussi.size() > 1) {
@@ -127,7 +129,8 @@ ModelloPdf::PaginaPreparata ModelloPdf::Prepara(int n, int primoNumero,
     daCopiare.pop_front();
     OggettoIndiretto o = l.Oggetto(sorgente);
     std::string corpo;
-    if (o.haFlusso) o.valore.Imposta("Length", OggettoPdf::NumeroIntero(static_cast<long long>(o.dati.size())));
+    if (o.haFlusso)
+      o.valore.Imposta("Length", OggettoPdf::NumeroIntero(static_cast<long long>(o.dati.size())));
     SerializzaPdf(o.valore, corpo, riferimento);
     corpo.push_back('\n');
     if (o.haFlusso) {

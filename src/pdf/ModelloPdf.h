@@ -27,7 +27,7 @@ class ModelloPdf {
 
   enum class Stato { DaImportare, Importata, Fallita };
   struct Pagina {
-    int oggetto = 0;           // object number in the template
+    int oggetto = 0;  // object number in the template
     Stato stato = Stato::DaImportare;
     double larghezza = 0, altezza = 0;  // points, from the MediaBox, once imported
   };

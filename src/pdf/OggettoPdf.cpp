@@ -60,16 +60,22 @@ OggettoPdf OggettoPdf::Nome(std::string nome) {
 void SerializzaPdf(const OggettoPdf& v, std::string& u, const ScriviRiferimento& riferimento) {
   using T = OggettoPdf::Tipo;
   switch (v.tipo) {
-    case T::Nullo: u += "null"; break;
+    case T::Nullo:
+      u += "null";
+      break;
     case T::Booleano:
     case T::Numero:
     case T::Stringa:
-    case T::Parola: u += v.testo; break;
+    case T::Parola:
+      u += v.testo;
+      break;
     case T::Nome:
       u.push_back('/');
       u += NomePdf(v.testo);
       break;
-    case T::Riferimento: riferimento(u, v); break;
+    case T::Riferimento:
+      riferimento(u, v);
+      break;
     case T::Array:
       u.push_back('[');
       for (std::size_t i = 0; i < v.elementi.size(); ++i) {

@@ -38,10 +38,17 @@ std::string EscapeXml(std::string_view s) {
   std::string r;
   for (const char c : s) {
     switch (c) {
-      case '&': r += "&amp;"; break;
-      case '<': r += "&lt;"; break;
-      case '>': r += "&gt;"; break;
-      default: r.push_back(c);
+      case '&':
+        r += "&amp;";
+        break;
+      case '<':
+        r += "&lt;";
+        break;
+      case '>':
+        r += "&gt;";
+        break;
+      default:
+        r.push_back(c);
     }
   }
   return r;
@@ -92,7 +99,8 @@ int PdfWriter::IniziaOggetto(int numero) {
                      nomeFile_.string());
   if (numero == 0) numero = massimoOggetto_ + 1;
   massimoOggetto_ = std::max(massimoOggetto_, numero);
-  if (offset_.size() <= static_cast<std::size_t>(numero)) offset_.resize(static_cast<std::size_t>(numero) + 1, -1);
+  if (offset_.size() <= static_cast<std::size_t>(numero))
+    offset_.resize(static_cast<std::size_t>(numero) + 1, -1);
   offset_[static_cast<std::size_t>(numero)] = posizione_;
   RigaFile(std::to_string(numero) + " 0 obj");
   return numero;
@@ -125,14 +133,23 @@ void PdfWriter::Registra(long numero, std::string origine, std::string descrizio
 
 void PdfWriter::SetScale(long mode, float factor) {
   switch (mode) {
-    case 0: scala_ = 1.0f; break;
-    case 1: scala_ = 72.0f; break;
-    case 2: scala_ = 72.0f / 25.4f; break;
-    case 3: scala_ = 72.0f / 2.54f; break;
+    case 0:
+      scala_ = 1.0f;
+      break;
+    case 1:
+      scala_ = 72.0f;
+      break;
+    case 2:
+      scala_ = 72.0f / 25.4f;
+      break;
+    case 3:
+      scala_ = 72.0f / 2.54f;
+      break;
     case 255:
       if (factor > 0) scala_ = factor;
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -142,11 +159,11 @@ void PdfWriter::SetPaperSize(long size, float width, float height) {
     float l, a;
   };
   static constexpr Formato kFormati[] = {
-      {0, 596, 842},    {1, 842, 596},    {2, 421, 596},     {3, 596, 421},    {4, 298, 421},
-      {5, 421, 298},    {6, 210, 298},    {7, 298, 210},     {8, 612, 792},    {9, 792, 612},
-      {10, 792, 1224},  {11, 1224, 792},  {12, 612, 1008},   {13, 1008, 612},  {14, 396, 612},
-      {15, 612, 396},   {16, 522, 756},   {17, 756, 522},    {-1, 1192, 842},  {-2, 842, 1192},
-      {-3, 1685, 1192}, {-4, 1192, 1685}, {-5, 2384, 1685},  {-6, 1685, 2384}, {-7, 3371, 2384},
+      {0, 596, 842},    {1, 842, 596},    {2, 421, 596},    {3, 596, 421},    {4, 298, 421},
+      {5, 421, 298},    {6, 210, 298},    {7, 298, 210},    {8, 612, 792},    {9, 792, 612},
+      {10, 792, 1224},  {11, 1224, 792},  {12, 612, 1008},  {13, 1008, 612},  {14, 396, 612},
+      {15, 612, 396},   {16, 522, 756},   {17, 756, 522},   {-1, 1192, 842},  {-2, 842, 1192},
+      {-3, 1685, 1192}, {-4, 1192, 1685}, {-5, 2384, 1685}, {-6, 1685, 2384}, {-7, 3371, 2384},
       {-8, 2384, 3371}};
   if (size == 255) {
     if (width > 0 && height > 0) {
@@ -207,8 +224,8 @@ std::string PdfWriter::BeginDoc(const std::string& fileName) {
     ::localtime_r(&t, &tm);
     std::random_device rd;
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%d%02d%02d%02d%u", tm.tm_mday, tm.tm_hour, tm.tm_min,
-                  tm.tm_sec, rd() % 10);
+    std::snprintf(buf, sizeof buf, "%d%02d%02d%02d%u", tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec,
+                  rd() % 10);
     char hex[32];
     std::snprintf(hex, sizeof hex, "~%llX.pdf", std::stoull(buf));
     nome = hex;
@@ -217,8 +234,8 @@ std::string PdfWriter::BeginDoc(const std::string& fileName) {
   try {
     file_ = std::make_unique<ScritturaAtomica>(nomeFile_);
   } catch (const ErroreFile&) {
-    const auto cartella = nomeFile_.has_parent_path() ? nomeFile_.parent_path()
-                                                      : std::filesystem::path(".");
+    const auto cartella =
+        nomeFile_.has_parent_path() ? nomeFile_.parent_path() : std::filesystem::path(".");
     std::error_code ec;
     if (!std::filesystem::is_directory(cartella, ec))
       Registra(76, "PdfWriter.BeginDoc", "Impossibile trovare il percorso - " + nome);
@@ -274,8 +291,8 @@ void PdfWriter::EndPage() {
   FineOggetto();
   kids_ += std::to_string(n) + " 0 R ";
 
-  std::string inizio = "1 0 0 -1 " + Num(margineSinistro_) + " " +
-                       Num(altezzaPagina_ - margineAlto_) + " cm \r";
+  std::string inizio =
+      "1 0 0 -1 " + Num(margineSinistro_) + " " + Num(altezzaPagina_ - margineAlto_) + " cm \r";
   IniziaOggetto(0);
   RigaFile("<<");
   RigaFile("/Length " + std::to_string(inizio.size() + bufferPagina_.size()) + " >>\rstream");
@@ -353,8 +370,8 @@ std::string PdfWriter::Xmp() const {
     corpo += righe[i];
   }
   const std::size_t b = LunghezzaUtf8(corpo) + 64;
-  return "<?xpacket begin='' id='W5M0MpCehiHzreSzNTczkc9d' bytes='" + std::to_string(b) +
-         "'?>\r" + corpo;
+  return "<?xpacket begin='' id='W5M0MpCehiHzreSzNTczkc9d' bytes='" + std::to_string(b) + "'?>\r" +
+         corpo;
 }
 
 void PdfWriter::EndDoc() {
@@ -409,8 +426,10 @@ void PdfWriter::EndDoc() {
     RigaFile("xref\n0 " + std::to_string(massimoOggetto_ + 1) + "\n0000000000 65535 f\r");
     char voce[32];
     for (int n = 1; n <= massimoOggetto_; ++n) {
-      const long long o = static_cast<std::size_t>(n) < offset_.size() ? offset_[static_cast<std::size_t>(n)] : -1;
-      if (o < 0) throw Errore("Documento PDF incompleto: oggetto " + std::to_string(n) + " mancante");
+      const long long o =
+          static_cast<std::size_t>(n) < offset_.size() ? offset_[static_cast<std::size_t>(n)] : -1;
+      if (o < 0)
+        throw Errore("Documento PDF incompleto: oggetto " + std::to_string(n) + " mancante");
       std::snprintf(voce, sizeof voce, "%010lld 00000 n\r", o);
       RigaFile(voce);
     }
@@ -480,7 +499,8 @@ ModelloPdf* PdfWriter::Indicizza(const std::filesystem::path& file) {
       return nullptr;
     }
     if (dimensione > LettorePdf::kDimensioneMassima) {
-      Registra(321, "PdfWriter.GetInfo", "Formato di file non valido: file PDF troppo grande - " + nome);
+      Registra(321, "PdfWriter.GetInfo",
+               "Formato di file non valido: file PDF troppo grande - " + nome);
       modelli_.push_back(std::make_unique<ModelloPdf>(chiave, nullptr));
       return modelli_.back().get();
     }
@@ -493,7 +513,8 @@ ModelloPdf* PdfWriter::Indicizza(const std::filesystem::path& file) {
     lettore = std::make_unique<LettorePdf>(std::move(dati));
   } catch (const ErroreModelloPdf& e) {
     // A damaged file stays in the cache without pages: it is not read again for every page.
-    Registra(321, "PdfWriter.GetInfo", std::string("Formato di file non valido: ") + e.what() + " - " + nome);
+    Registra(321, "PdfWriter.GetInfo",
+             std::string("Formato di file non valido: ") + e.what() + " - " + nome);
     modelli_.push_back(std::make_unique<ModelloPdf>(chiave, nullptr));
     return modelli_.back().get();
   }
@@ -554,8 +575,8 @@ void PdfWriter::ImportPage(const std::filesystem::path& fileName, long page, flo
   x_ = x * s;
   y_ = y * s;
   Riga("q");
-  Riga(Num(w * s / pw) + " 0 0 " + Num(-(h * s / ph)) + " " + Num(x * s) + " " +
-       Num((y + h) * s) + " cm");
+  Riga(Num(w * s / pw) + " 0 0 " + Num(-(h * s / ph)) + " " + Num(x * s) + " " + Num((y + h) * s) +
+       " cm");
   Riga("/" + nome + " Do");
   Riga("Q");
 }
@@ -589,7 +610,8 @@ void PdfWriter::SetFont(const std::string& name, float size, long style, long en
   FontStandard f = FontStandard::Risolvi(name, style, encoding);
   int indice = -1;
   for (std::size_t i = 0; i < font_.size(); ++i)
-    if (font_[i].chiave == f.chiave && font_[i].codifica == f.codifica) indice = static_cast<int>(i);
+    if (font_[i].chiave == f.chiave && font_[i].codifica == f.codifica)
+      indice = static_cast<int>(i);
   if (indice < 0) {
     const int n = IniziaOggetto(0);
     RigaFile("<< /Type /Font /Subtype /Type1 /Name /" + NomePdf(f.nomeRisorsa) + " /BaseFont /" +
@@ -650,7 +672,8 @@ double PdfWriter::Larghezza(std::string_view cp1252) const {
   std::size_t spazi = 0;
   if (spaziaturaParole_ != 0)
     for (const char c : cp1252) spazi += c == ' ';
-  return (static_cast<double>(w) * dimensione_ / 1000.0 + static_cast<double>(spazi) * spaziaturaParole_ +
+  return (static_cast<double>(w) * dimensione_ / 1000.0 +
+          static_cast<double>(spazi) * spaziaturaParole_ +
           static_cast<double>(cp1252.size()) * spaziaturaCaratteri_) *
          scalaOrizzontale_ / 100.0 / scala_;
 }
@@ -673,8 +696,8 @@ void PdfWriter::SetXY(float x, float y) {
 float PdfWriter::GetX() const { return static_cast<float>(x_ / scala_); }
 float PdfWriter::GetY() const { return static_cast<float>(y_ / scala_); }
 
-void PdfWriter::RigaTesto(double x, double y, double larghezza, std::string_view t,
-                          double rientro, long flags) {
+void PdfWriter::RigaTesto(double x, double y, double larghezza, std::string_view t, double rientro,
+                          long flags) {
   const double s = scala_;
   if (t.find_first_not_of(' ') == std::string_view::npos) {
     x_ = x * s;
@@ -796,7 +819,8 @@ std::string PdfWriter::DrawTextBox(float x, float y, float width, float height,
   std::vector<std::string_view> paragrafi;
   for (std::size_t inizio = 0;;) {
     const std::size_t p = t.find("\r\n", inizio);
-    paragrafi.push_back(std::string_view(t).substr(inizio, p == std::string::npos ? std::string::npos : p - inizio));
+    paragrafi.push_back(std::string_view(t).substr(
+        inizio, p == std::string::npos ? std::string::npos : p - inizio));
     if (p == std::string::npos) break;
     inizio = p + 2;
   }
@@ -829,7 +853,8 @@ std::string PdfWriter::DrawTextBox(float x, float y, float width, float height,
     const std::string_view par = paragrafi[ip];
     for (std::size_t inizio = 0;;) {
       const std::size_t p = par.find(' ', inizio);
-      parole.push_back(par.substr(inizio, p == std::string_view::npos ? std::string_view::npos : p - inizio));
+      parole.push_back(
+          par.substr(inizio, p == std::string_view::npos ? std::string_view::npos : p - inizio));
       larghezze.push_back(Larghezza(parole.back()));
       if (p == std::string_view::npos) break;
       inizio = p + 1;
@@ -840,7 +865,8 @@ std::string PdfWriter::DrawTextBox(float x, float y, float width, float height,
       double lw = larghezze[k] + (k == 0 ? indent : 0);
       const bool primaRiga = k == 0;
       ++k;
-      for (int c = 0; k < parole.size() && (senzaACapo || (c + 1) * b + lw + larghezze[k] <= width); ++c, ++k) {
+      for (int c = 0; k < parole.size() && (senzaACapo || (c + 1) * b + lw + larghezze[k] <= width);
+           ++c, ++k) {
         riga.push_back(' ');
         riga += parole[k];
         lw += larghezze[k];
@@ -872,13 +898,13 @@ std::string PdfWriter::DrawTextBox(float x, float y, float width, float height,
     alto = (y + height) * s - (n - 1) * lh;
   else
     alto = y * s + lh;
-  if (fontCorrente_ >= 0) alto += dimensione_ * font_[static_cast<std::size_t>(fontCorrente_)].discesa / 1000.0;
+  if (fontCorrente_ >= 0)
+    alto += dimensione_ * font_[static_cast<std::size_t>(fontCorrente_)].discesa / 1000.0;
 
   for (std::size_t i = 0; i < righe.size(); ++i) {
     const RigaBox& r = righe[i];
     RigaTesto(x, (static_cast<double>(i) * lh + alto) / s, width, r.testo,
-              r.primaDelParagrafo ? indent : 0,
-              (r.ultimaDelParagrafo && giustificato) ? 1 : flags);
+              r.primaDelParagrafo ? indent : 0, (r.ultimaDelParagrafo && giustificato) ? 1 : flags);
   }
   x_ = x * s;
   y_ = (y + n * lh / s) * s;

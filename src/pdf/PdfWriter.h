@@ -96,7 +96,9 @@ class PdfWriter {
   void ImportPage(const std::filesystem::path& fileName, long page, float x = 0, float y = 0,
                   float width = 0, float height = 0);
   // Progress of the next template imports (empty: none). The cover sets it for its template.
-  void SetAvanzamentoImport(AvanzamentoFlussi avanzamento) { avanzamento_ = std::move(avanzamento); }
+  void SetAvanzamentoImport(AvanzamentoFlussi avanzamento) {
+    avanzamento_ = std::move(avanzamento);
+  }
 
   // --- named objects -----------------------------------------------------------------------
   // Records the drawing operations that follow, until EndObject, as a named object. `options`

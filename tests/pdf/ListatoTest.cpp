@@ -16,13 +16,15 @@ using test::CartellaTemporanea;
 std::string ModelloVerticale() {
   std::string contenuto = "0.85 0.9 1 rg 20 20 555 802 re f 0 0 0 rg 0 0 0 RG 1 w\n";
   for (int i = 0; i < 12; ++i)
-    contenuto += "BT /F1 9 Tf 50 " + std::to_string(800 - i * 60) + " Td (COLONNA " + std::to_string(i + 1) + ") Tj ET\n";
+    contenuto += "BT /F1 9 Tf 50 " + std::to_string(800 - i * 60) + " Td (COLONNA " +
+                 std::to_string(i + 1) + ") Tj ET\n";
   contenuto += "30 30 m 30 812 l S\n";
-  return test::CostruisciPdf(
-      {"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-       "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Resources << /Font << /F1 5 0 R >> >> /Contents 4 0 R >>",
-       test::Flusso(test::Comprimi(contenuto), "/Filter /FlateDecode"),
-       "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>"});
+  return test::CostruisciPdf({"<< /Type /Catalog /Pages 2 0 R >>",
+                              "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                              "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Resources << "
+                              "/Font << /F1 5 0 R >> >> /Contents 4 0 R >>",
+                              test::Flusso(test::Comprimi(contenuto), "/Filter /FlateDecode"),
+                              "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>"});
 }
 
 struct Colonna {
@@ -30,9 +32,10 @@ struct Colonna {
   long flags;
 };
 // The FA columns of the listing.
-constexpr Colonna kColonne[] = {{0.8f, 3.0f, 1},  {2.8f, 5.0f, 1},  {6.0f, 0.1f, 9},  {6.5f, 1.4f, 2},
-                                {8.1f, 1.4f, 2},  {10.0f, 0.1f, 9}, {10.8f, 1.8f, 2}, {13.2f, 1.4f, 2},
-                                {15.1f, 1.4f, 2}, {17.0f, 1.4f, 2}, {18.6f, 1.4f, 2}, {20.8f, 1.4f, 2}};
+constexpr Colonna kColonne[] = {{0.8f, 3.0f, 1},  {2.8f, 5.0f, 1},  {6.0f, 0.1f, 9},
+                                {6.5f, 1.4f, 2},  {8.1f, 1.4f, 2},  {10.0f, 0.1f, 9},
+                                {10.8f, 1.8f, 2}, {13.2f, 1.4f, 2}, {15.1f, 1.4f, 2},
+                                {17.0f, 1.4f, 2}, {18.6f, 1.4f, 2}, {20.8f, 1.4f, 2}};
 
 void ScriviListato(PdfWriter& w, const std::filesystem::path& modello, int pagine) {
   w.SetScale(3);
@@ -57,7 +60,9 @@ void ScriviListato(PdfWriter& w, const std::filesystem::path& modello, int pagin
       w.SetColorText("Black");
       for (std::size_t c = 0; c < std::size(kColonne); ++c) {
         const auto& col = kColonne[c];
-        const std::string testo = col.flags == 2 ? "1.234.567" : (col.larghezza < 1 ? "X" : "RIGA" + std::to_string(r + 1));
+        const std::string testo = col.flags == 2
+                                      ? "1.234.567"
+                                      : (col.larghezza < 1 ? "X" : "RIGA" + std::to_string(r + 1));
         w.DrawTextBox(col.x, y, col.larghezza, 0.4f, testo, 0, col.flags, 1);
       }
     }
@@ -82,10 +87,13 @@ TEST(Listato, TremilaPagineSuModelloRuotato) {
   const std::string pdf = test::LeggiFile(file);
   // The template is copied once and drawn on every page; the total is one object.
   std::size_t forme = 0;
-  for (std::size_t p = pdf.find("/Subtype /Form /FormType 1\n"); p != std::string::npos; p = pdf.find("/Subtype /Form /FormType 1\n", p + 1)) ++forme;
+  for (std::size_t p = pdf.find("/Subtype /Form /FormType 1\n"); p != std::string::npos;
+       p = pdf.find("/Subtype /Form /FormType 1\n", p + 1))
+    ++forme;
   EXPECT_EQ(forme, 1u);
   EXPECT_NE(pdf.find("/Type /Pages /Count 3000\r"), std::string::npos);
-  EXPECT_NE(pdf.find("\rq\r1 0 0 1 842 0 cm\r0 1 -1 0 0 0 cm\rq\r1 0 0 -1 0 842 cm\r/_PDF_1.1 Do\rQ\rQ\rq /TotPagine Do Q\r"),
+  EXPECT_NE(pdf.find("\rq\r1 0 0 1 842 0 cm\r0 1 -1 0 0 0 cm\rq\r1 0 0 -1 0 842 cm\r/_PDF_1.1 "
+                     "Do\rQ\rQ\rq /TotPagine Do Q\r"),
             std::string::npos);
 
   if (test::Disponibile("qpdf")) {
@@ -102,7 +110,8 @@ TEST(Listato, TremilaPagineSuModelloRuotato) {
         if (p.testo == "1.234.567" && std::abs(p.xMax - 223.937) < 0.1) ++importi;
         // "  di 3000" starts at 16.3 cm; "  di " is 17.23 points wide in Arial bold 10.
         if (p.testo == "3000" && std::abs(p.xMin - (16.3 * 28.346457 + 17.23)) < 0.1) ++totale;
-        if (p.testo == std::to_string(pagina) && std::abs(p.xMin - 15.7 * 28.346457) < 0.1) ++numero;
+        if (p.testo == std::to_string(pagina) && std::abs(p.xMin - 15.7 * 28.346457) < 0.1)
+          ++numero;
         if (p.testo == "COLONNA") ++colonne;
       }
       EXPECT_EQ(importi, 29);
@@ -114,19 +123,22 @@ TEST(Listato, TremilaPagineSuModelloRuotato) {
   if (test::Disponibile("pdftoppm")) {
     for (const int pagina : {1, 3000}) {
       const auto png = dir / ("pagina-" + std::to_string(pagina));
-      const auto [codice, uscita] = test::Esegui("pdftoppm -r 40 -png -f " + std::to_string(pagina) + " -l " +
-                                                 std::to_string(pagina) + " " + test::Q(file) + " " + test::Q(png) + " 2>&1");
+      const auto [codice, uscita] =
+          test::Esegui("pdftoppm -r 40 -png -f " + std::to_string(pagina) + " -l " +
+                       std::to_string(pagina) + " " + test::Q(file) + " " + test::Q(png) + " 2>&1");
       EXPECT_EQ(codice, 0) << uscita;
       EXPECT_EQ(uscita, "");
       bool trovato = false;
       for (const auto& e : std::filesystem::directory_iterator(dir.Percorso()))
-        trovato = trovato || (e.path().filename().string().rfind("pagina-" + std::to_string(pagina), 0) == 0 &&
-                              std::filesystem::file_size(e.path()) > 1000);
+        trovato = trovato ||
+                  (e.path().filename().string().rfind("pagina-" + std::to_string(pagina), 0) == 0 &&
+                   std::filesystem::file_size(e.path()) > 1000);
       EXPECT_TRUE(trovato);
       // Keep a picture to look at when asked to.
       if (const char* copia = std::getenv("FCL_PDF_PNG"); copia != nullptr && pagina == 1)
-        test::Esegui("cp " + test::Q(png.string() + "-0001.png") + " " + test::Q(copia) + " 2>/dev/null; cp " +
-                     test::Q(png.string() + "-1.png") + " " + test::Q(copia) + " 2>/dev/null");
+        test::Esegui("cp " + test::Q(png.string() + "-0001.png") + " " + test::Q(copia) +
+                     " 2>/dev/null; cp " + test::Q(png.string() + "-1.png") + " " + test::Q(copia) +
+                     " 2>/dev/null");
     }
   }
 }

@@ -64,24 +64,32 @@ TEST(PdfWriterDocumento, DocumentoVuotoHaLaStrutturaAttesa) {
 
   EXPECT_EQ(pdf.substr(0, 11), "%PDF-1.3\n% ");
   const std::string riga2 = pdf.substr(9, pdf.find('\n', 9) - 9);
-  EXPECT_TRUE(std::any_of(riga2.begin(), riga2.end(), [](char c) { return static_cast<unsigned char>(c) > 127; }));
+  EXPECT_TRUE(std::any_of(riga2.begin(), riga2.end(),
+                          [](char c) { return static_cast<unsigned char>(c) > 127; }));
   EXPECT_EQ(test::OrdineOggetti(pdf), (std::vector<int>{4, 5, 6, 3, 2, 1, 7, 8}));
-  EXPECT_NE(pdf.find("\n4 0 obj\n<< /Type /Page /Parent 1 0 R /Contents 5 0 R\r/MediaBox [0 0 596 842]\r"
-                     "/CropBox [0 0 596 842]\r/BleedBox [0 0 596 842]\r/Resources 2 0 R>>\nendobj\n"),
-            std::string::npos);
+  EXPECT_NE(
+      pdf.find("\n4 0 obj\n<< /Type /Page /Parent 1 0 R /Contents 5 0 R\r/MediaBox [0 0 596 842]\r"
+               "/CropBox [0 0 596 842]\r/BleedBox [0 0 596 842]\r/Resources 2 0 R>>\nendobj\n"),
+      std::string::npos);
   EXPECT_EQ(test::DatiFlusso(pdf, 5), "1 0 0 -1 0 842 cm \r\r0 0 0 rg\r0 0 0 RG");
-  EXPECT_NE(pdf.find("\n5 0 obj\n<<\n/Length 37 >>\rstream\n1 0 0 -1 0 842 cm \r\r0 0 0 rg\r0 0 0 RG\nendstream\nendobj\n"),
+  EXPECT_NE(pdf.find("\n5 0 obj\n<<\n/Length 37 >>\rstream\n1 0 0 -1 0 842 cm \r\r0 0 0 rg\r0 0 0 "
+                     "RG\nendstream\nendobj\n"),
             std::string::npos);
-  EXPECT_NE(pdf.find("\n3 0 obj\n<<\r/ProcSet [/PDF /Text ]\r\r>>\nendobj\n2 0 obj\n<<\r/ProcSet [/PDF /Text ]\r\r>>\nendobj\n"
+  EXPECT_NE(pdf.find("\n3 0 obj\n<<\r/ProcSet [/PDF /Text ]\r\r>>\nendobj\n2 0 obj\n<<\r/ProcSet "
+                     "[/PDF /Text ]\r\r>>\nendobj\n"
                      "1 0 obj\n<<\r/Type /Pages /Count 1\r/Kids [4 0 R ] \r>>\nendobj\n"
-                     "7 0 obj\n<< /Type /Catalog\r/Pages 1 0 R\r/Metadata 6 0 R\n/ViewerPreferences <<  >>\n>>\nendobj\n"),
+                     "7 0 obj\n<< /Type /Catalog\r/Pages 1 0 R\r/Metadata 6 0 "
+                     "R\n/ViewerPreferences <<  >>\n>>\nendobj\n"),
             std::string::npos);
-  EXPECT_NE(pdf.find("\n8 0 obj\n<<\r/Title (\\(senza titolo\\))\r/Author (Mario Rossi)\r/Creator (Mario Rossi)\r"
-                     "/Producer (Mario Rossi)\r/CreationDate (D:20130915143020Z+01'00')\r/Subject ()\r"
-                     "/Keywords ()\r>>\nendobj\n"),
-            std::string::npos);
+  EXPECT_NE(
+      pdf.find("\n8 0 obj\n<<\r/Title (\\(senza titolo\\))\r/Author (Mario Rossi)\r/Creator (Mario "
+               "Rossi)\r"
+               "/Producer (Mario Rossi)\r/CreationDate (D:20130915143020Z+01'00')\r/Subject ()\r"
+               "/Keywords ()\r>>\nendobj\n"),
+      std::string::npos);
   EXPECT_NE(pdf.find("xref\n0 9\n0000000000 65535 f\r\n"), std::string::npos);
-  EXPECT_NE(pdf.find("trailer\n<< /Size 9 /Info 8 0 R /Root 7 0 R\n>>\nstartxref\n"), std::string::npos);
+  EXPECT_NE(pdf.find("trailer\n<< /Size 9 /Info 8 0 R /Root 7 0 R\n>>\nstartxref\n"),
+            std::string::npos);
   EXPECT_EQ(pdf.substr(pdf.size() - 6), "%%EOF\n");
   EXPECT_EQ(w.FileSize(), static_cast<long long>(pdf.size()));
   ControllaQpdf(file);
@@ -160,11 +168,13 @@ TEST(PdfWriterDocumento, PacchettoXmp) {
   ASSERT_TRUE(xmp);
   const std::size_t primoCr = xmp->find('\r');
   const std::string resto = xmp->substr(primoCr + 1);
-  EXPECT_EQ(xmp->substr(0, primoCr),
-            "<?xpacket begin='' id='W5M0MpCehiHzreSzNTczkc9d' bytes='" + std::to_string(resto.size() + 64) + "'?>");
+  EXPECT_EQ(xmp->substr(0, primoCr), "<?xpacket begin='' id='W5M0MpCehiHzreSzNTczkc9d' bytes='" +
+                                         std::to_string(resto.size() + 64) + "'?>");
   EXPECT_NE(resto.find("\r  <pdf:Producer>Mario Rossi</pdf:Producer>\r"), std::string::npos);
-  EXPECT_NE(resto.find("\r  <xap:CreateDate>D:20130915143020Z+01'00'</xap:CreateDate>\r"), std::string::npos);
-  EXPECT_NE(resto.find("\r  <rdf:li xml:lang='x-default'>(senza titolo)</rdf:li>\r"), std::string::npos);
+  EXPECT_NE(resto.find("\r  <xap:CreateDate>D:20130915143020Z+01'00'</xap:CreateDate>\r"),
+            std::string::npos);
+  EXPECT_NE(resto.find("\r  <rdf:li xml:lang='x-default'>(senza titolo)</rdf:li>\r"),
+            std::string::npos);
   EXPECT_EQ(resto.substr(resto.size() - 30), "</rdf:RDF>\r<?xpacket end='r'?>");
   EXPECT_EQ(std::count(resto.begin(), resto.end(), '\r'), 33);
 }
@@ -269,12 +279,12 @@ TEST(PdfWriterDisegno, ColoriDelTestoEPaginaNuovaInNero) {
   w.EndDoc();
   const std::string pdf = LeggiFile(file);
   // Object 4 is the font; page 1 is 5 and 6, page 2 is 7 and 8.
-  EXPECT_EQ(Righe(pdf, 6), (std::vector<std::string>{
-                               "", "0 0 0 rg", "0 0 0 RG",
-                               "0 0 1 rg", "BT", "/Arial,Bold 12 Tf 12 TL", "1 0 0 -1 56.693 85.039 Tm",
-                               "(Ab\\(c\\)) Tj", "ET", "0 0 0 rg",
-                               "0 0 1 rg", "BT", "/Arial,Bold 12 Tf 12 TL", "1 0 0 -1 56.693 113.386 Tm",
-                               "(x) Tj", "ET", "0 0 0 rg"}));
+  EXPECT_EQ(
+      Righe(pdf, 6),
+      (std::vector<std::string>{
+          "", "0 0 0 rg", "0 0 0 RG", "0 0 1 rg", "BT", "/Arial,Bold 12 Tf 12 TL",
+          "1 0 0 -1 56.693 85.039 Tm", "(Ab\\(c\\)) Tj", "ET", "0 0 0 rg", "0 0 1 rg", "BT",
+          "/Arial,Bold 12 Tf 12 TL", "1 0 0 -1 56.693 113.386 Tm", "(x) Tj", "ET", "0 0 0 rg"}));
   EXPECT_EQ(Righe(pdf, 8)[3], "0 0 0 rg");
   ControllaQpdf(file);
 }
@@ -283,10 +293,17 @@ TEST(PdfWriterDisegno, ColoreDiRiempimentoELinea) {
   struct Caso {
     std::string_view colore, riempimento;
   } const kCasi[] = {
-      {"black", "0 0 0 rg"},       {" Black ", "0 0 0 rg"},      {"#000000", "0 0 0 rg"},
-      {"Blue", "0 0 1 rg"},        {"gray", "0.502 0.502 0.502 rg"}, {"#ff7f00", "1 0.498 0 rg"},
-      {"%50", "0.502 0.502 0.502 rg"}, {"@0;0;0;100", "0 0 0 rg"},    {"@255;0;0", "1 0 0 rg"},
-      {"@0;100;100;0", "1 0 0 rg"},    {"Red;Blue", "1 0 0 rg"},
+      {"black", "0 0 0 rg"},
+      {" Black ", "0 0 0 rg"},
+      {"#000000", "0 0 0 rg"},
+      {"Blue", "0 0 1 rg"},
+      {"gray", "0.502 0.502 0.502 rg"},
+      {"#ff7f00", "1 0.498 0 rg"},
+      {"%50", "0.502 0.502 0.502 rg"},
+      {"@0;0;0;100", "0 0 0 rg"},
+      {"@255;0;0", "1 0 0 rg"},
+      {"@0;100;100;0", "1 0 0 rg"},
+      {"Red;Blue", "1 0 0 rg"},
   };
   for (const auto& c : kCasi) {
     SCOPED_TRACE(c.colore);
@@ -344,7 +361,7 @@ TEST(PdfWriterDisegno, UnitaEFormati) {
   EXPECT_NEAR(w.GetPageHeight(true), 596 / 28.346457, 1e-4);
   w.SetPaperSize(0);
   EXPECT_NEAR(w.GetPageWidth(false) * 28.346457, 596, 1e-3);  // 596, not 595
-  w.SetPaperSize(99);  // unknown: unchanged
+  w.SetPaperSize(99);                                         // unknown: unchanged
   EXPECT_NEAR(w.GetPageHeight(false) * 28.346457, 842, 1e-3);
   w.SetPaperSize(-8);
   EXPECT_NEAR(w.GetPageHeight(false) * 28.346457, 3371, 1e-3);
@@ -378,11 +395,15 @@ TEST(PdfWriterDisegno, TotPagineSuonatoPrimaDiEssereRegistrato) {
   const std::string pdf = LeggiFile(file);
 
   std::size_t volte = 0;
-  for (std::size_t p = pdf.find("/Name /TotPagine"); p != std::string::npos; p = pdf.find("/Name /TotPagine", p + 1)) ++volte;
+  for (std::size_t p = pdf.find("/Name /TotPagine"); p != std::string::npos;
+       p = pdf.find("/Name /TotPagine", p + 1))
+    ++volte;
   EXPECT_EQ(volte, 1u);
   std::smatch m;
-  ASSERT_TRUE(std::regex_search(pdf, m, std::regex("\n([0-9]+) 0 obj\n<< /Type /XObject /Subtype /Form /FormType 1 /Name /TotPagine\r"
-                                                  "/BBox \\[-1684 -1192 1684 1192\\]\r/Matrix \\[1 0 0 1 0 0\\]\n")));
+  ASSERT_TRUE(std::regex_search(
+      pdf, m,
+      std::regex("\n([0-9]+) 0 obj\n<< /Type /XObject /Subtype /Form /FormType 1 /Name /TotPagine\r"
+                 "/BBox \\[-1684 -1192 1684 1192\\]\r/Matrix \\[1 0 0 1 0 0\\]\n")));
   EXPECT_NE(pdf.find("/XObject <<\r/TotPagine " + m[1].str() + " 0 R \r\r>>"), std::string::npos);
   for (const int contenuto : {6, 8, 10}) EXPECT_EQ(Righe(pdf, contenuto)[3], "q /TotPagine Do Q");
   ControllaQpdf(file);
@@ -399,8 +420,8 @@ TEST(PdfWriterDisegno, OggettiSuonatiDalleOpzioni) {
     long opzioni;
     std::vector<bool> suonato;  // pages 2..5 (the object is recorded during page 1)
   } const kCasi[] = {
-      {7, {true, true, true, true}},   {1, {false, false, false, false}},
-      {4, {false, true, false, true}}, {2, {true, false, true, false}},
+      {7, {true, true, true, true}},      {1, {false, false, false, false}},
+      {4, {false, true, false, true}},    {2, {true, false, true, false}},
       {7 | 16, {true, true, true, true}}, {0, {false, false, false, false}},
   };
   for (const auto& c : kCasi) {
@@ -443,16 +464,19 @@ TEST(PdfWriterDisegno, NomeSuonatoMaiRegistratoRestaValido) {
 TEST(PdfWriterDocumento, VersioneDellIntestazioneDaiModelli) {
   struct Caso {
     std::string_view versioneModello, attesa;
-  } const kCasi[] = {{"1.4", "%PDF-1.4"}, {"1.3", "%PDF-1.3"}, {"1.2", "%PDF-1.3"}, {"1.5", "%PDF-1.5"}};
+  } const kCasi[] = {
+      {"1.4", "%PDF-1.4"}, {"1.3", "%PDF-1.3"}, {"1.2", "%PDF-1.3"}, {"1.5", "%PDF-1.5"}};
   for (const auto& c : kCasi) {
     SCOPED_TRACE(c.versioneModello);
     CartellaTemporanea dir;
     const auto modello = dir / "m.pdf";
-    test::ScriviFile(modello, test::CostruisciPdf({"<< /Type /Catalog /Pages 2 0 R >>",
-                                                   "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-                                                   "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 100] /Contents 4 0 R >>",
-                                                   test::Flusso("0 0 100 50 re f")},
-                                                  c.versioneModello));
+    test::ScriviFile(
+        modello,
+        test::CostruisciPdf(
+            {"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+             "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 100] /Contents 4 0 R >>",
+             test::Flusso("0 0 100 50 re f")},
+            c.versioneModello));
     const auto file = dir / "v.pdf";
     PdfWriter w = Nuovo();
     w.BeginDoc(file.string());

@@ -27,8 +27,10 @@ bool Disponibile(std::string_view programma) {
 std::string Q(const std::filesystem::path& p) {
   std::string s = "'";
   for (const char c : p.string()) {
-    if (c == '\'') s += "'\\''";
-    else s.push_back(c);
+    if (c == '\'')
+      s += "'\\''";
+    else
+      s.push_back(c);
   }
   return s + "'";
 }
@@ -57,14 +59,15 @@ std::optional<std::string> DatiFlusso(const std::string& pdf, int numero) {
 std::vector<int> OrdineOggetti(const std::string& pdf) {
   std::vector<int> numeri;
   static const std::regex kOggetto("(^|\n)([0-9]+) 0 obj");
-  for (auto it = std::sregex_iterator(pdf.begin(), pdf.end(), kOggetto); it != std::sregex_iterator(); ++it)
+  for (auto it = std::sregex_iterator(pdf.begin(), pdf.end(), kOggetto);
+       it != std::sregex_iterator(); ++it)
     numeri.push_back(std::stoi((*it)[2]));
   return numeri;
 }
 
 std::string Flusso(std::string_view data, std::string_view extra) {
-  return "<< /Length " + std::to_string(data.size()) + (extra.empty() ? "" : " ") + std::string(extra) +
-         " >>\nstream\n" + std::string(data) + "\nendstream";
+  return "<< /Length " + std::to_string(data.size()) + (extra.empty() ? "" : " ") +
+         std::string(extra) + " >>\nstream\n" + std::string(data) + "\nendstream";
 }
 
 std::string Comprimi(std::string_view data, int livello) {
@@ -100,8 +103,9 @@ std::string CostruisciPdf(const std::vector<std::string>& oggetti, std::string_v
   return pdf;
 }
 
-std::string AggiornaPdf(const std::string& pdf, const std::vector<std::pair<int, std::string>>& oggetti,
-                        int size, std::string_view trailer) {
+std::string AggiornaPdf(const std::string& pdf,
+                        const std::vector<std::pair<int, std::string>>& oggetti, int size,
+                        std::string_view trailer) {
   const std::size_t p = pdf.rfind("startxref");
   const std::size_t prev = std::stoul(pdf.substr(p + 10));
   std::string nuovo = pdf;
@@ -118,7 +122,8 @@ std::string AggiornaPdf(const std::string& pdf, const std::vector<std::pair<int,
   return nuovo;
 }
 
-std::vector<ParolaPdf> ParolePdf(const std::filesystem::path& pdf, int primaPagina, int ultimaPagina) {
+std::vector<ParolaPdf> ParolePdf(const std::filesystem::path& pdf, int primaPagina,
+                                 int ultimaPagina) {
   std::string comando = "pdftotext -bbox";
   if (primaPagina > 0) comando += " -f " + std::to_string(primaPagina);
   if (ultimaPagina > 0) comando += " -l " + std::to_string(ultimaPagina);
@@ -127,7 +132,8 @@ std::vector<ParolaPdf> ParolePdf(const std::filesystem::path& pdf, int primaPagi
   if (codice != 0) return parole;
   static const std::regex kPagina("<page ");
   static const std::regex kParola(
-      "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>");
+      "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" "
+      "yMax=\"([0-9.]+)\">([^<]*)</word>");
   int pagina = primaPagina > 0 ? primaPagina - 1 : 0;
   std::size_t pos = 0;
   while (pos < html.size()) {
@@ -143,7 +149,8 @@ std::vector<ParolaPdf> ParolePdf(const std::filesystem::path& pdf, int primaPagi
     std::smatch m;
     const std::string pezzo = html.substr(w, fine + 7 - w);
     if (std::regex_match(pezzo, m, kParola))
-      parole.push_back({m[5], std::stod(m[1]), std::stod(m[2]), std::stod(m[3]), std::stod(m[4]), pagina});
+      parole.push_back(
+          {m[5], std::stod(m[1]), std::stod(m[2]), std::stod(m[3]), std::stod(m[4]), pagina});
     pos = fine + 7;
   }
   return parole;

@@ -32,12 +32,14 @@ std::string Comprimi(std::string_view data, int livello = 6);
 
 // A PDF file with a classic cross-reference table made of the given objects (numbered from 1),
 // with /Root 1 0 R unless the trailer says otherwise.
-std::string CostruisciPdf(const std::vector<std::string>& oggetti, std::string_view versione = "1.4",
+std::string CostruisciPdf(const std::vector<std::string>& oggetti,
+                          std::string_view versione = "1.4",
                           std::string_view trailer = "/Root 1 0 R");
 // Appends an incremental update to a file made by CostruisciPdf: the given objects (number, text)
 // with their own cross-reference section and a trailer with /Prev.
-std::string AggiornaPdf(const std::string& pdf, const std::vector<std::pair<int, std::string>>& oggetti,
-                        int size, std::string_view trailer = "/Root 1 0 R");
+std::string AggiornaPdf(const std::string& pdf,
+                        const std::vector<std::pair<int, std::string>>& oggetti, int size,
+                        std::string_view trailer = "/Root 1 0 R");
 
 // One word found by pdftotext -bbox: its text and box in points (y from the top of the page).
 struct ParolaPdf {

@@ -21,10 +21,20 @@ TEST(FormatoPdf, Numeri) {
     double valore;
     std::string_view atteso;
   } const kCasi[] = {
-      {0.5, "0.5"},        {-2.835, "-2.835"},  {842, "842"},        {28.3464567, "28.346"},
-      {841.889764, "841.89"}, {0.0004, "0"},     {-0.0004, "0"},      {-1e-17, "0"},
-      {0.0005, "0.001"},   {-0.0005, "-0.001"}, {1234567.25, "1234567.25"}, {9.768, "9.768"},
-      {100, "100"},        {-0.25, "-0.25"},
+      {0.5, "0.5"},
+      {-2.835, "-2.835"},
+      {842, "842"},
+      {28.3464567, "28.346"},
+      {841.889764, "841.89"},
+      {0.0004, "0"},
+      {-0.0004, "0"},
+      {-1e-17, "0"},
+      {0.0005, "0.001"},
+      {-0.0005, "-0.001"},
+      {1234567.25, "1234567.25"},
+      {9.768, "9.768"},
+      {100, "100"},
+      {-0.25, "-0.25"},
   };
   for (const auto& c : kCasi) {
     SCOPED_TRACE(c.valore);
@@ -70,22 +80,38 @@ TEST(FontStandard, LarghezzeDiCampione) {
     unsigned char codice;
     int larghezza;
   } const kCasi[] = {
-      {"Arial blank", l::kArial, ' ', 278},       {"Arial 0", l::kArial, '0', 556},
-      {"Arial 9", l::kArial, '9', 556},           {"Arial W", l::kArial, 'W', 944},
-      {"Arial i", l::kArial, 'i', 222},           {"Arial euro", l::kArial, 128, 556},
-      {"Arial bold i", l::kArialBold, 'i', 278},  {"Arial bold W", l::kArialBold, 'W', 944},
-      {"Times blank", l::kTimes, ' ', 250},       {"Times W", l::kTimes, 'W', 944},
-      {"Arial 0-31", l::kArial, 5, 272},          {"Arial italic 0-31", l::kArialItalic, 5, 259},
-      {"Arial bold 0-31", l::kArialBold, 31, 311}, {"Arial bold italic 0-31", l::kArialBoldItalic, 0, 311},
-      {"Times 0-31", l::kTimesBold, 7, 333},      {"Arial 127", l::kArial, 127, 750},
-      {"Arial 157", l::kArialBold, 157, 750},     {"Times 141", l::kTimesItalic, 141, 778},
-      {"Arial macron", l::kArial, 175, 552},      {"Times macron", l::kTimes, 175, 500},
-      {"plusminus", l::kTimesBold, 177, 549},     {"mu", l::kArialBold, 181, 576},
-      {"divide", l::kArial, 247, 549},            {"Symbol 0", l::kSymbol, 0, 332},
-      {"Symbol 30", l::kSymbol, 30, 600},         {"Symbol 127", l::kSymbol, 127, 600},
-      {"Symbol 255", l::kSymbol, 255, 600},       {"Symbol alpha", l::kSymbol, 'a', 631},
-      {"Dingbats 0", l::kZapfDingbats, 0, 600},   {"Dingbats 127", l::kZapfDingbats, 127, 0},
-      {"Dingbats 150", l::kZapfDingbats, 150, 0}, {"Dingbats a1", l::kZapfDingbats, '!', 974},
+      {"Arial blank", l::kArial, ' ', 278},
+      {"Arial 0", l::kArial, '0', 556},
+      {"Arial 9", l::kArial, '9', 556},
+      {"Arial W", l::kArial, 'W', 944},
+      {"Arial i", l::kArial, 'i', 222},
+      {"Arial euro", l::kArial, 128, 556},
+      {"Arial bold i", l::kArialBold, 'i', 278},
+      {"Arial bold W", l::kArialBold, 'W', 944},
+      {"Times blank", l::kTimes, ' ', 250},
+      {"Times W", l::kTimes, 'W', 944},
+      {"Arial 0-31", l::kArial, 5, 272},
+      {"Arial italic 0-31", l::kArialItalic, 5, 259},
+      {"Arial bold 0-31", l::kArialBold, 31, 311},
+      {"Arial bold italic 0-31", l::kArialBoldItalic, 0, 311},
+      {"Times 0-31", l::kTimesBold, 7, 333},
+      {"Arial 127", l::kArial, 127, 750},
+      {"Arial 157", l::kArialBold, 157, 750},
+      {"Times 141", l::kTimesItalic, 141, 778},
+      {"Arial macron", l::kArial, 175, 552},
+      {"Times macron", l::kTimes, 175, 500},
+      {"plusminus", l::kTimesBold, 177, 549},
+      {"mu", l::kArialBold, 181, 576},
+      {"divide", l::kArial, 247, 549},
+      {"Symbol 0", l::kSymbol, 0, 332},
+      {"Symbol 30", l::kSymbol, 30, 600},
+      {"Symbol 127", l::kSymbol, 127, 600},
+      {"Symbol 255", l::kSymbol, 255, 600},
+      {"Symbol alpha", l::kSymbol, 'a', 631},
+      {"Dingbats 0", l::kZapfDingbats, 0, 600},
+      {"Dingbats 127", l::kZapfDingbats, 127, 0},
+      {"Dingbats 150", l::kZapfDingbats, 150, 0},
+      {"Dingbats a1", l::kZapfDingbats, '!', 974},
   };
   for (const auto& c : kCasi) {
     SCOPED_TRACE(c.nome);
@@ -112,7 +138,7 @@ TEST(PdfWriterTesto, MisureConFont) {
   EXPECT_EQ(w.TextLength(""), 0);
   EXPECT_NEAR(w.TextLength("€"), 556 * 8 / 1000.0, 1e-5);
   EXPECT_NEAR(w.TextLength("ǅ"), 556 * 8 / 1000.0, 1e-5);  // outside Windows-1252: "?"
-  w.SetFont("Times", 0, 1);  // size 0 keeps 8
+  w.SetFont("Times", 0, 1);                                // size 0 keeps 8
   EXPECT_NEAR(w.TextLength(" "), 2.0, 1e-5);
   w.SetScale(3);
   w.SetFont("Arial", 8);
@@ -129,9 +155,12 @@ TEST(PdfWriterTesto, MisureConFont) {
   v.SetFont("Symbol", 10, 1);
   v.EndDoc();
   const std::string pdf = LeggiFile(dir2 / "f.pdf");
-  EXPECT_NE(pdf.find("4 0 obj\n<< /Type /Font /Subtype /Type1 /Name /TimesNewRoman,Bold /BaseFont /TimesNewRoman,Bold "
-                     "/FirstChar 0 /LastChar 255\n/Encoding << /Type /Encoding /BaseEncoding /WinAnsiEncoding>>\n >>\nendobj\n"
-                     "5 0 obj\n<< /Type /Font /Subtype /Type1 /Name /Symbol /BaseFont /Symbol /FirstChar 0 /LastChar 255\n >>\nendobj\n"),
+  EXPECT_NE(pdf.find("4 0 obj\n<< /Type /Font /Subtype /Type1 /Name /TimesNewRoman,Bold /BaseFont "
+                     "/TimesNewRoman,Bold "
+                     "/FirstChar 0 /LastChar 255\n/Encoding << /Type /Encoding /BaseEncoding "
+                     "/WinAnsiEncoding>>\n >>\nendobj\n"
+                     "5 0 obj\n<< /Type /Font /Subtype /Type1 /Name /Symbol /BaseFont /Symbol "
+                     "/FirstChar 0 /LastChar 255\n >>\nendobj\n"),
             std::string::npos);
   EXPECT_NE(pdf.find("/Font <<\r/TimesNewRoman,Bold 4 0 R /Symbol 5 0 R >>\r"), std::string::npos);
 }
@@ -163,10 +192,12 @@ class Pagina {
     return std::vector<std::string>(righe.begin() + 3, righe.end());
   }
   // The lines that end with `fine` (" Tm") or, for ") Tj", the text-showing lines.
-  static std::vector<std::string> Solo(const std::vector<std::string>& righe, std::string_view fine) {
+  static std::vector<std::string> Solo(const std::vector<std::string>& righe,
+                                       std::string_view fine) {
     std::vector<std::string> r;
     for (const auto& s : righe) {
-      const bool termina = s.size() >= fine.size() && s.compare(s.size() - fine.size(), fine.size(), fine) == 0;
+      const bool termina =
+          s.size() >= fine.size() && s.compare(s.size() - fine.size(), fine.size(), fine) == 0;
       if (termina || (fine == " Tj" && s.find(") Tj") != std::string::npos)) r.push_back(s);
     }
     return r;
@@ -192,8 +223,9 @@ TEST(PdfWriterTesto, AllineamentiDiDrawText) {
     p.W().SetFont("Arial", 8);
     p.W().DrawText(10, 5, "123", c.align);
     const float x = p.W().GetX();
-    EXPECT_EQ(p.Righe(), (std::vector<std::string>{"0 0 0 rg", "BT", "/Arial 8 Tf 8 TL", std::string(c.tm),
-                                                   "(123) Tj", "ET", "0 0 0 rg"}));
+    EXPECT_EQ(p.Righe(),
+              (std::vector<std::string>{"0 0 0 rg", "BT", "/Arial 8 Tf 8 TL", std::string(c.tm),
+                                        "(123) Tj", "ET", "0 0 0 rg"}));
     EXPECT_NEAR(x * 28.346457, 283.465 + 13.344, 1e-2);  // from the x asked, whatever the alignment
   }
 }
@@ -213,10 +245,11 @@ TEST(PdfWriterTesto, SottolineatoBarratoSopralineato) {
   p.W().SetFont("Arial", 16, 4 | 8 | 16);
   p.W().SetColorText("Red");
   p.W().DrawText(100, 200, "ii");  // 2 x 222 x 16 / 1000 = 7.104
-  EXPECT_EQ(p.Righe(), (std::vector<std::string>{
-                           "1 0 0 rg", "BT", "/Arial 16 Tf 16 TL", "1 0 0 -1 100 200 Tm", "(ii) Tj", "ET", "0 0 0 rg",
-                           "q", "1 0 0 RG", "1 w 1 0 0 1 100 200 cm", "0 2 m 7.104 2 l S",
-                           "0 -12.8 m 7.104 -12.8 l S", "0 -4.8 m 7.104 -4.8 l S", "0 0 0 RG", "Q"}));
+  EXPECT_EQ(p.Righe(),
+            (std::vector<std::string>{
+                "1 0 0 rg", "BT", "/Arial 16 Tf 16 TL", "1 0 0 -1 100 200 Tm", "(ii) Tj", "ET",
+                "0 0 0 rg", "q", "1 0 0 RG", "1 w 1 0 0 1 100 200 cm", "0 2 m 7.104 2 l S",
+                "0 -12.8 m 7.104 -12.8 l S", "0 -4.8 m 7.104 -4.8 l S", "0 0 0 RG", "Q"}));
 }
 
 TEST(PdfWriterTesto, CellaDelListato) {
@@ -227,7 +260,8 @@ TEST(PdfWriterTesto, CellaDelListato) {
   EXPECT_EQ(resto, "");
   EXPECT_NEAR(p.W().GetY(), 5.3 + 9.768 / 28.346457, 1e-4);
   const auto tm = Pagina::Solo(p.Righe(), " Tm");
-  EXPECT_EQ(tm, (std::vector<std::string>{"1 0 0 -1 56.693 158.236 Tm"}));  // 5.3 cm = 150.236 pt, + 8
+  EXPECT_EQ(tm,
+            (std::vector<std::string>{"1 0 0 -1 56.693 158.236 Tm"}));  // 5.3 cm = 150.236 pt, + 8
 }
 
 TEST(PdfWriterTesto, ImportoAllineatoADestraFinisceAlBordo) {
@@ -236,20 +270,23 @@ TEST(PdfWriterTesto, ImportoAllineatoADestraFinisceAlBordo) {
   p.W().DrawTextBox(6.5f, 5.3f, 1.4f, 0.4f, "1.234", 0.2f, 2, 1);
   // (6.5 + 1.4) cm = 223.937 pt; "1.234" = 4 x 556 + 278 = 2502 -> 20.016 pt; the indent is
   // measured and added back, so the text still ends at the edge.
-  EXPECT_EQ(Pagina::Solo(p.Righe(), " Tm"), (std::vector<std::string>{"1 0 0 -1 203.921 158.236 Tm"}));
+  EXPECT_EQ(Pagina::Solo(p.Righe(), " Tm"),
+            (std::vector<std::string>{"1 0 0 -1 203.921 158.236 Tm"}));
 }
 
 TEST(PdfWriterTesto, ScatolaCheNonBastaRestituisceIlResto) {
   Pagina p;
   p.W().SetFont("Arial", 8);
   // 3 cm = 85.04 pt; each "parola" is 30.22 pt.
-  const std::string resto = p.W().DrawTextBox(1, 1, 3, 0.4f, "parola parola parola parola\r\nsecondo", 0.5f, 1, 1);
+  const std::string resto =
+      p.W().DrawTextBox(1, 1, 3, 0.4f, "parola parola parola parola\r\nsecondo", 0.5f, 1, 1);
   EXPECT_EQ(resto, std::string("\0parola parola\r\nsecondo", 23));
   const std::string resto2 = p.W().DrawTextBox(1, 2, 3, 0, resto, 0.5f, 1, 1);
   EXPECT_EQ(resto2, "");
   const auto righe = p.Righe();
   const auto tj = Pagina::Solo(righe, " Tj");
-  EXPECT_EQ(tj, (std::vector<std::string>{"(parola parola) Tj", "(parola parola) Tj", "(secondo) Tj"}));
+  EXPECT_EQ(tj,
+            (std::vector<std::string>{"(parola parola) Tj", "(parola parola) Tj", "(secondo) Tj"}));
   const auto tm = Pagina::Solo(righe, " Tm");
   // First box: indent 0.5 cm on its first line; second box: the continued line has no indent,
   // the new paragraph has it.
@@ -281,12 +318,14 @@ TEST(PdfWriterTesto, ParagrafiVuotiEFinali) {
 TEST(PdfWriterTesto, GiustificatoTwSoloSulleRigheNonUltime) {
   Pagina p;
   p.W().SetFont("Times", 10, 1);
-  p.W().DrawTextBox(4.1f, 14.2f, 3, 1.5f,
-                    "uno  due tre quattro cinque sei sette otto nove dieci", 0, 64, 1);
+  p.W().DrawTextBox(4.1f, 14.2f, 3, 1.5f, "uno  due tre quattro cinque sei sette otto nove dieci",
+                    0, 64, 1);
   const auto tj = Pagina::Solo(p.Righe(), " Tj");
   ASSERT_EQ(tj.size(), 3u);
-  EXPECT_TRUE(std::regex_match(tj[0], std::regex("[0-9.]+ Tw \\(uno due tre quattro\\) Tj 0 Tw"))) << tj[0];
-  EXPECT_TRUE(std::regex_match(tj[1], std::regex("[0-9.]+ Tw \\(cinque sei sette otto\\) Tj 0 Tw"))) << tj[1];
+  EXPECT_TRUE(std::regex_match(tj[0], std::regex("[0-9.]+ Tw \\(uno due tre quattro\\) Tj 0 Tw")))
+      << tj[0];
+  EXPECT_TRUE(std::regex_match(tj[1], std::regex("[0-9.]+ Tw \\(cinque sei sette otto\\) Tj 0 Tw")))
+      << tj[1];
   EXPECT_EQ(tj[2], "(nove dieci) Tj");
 }
 
@@ -323,7 +362,8 @@ TEST(PdfWriterTesto, ComprimiEAdatta) {
     if (c.tz == 0) {
       EXPECT_EQ(tj[0], "(1.234) Tj");
     } else {
-      ASSERT_TRUE(std::regex_match(tj[0], m, std::regex("([0-9.]+) Tz \\(1\\.234\\) Tj.*"))) << tj[0];
+      ASSERT_TRUE(std::regex_match(tj[0], m, std::regex("([0-9.]+) Tz \\(1\\.234\\) Tj.*")))
+          << tj[0];
       EXPECT_NEAR(std::stod(m[1]), c.tz, 0.01);
     }
   }
