@@ -74,7 +74,6 @@ int EseguiCli(int argc, const char* const* argv, std::ostream& out, std::ostream
       RegistraSalva,
       RegistraRipristina,
       RegistraVerifica,
-      RegistraVerifica,
       RegistraCrea,
   };
   for (const auto registra : kComandi) registra(app, amb, corpo);

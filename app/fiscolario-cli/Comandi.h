@@ -50,7 +50,6 @@ void RegistraSalva(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo);
 void RegistraRipristina(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo);
 void RegistraElabora(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo);
 void RegistraVerifica(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo);
-void RegistraVerifica(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo);
 void RegistraCrea(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo);
 
 // Runs the command line in-process (the executable's main and the tests call it).
