@@ -1,5 +1,8 @@
 #include <QAbstractButton>
+#include <QMainWindow>
 #include <QMessageBox>
+#include <QProgressBar>
+#include <QStatusBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -72,6 +75,33 @@ TEST(InterazioneQt, DomandaConPulsantiItalianiEIconaTitoloETesto) {
   });
   ui.Messaggio("Fatto", "", Icona::Nessuna);
   EXPECT_EQ(titolo, QStringLiteral("FISCOLARIO"));
+}
+
+TEST(InterazioneQt, AvanzamentoEAvvisiSullaBarraDiStato) {
+  QMainWindow finestra;
+  auto* barra = new QProgressBar(&finestra);
+  finestra.statusBar()->addPermanentWidget(barra);
+  barra->hide();
+  finestra.show();
+  InterazioneQt ui(&finestra);
+  ui.ImpostaBarraStato(finestra.statusBar(), barra);
+
+  ui.Avanzamento("Foglio FE", 5, 10);
+  EXPECT_TRUE(barra->isVisible());
+  EXPECT_EQ(barra->value(), 5);
+  EXPECT_EQ(barra->maximum(), 10);
+  EXPECT_EQ(finestra.statusBar()->currentMessage(), QStringLiteral("Foglio FE"));
+  ui.Avanzamento("Foglio FE", 10, 10);
+  EXPECT_FALSE(barra->isVisible());
+  ui.Avviso("Creato il database");
+  EXPECT_EQ(finestra.statusBar()->currentMessage(), QStringLiteral("Creato il database"));
+
+  // A window that shows its own progress takes the reports instead.
+  std::vector<long long> valori;
+  ui.avanzamento = [&](std::string_view, long long v, long long) { valori.push_back(v); };
+  ui.Avanzamento("Importazione modelli", 3, 0);
+  EXPECT_EQ(valori, (std::vector<long long>{3}));
+  EXPECT_FALSE(barra->isVisible());
 }
 
 }  // namespace

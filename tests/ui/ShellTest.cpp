@@ -172,6 +172,11 @@ TEST_F(ShellTest, DocumentiAssistenzaEdEsci) {
             (std::vector<std::filesystem::path>{help / "FISCOLARIO 2013.pdf",
                                                 help / "Istruzioni+al+modello+polivalente.pdf",
                                                 help / "FISCOLARIO 2013.xls"}));
+  // The blank workbook as the program folder is delivered with it.
+  std::filesystem::create_directories(help);
+  test::ScriviFile(help / "Comunicazione polivalente - foglio base.xlsx", "x");
+  fa.Azione("fbase")->trigger();
+  EXPECT_EQ(documenti.aperti.back(), help / "Comunicazione polivalente - foglio base.xlsx");
 
   fa.Azione("ASSR")->trigger();  // no remote-assistance program in the folder
   ASSERT_EQ(ui.Testi().size(), 1u);

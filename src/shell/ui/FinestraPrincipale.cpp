@@ -102,19 +102,32 @@ void FinestraPrincipale::CreaMenu() {
   help_->setObjectName(QStringLiteral("help"));
   QAction* doc = help_->addAction(IconaMenu(15), QStringLiteral("Documentazione"));
   doc->setObjectName(QStringLiteral("documentazione"));
-  connect(doc, &QAction::triggered, this, [this] { ApriDocumentoHelp("FISCOLARIO 2013.pdf"); });
+  connect(doc, &QAction::triggered, this,
+          [this] { ApriDocumentoHelp({"FISCOLARIO 2013.pdf", "index.html"}); });
   QAction* istr = help_->addAction(IconaMenu(15), QStringLiteral("Istruzioni Modello Polivalente"));
   istr->setObjectName(QStringLiteral("ISTR"));
   connect(istr, &QAction::triggered, this,
-          [this] { ApriDocumentoHelp("Istruzioni+al+modello+polivalente.pdf"); });
+          [this] { ApriDocumentoHelp({"Istruzioni+al+modello+polivalente.pdf"}); });
   QAction* fbase = help_->addAction(IconaMenu(14), QStringLiteral("Foglio EXCEL Base"));
   fbase->setObjectName(QStringLiteral("fbase"));
-  connect(fbase, &QAction::triggered, this, [this] { ApriDocumentoHelp("FISCOLARIO 2013.xls"); });
+  // The blank workbook: the historical name, or the one the program folder is delivered with.
+  connect(fbase, &QAction::triggered, this, [this] {
+    ApriDocumentoHelp({"FISCOLARIO 2013.xls", "Comunicazione polivalente - foglio base.xlsx"});
+  });
   help_->addSeparator();
   Voce(help_, "contatti", "Contatti", 13, &FinestraPrincipale::Versione);
   Voce(help_, "versione", "Versione", 12, &FinestraPrincipale::Versione);
   help_->addSeparator();
   Voce(help_, "ASSR", "Assistenza Remota", 11, &FinestraPrincipale::AssistenzaRemota);
+
+  // F1: the user guide of the Help folder.
+  auto* guida = new QAction(this);
+  guida->setObjectName(QStringLiteral("guida"));
+  guida->setShortcut(QKeySequence::HelpContents);
+  guida->setShortcutContext(Qt::ApplicationShortcut);
+  connect(guida, &QAction::triggered, this,
+          [this] { ApriDocumentoHelp({"index.html", "FISCOLARIO 2013.pdf"}); });
+  addAction(guida);
 
   QAction* esci = menuBar()->addAction(QStringLiteral("&Esci"));
   esci->setObjectName(QStringLiteral("Esci"));
@@ -230,9 +243,18 @@ void FinestraPrincipale::OPEvela_Click() {
   if (comandi_.importaVela) comandi_.importaVela();
 }
 
-void FinestraPrincipale::ApriDocumentoHelp(std::string_view nomeFile) {
-  const auto percorso = ctx_.cartellaProgramma / "Help" / std::string(nomeFile);
-  if (ctx_.apriDocumento) ctx_.apriDocumento->Apri(percorso);
+void FinestraPrincipale::ApriDocumentoHelp(std::initializer_list<std::string_view> nomiFile) {
+  if (!ctx_.apriDocumento || nomiFile.size() == 0) return;
+  const auto help = ctx_.cartellaProgramma / "Help";
+  std::filesystem::path percorso = help / std::string(*nomiFile.begin());
+  for (const auto nome : nomiFile) {
+    std::error_code ec;
+    if (std::filesystem::exists(help / std::string(nome), ec)) {
+      percorso = help / std::string(nome);
+      break;
+    }
+  }
+  ctx_.apriDocumento->Apri(percorso);
 }
 
 void FinestraPrincipale::Versione() {

@@ -4,6 +4,7 @@
 #include <QPointer>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -62,7 +63,9 @@ class FinestraPrincipale : public QMainWindow {
   void Ripristina();
   void OPEORSA_Click();
   void OPEvela_Click();
-  void ApriDocumentoHelp(std::string_view nomeFile);
+  // Opens the first of `nomiFile` that exists in the program folder's Help (the first one when none
+  // does, so that the user is told which document is missing).
+  void ApriDocumentoHelp(std::initializer_list<std::string_view> nomiFile);
   void Versione();
   void AssistenzaRemota();
   void Esci();
