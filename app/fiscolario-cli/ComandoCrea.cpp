@@ -2,8 +2,8 @@
 // [--dati 1|2] [--periodo MM] [--listato PDF] [--senza-zeri] [--sovrascrivi]`: the whole main road
 // for one operator, the workbook run and then the creation of the communication file and its cover.
 // Prints the paths of the communication file, the listing and the cover on stdout, one a line.
-// Without --dati the kind of data follows the workbook (aggregated when both kinds were filled, with
-// the notice on stderr). Without --sovrascrivi an existing communication file is kept: both
+// Without --dati the kind of data follows the workbook (aggregated when both kinds were filled,
+// with the notice on stderr). Without --sovrascrivi an existing communication file is kept: both
 // questions are printed on stderr, answered No, and the command fails. Exit 1 when the operator is
 // unknown, the run fails, reads no row or finds errors, a choice is refused or the writing fails.
 
@@ -70,8 +70,8 @@ int Crea(AmbienteCli& a, const OpzioniCrea& o) {
   scelta.tipoInvio = static_cast<TipoInvio>(o.tipo);
   scelta.protocollo = o.protocollo;
   scelta.protocolloDocumento = o.protocolloDocumento;
-  scelta.tipoDati = o.dati != 0 ? static_cast<TipoDati>(o.dati)
-                                : ScegliTipoDati(ctx.totaliImport, ctx.Ui());
+  scelta.tipoDati =
+      o.dati != 0 ? static_cast<TipoDati>(o.dati) : ScegliTipoDati(ctx.totaliImport, ctx.Ui());
   scelta.periodo = o.periodo;
   AvvisoTipoInvio(scelta.tipoInvio, ctx.Ui());
 
@@ -104,13 +104,15 @@ int Crea(AmbienteCli& a, const OpzioniCrea& o) {
 
 void RegistraCrea(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo) {
   auto* cmd = app.add_subcommand(
-      "crea", "Elabora il foglio Excel di un operatore e crea la comunicazione con il frontespizio");
+      "crea",
+      "Elabora il foglio Excel di un operatore e crea la comunicazione con il frontespizio");
   auto o = std::make_shared<OpzioniCrea>();
   cmd->add_option("CF", o->codice, "Codice fiscale dell'operatore")->required();
   cmd->add_option("FOGLIO", o->foglio, "Cartella di lavoro da elaborare (.xls, .xlsx, .ods)")
       ->required();
   cmd->add_option("--anno", o->anno, "Anno di riferimento")->required();
-  cmd->add_option("--tipo", o->tipo, "Tipologia di invio: 0 ordinario, 1 sostitutivo, 2 annullamento")
+  cmd->add_option("--tipo", o->tipo,
+                  "Tipologia di invio: 0 ordinario, 1 sostitutivo, 2 annullamento")
       ->check(CLI::IsMember({0, 1, 2}));
   cmd->add_option("--protocollo", o->protocollo, "Protocollo telematico da sostituire/annullare");
   cmd->add_option("--protocollo-documento", o->protocolloDocumento,

@@ -133,10 +133,9 @@ EsitoCreazione CreaComunicazione(Contesto& ctx, const SceltaCreazione& sceltaDig
 
   // The centre's registration number goes into a numeric field when there is an intermediary.
   if (!Rifila(op.intermediarioCF).empty() && !SoloCifre(Rifila(op.numeroIscrizioneCaf))) {
-    const std::string m =
-        "Il Numero Iscrizione C.A.F. dei dati di impegno alla trasmissione (" +
-        Rifila(op.numeroIscrizioneCaf) +
-        ") deve contenere solo cifre: correggerlo nei dati del soggetto.";
+    const std::string m = "Il Numero Iscrizione C.A.F. dei dati di impegno alla trasmissione (" +
+                          Rifila(op.numeroIscrizioneCaf) +
+                          ") deve contenere solo cifre: correggerlo nei dati del soggetto.";
     ui.Messaggio(m, "Errore", Icona::Critico);
     return Interruzione(m);
   }
@@ -145,9 +144,9 @@ EsitoCreazione CreaComunicazione(Contesto& ctx, const SceltaCreazione& sceltaDig
   if (!nomi) return Interruzione();
 
   if (ConfermaSovrascrittura(ui, nomi->comunicazione)) {
-    const Risposta r = ui.Chiedi(
-        "Il file " + nomi->comunicazione.string() + " esiste già. Vuoi sostituirlo?",
-        "Crea Comunicazione", Pulsanti::SiNo, Icona::Critico, Risposta::Si);
+    const Risposta r =
+        ui.Chiedi("Il file " + nomi->comunicazione.string() + " esiste già. Vuoi sostituirlo?",
+                  "Crea Comunicazione", Pulsanti::SiNo, Icona::Critico, Risposta::Si);
     if (r != Risposta::Si) return Interruzione();
   }
 
@@ -198,10 +197,12 @@ EsitoCreazione CreaComunicazione(Contesto& ctx, const SceltaCreazione& sceltaDig
           CopiaRecordDettaglio(intermedio, codiceFiscale, piano.tipoDettaglio, scrivi);
       // Quadri of the kind written were filled exactly when the run left records of that kind;
       // otherwise the intermediate file is not the one of this run.
-      const bool quadri = std::any_of(piano.quadro.begin(), piano.quadro.end(), [](bool b) { return b; });
+      const bool quadri =
+          std::any_of(piano.quadro.begin(), piano.quadro.end(), [](bool b) { return b; });
       if (quadri != (conto.copiati > 0))
-        throw ErroreFile("Il file intermedio " + intermedio.string() +
-                         " non corrisponde ai quadri elaborati: elaborare di nuovo il foglio Excel.");
+        throw ErroreFile(
+            "Il file intermedio " + intermedio.string() +
+            " non corrisponde ai quadri elaborati: elaborare di nuovo il foglio Excel.");
       (piano.tipoDettaglio == 'C' ? esito.recordC : esito.recordD) = conto.copiati;
     }
     if (piano.recordE) scrivi(ComponiRecordE(codiceFiscale, piano.campiTA));
@@ -227,7 +228,8 @@ EsitoCreazione CreaComunicazione(Contesto& ctx, const SceltaCreazione& sceltaDig
     std::error_code ec;
     if (std::filesystem::exists(totali.percorsoListato, ec))
       ctx.apriDocumento->Apri(totali.percorsoListato);
-    if (std::filesystem::exists(esito.fileCopertina, ec)) ctx.apriDocumento->Apri(esito.fileCopertina);
+    if (std::filesystem::exists(esito.fileCopertina, ec))
+      ctx.apriDocumento->Apri(esito.fileCopertina);
   }
   return esito;
 }

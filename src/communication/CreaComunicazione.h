@@ -26,10 +26,10 @@ enum class CampoCreazione { Nessuno, Anno, Protocollo, ProtocolloDocumento, Tipo
 // How a creation ended.
 struct EsitoCreazione {
   enum class Stato {
-    Creata,      // communication file and cover written; the completion message was shown
-    ErroreCampo, // a field is wrong: `campo` and `messaggio`, for the caller to show on the field
-    Interrotta,  // stopped before writing, by the user's answer or with a message already shown
-    Fallita      // writing failed; the message was shown; no communication file was left behind
+    Creata,       // communication file and cover written; the completion message was shown
+    ErroreCampo,  // a field is wrong: `campo` and `messaggio`, for the caller to show on the field
+    Interrotta,   // stopped before writing, by the user's answer or with a message already shown
+    Fallita       // writing failed; the message was shown; no communication file was left behind
   };
   Stato stato = Stato::Interrotta;
   CampoCreazione campo = CampoCreazione::Nessuno;
@@ -56,7 +56,8 @@ struct EsitoCreazione {
 // from there on is reported as "Errore CREA Comunicazione: ..." and leaves the earlier file, if
 // any, untouched. At the end the completion message, then the listing and the cover are opened.
 // Everything the user sees goes through ctx.Ui(); nothing throws for a failure of the creation.
-EsitoCreazione CreaComunicazione(Contesto& ctx, const SceltaCreazione& scelta, Copertina& copertina);
+EsitoCreazione CreaComunicazione(Contesto& ctx, const SceltaCreazione& scelta,
+                                 Copertina& copertina);
 
 // The kind of data the creation window proposes after a workbook run: analytical when analytical
 // quadri (FE ... TU) have rows, but aggregated whenever aggregated quadri (FA, SA, BL) have rows,

@@ -14,20 +14,18 @@ namespace {
 [[noreturn]] void Danneggiato(const std::filesystem::path& file, long long riga,
                               const std::string& motivo) {
   throw ErroreFile("Il file intermedio " + file.string() + " è danneggiato alla riga " +
-                   std::to_string(riga) + " (" + motivo +
-                   "): elaborare di nuovo il foglio Excel.");
+                   std::to_string(riga) + " (" + motivo + "): elaborare di nuovo il foglio Excel.");
 }
 
 }  // namespace
 
-ConteggioDettaglio CopiaRecordDettaglio(const std::filesystem::path& file,
-                                        std::string_view codiceFiscale, char tipo,
-                                        const std::function<void(std::string_view record)>& scrivi) {
+ConteggioDettaglio CopiaRecordDettaglio(
+    const std::filesystem::path& file, std::string_view codiceFiscale, char tipo,
+    const std::function<void(std::string_view record)>& scrivi) {
   constexpr std::size_t kLunghezza = RecordComunicazione::kLunghezza;
   std::error_code ec;
   if (std::filesystem::exists(file, ec) && !std::filesystem::is_regular_file(file, ec))
-    throw ErroreFile("Impossibile leggere il file intermedio " + file.string() +
-                     ": non è un file");
+    throw ErroreFile("Impossibile leggere il file intermedio " + file.string() + ": non è un file");
   std::ifstream in(file, std::ios::binary);
   if (!in) {
     const int e = errno;
@@ -45,15 +43,15 @@ ConteggioDettaglio CopiaRecordDettaglio(const std::filesystem::path& file,
   while (std::getline(in, riga)) {
     ++numero;
     if (in.eof()) Danneggiato(file, numero, "riga non terminata da CR LF");
-    if (riga.empty() || riga.back() != '\r') Danneggiato(file, numero, "riga non terminata da CR LF");
+    if (riga.empty() || riga.back() != '\r')
+      Danneggiato(file, numero, "riga non terminata da CR LF");
     riga.pop_back();
     if (riga.size() != kLunghezza)
       Danneggiato(file, numero,
                   "lunghezza " + std::to_string(riga.size()) + " invece di 1898 caratteri");
     if (riga[0] != 'C' && riga[0] != 'D')
       Danneggiato(file, numero, "tipo record \"" + riga.substr(0, 1) + "\" invece di C o D");
-    if (riga[kLunghezza - 1] != 'A')
-      Danneggiato(file, numero, "manca la A in posizione 1898");
+    if (riga[kLunghezza - 1] != 'A') Danneggiato(file, numero, "manca la A in posizione 1898");
     if (std::string_view(riga).substr(1, 16) != cfAtteso)
       Danneggiato(file, numero, "record di un altro soggetto");
     if (riga[0] == 'C') {

@@ -16,8 +16,8 @@ struct NomiFileComunicazione {
 
 // Derives the names from the listing path: every "_LISTATO.PDF" of the file name (exact case) is
 // replaced; a name without it keeps its stem and takes ".TXT" and "_FRONTESPIZIO.PDF" (with
-// "_COMUNICAZIONE.TXT" when the listing itself ends in ".TXT"). The folder is the listing's. nullopt
-// when there is no listing path.
+// "_COMUNICAZIONE.TXT" when the listing itself ends in ".TXT"). The folder is the listing's.
+// nullopt when there is no listing path.
 std::optional<NomiFileComunicazione> RicavaNomiFile(const std::filesystem::path& listato);
 
 }  // namespace fcl

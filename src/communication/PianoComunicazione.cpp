@@ -48,7 +48,8 @@ std::vector<CampoTA> CampiTA(const TotaliImport& t, TipoDati tipo) {
 
 }  // namespace
 
-PianoComunicazione PianificaComunicazione(const TotaliImport& totali, const SceltaCreazione& scelta) {
+PianoComunicazione PianificaComunicazione(const TotaliImport& totali,
+                                          const SceltaCreazione& scelta) {
   PianoComunicazione p;
   if (scelta.tipoInvio == TipoInvio::Annullamento) {
     // A cancellation withdraws an earlier communication: it carries no data of its own.

@@ -7,16 +7,35 @@ std::string PulCar(std::string_view recordCp1252) {
   for (char& c : r) {
     unsigned char b = static_cast<unsigned char>(c);
     switch (b) {
-      case '(': case ')': case '<': case '>': case '[': case ']': case ';': case '|': case ',':
+      case '(':
+      case ')':
+      case '<':
+      case '>':
+      case '[':
+      case ']':
+      case ';':
+      case '|':
+      case ',':
       case '"':
         b = ' ';
         break;
-      case 0xE0: b = 'a'; break;  // à
-      case 0xF2: b = 'o'; break;  // ò
-      case 0xE8: b = 'e'; break;  // è
-      case 0xE9: b = 'e'; break;  // é
-      case 0xEC: b = 'i'; break;  // ì
-      default: break;
+      case 0xE0:
+        b = 'a';
+        break;  // à
+      case 0xF2:
+        b = 'o';
+        break;  // ò
+      case 0xE8:
+        b = 'e';
+        break;  // è
+      case 0xE9:
+        b = 'e';
+        break;  // é
+      case 0xEC:
+        b = 'i';
+        break;  // ì
+      default:
+        break;
     }
     if (b >= 'a' && b <= 'z') {
       b -= 0x20;

@@ -8,8 +8,8 @@ namespace fcl {
 
 // One record of the communication file being composed: 1898 single-byte (Windows-1252) characters,
 // blank at the start, with "A" at position 1898 as every record ends. Values are placed by 1-based
-// position and width: at most `larghezza` characters of the value are copied from `posizione`, and a
-// shorter value leaves the rest of the field as it was (blanks, or zeros written there first).
+// position and width: at most `larghezza` characters of the value are copied from `posizione`, and
+// a shorter value leaves the rest of the field as it was (blanks, or zeros written there first).
 class RecordComunicazione {
  public:
   static constexpr std::size_t kLunghezza = 1898;

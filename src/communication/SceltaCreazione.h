@@ -13,12 +13,12 @@ enum class TipoDati { Aggregati = 1, Analitici = 2 };
 
 // What the user chose in the creation window (or on the command line) for one creation.
 struct SceltaCreazione {
-  std::string anno;                 // reference year as typed
+  std::string anno;  // reference year as typed
   TipoInvio tipoInvio = TipoInvio::Ordinario;
   std::string protocollo;           // telematic protocol to replace or cancel, as typed
   std::string protocolloDocumento;  // document protocol to replace or cancel, as typed
   TipoDati tipoDati = TipoDati::Aggregati;
-  std::string periodo;              // month or quarter as typed (usually blank)
+  std::string periodo;  // month or quarter as typed (usually blank)
   // The intermediate file of the workbook run; empty for "FCLtemp.TXT" in the program folder.
   std::filesystem::path fileIntermedio;
 };

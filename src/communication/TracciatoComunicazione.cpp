@@ -49,7 +49,8 @@ std::string ComponiRecordB(const OperatoreCorrente& operatore, const RigaOperato
   r.Poni(116, 1, piano.tipoDati == TipoDati::Aggregati ? "1" : "0");
   r.Poni(117, 1, piano.tipoDati == TipoDati::Analitici ? "1" : "0");
   for (int q = FA; q <= TU; ++q)
-    r.Poni(static_cast<std::size_t>(118 + q - FA), 1, piano.quadro[static_cast<std::size_t>(q)] ? "1" : "0");
+    r.Poni(static_cast<std::size_t>(118 + q - FA), 1,
+           piano.quadro[static_cast<std::size_t>(q)] ? "1" : "0");
   r.Poni(129, 1, piano.quadroTA ? "1" : "0");
 
   r.Poni(130, 11, riga.opiva);

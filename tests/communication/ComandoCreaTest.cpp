@@ -68,11 +68,17 @@ class ComandoCreaTest : public ::testing::Test {
   std::filesystem::path Comunicazione() const { return Uscita() / "FCL_ALFABETA.TXT"; }
 
   Esecuzione Crea(std::vector<std::string> altri = {}) {
-    std::vector<std::string> a = {"--cartella", Programma().string(), "crea", std::string(kCF),
-                                  (std::filesystem::path(FCL_SOURCE_DIR) / "resources" /
-                                   "esempio" / "ESEMPIO_ANALITICO.xlsx")
-                                      .string(),
-                                  "--anno", "2025", "--listato", Listato().string()};
+    std::vector<std::string> a = {
+        "--cartella",
+        Programma().string(),
+        "crea",
+        std::string(kCF),
+        (std::filesystem::path(FCL_SOURCE_DIR) / "resources" / "esempio" / "ESEMPIO_ANALITICO.xlsx")
+            .string(),
+        "--anno",
+        "2025",
+        "--listato",
+        Listato().string()};
     a.insert(a.end(), altri.begin(), altri.end());
     return Cli(a);
   }
@@ -83,8 +89,9 @@ class ComandoCreaTest : public ::testing::Test {
 TEST_F(ComandoCreaTest, StradaPrincipaleDalFoglioAlFile) {
   const Esecuzione e = Crea();
   ASSERT_EQ(e.codice, 0) << e.err;
-  EXPECT_EQ(Linee(e.out), (std::vector<std::string>{Comunicazione().string(), Listato().string(),
-                                                     (Uscita() / "FCL_ALFABETA_FRONTESPIZIO.PDF").string()}));
+  EXPECT_EQ(Linee(e.out),
+            (std::vector<std::string>{Comunicazione().string(), Listato().string(),
+                                      (Uscita() / "FCL_ALFABETA_FRONTESPIZIO.PDF").string()}));
 
   const std::string file = LeggiFile(Comunicazione());
   ASSERT_EQ(file.size() % 1900, 0u);
@@ -98,8 +105,8 @@ TEST_F(ComandoCreaTest, StradaPrincipaleDalFoglioAlFile) {
     if (i >= 2 && i + 2 < righe.size()) {
       EXPECT_EQ(righe[i][0], 'D');
       EXPECT_EQ(Campo(righe[i], 2, 16), "02468135799     ");
-      EXPECT_EQ(Campo(righe[i], 18, 8), std::string(8 - std::to_string(i - 1).size(), '0') +
-                                            std::to_string(i - 1));
+      EXPECT_EQ(Campo(righe[i], 18, 8),
+                std::string(8 - std::to_string(i - 1).size(), '0') + std::to_string(i - 1));
       ++d;
     }
   }
@@ -110,15 +117,16 @@ TEST_F(ComandoCreaTest, StradaPrincipaleDalFoglioAlFile) {
   EXPECT_EQ(Campo(righe[1], 376, 4), "2025");
   EXPECT_EQ(Campo(righe[1], 571, 31), "VRDLCU70M15A794Y000002 20012026");
   EXPECT_EQ(righe[righe.size() - 2][0], 'E');
-  EXPECT_EQ(Campo(righe.back(), 1, 51),
-            "Z              000000001000000000" + std::string(9 - std::to_string(d).size(), '0') +
-                std::to_string(d) + "000000001");
+  EXPECT_EQ(Campo(righe.back(), 1, 51), "Z              000000001000000000" +
+                                            std::string(9 - std::to_string(d).size(), '0') +
+                                            std::to_string(d) + "000000001");
   EXPECT_TRUE(std::filesystem::exists(Programma() / "FCLtemp.TXT"));
   // The independent check against the published layout finds no error.
   const EsitoVerifica v = VerificaComunicazione(Comunicazione());
   EXPECT_EQ(v.errori, 0);
   for (const Rilievo& r : v.rilievi) {
-    if (r.gravita == Gravita::Errore) ADD_FAILURE() << r.record << " " << r.campo << " " << r.messaggio;
+    if (r.gravita == Gravita::Errore)
+      ADD_FAILURE() << r.record << " " << r.campo << " " << r.messaggio;
   }
 }
 
@@ -126,8 +134,8 @@ TEST_F(ComandoCreaTest, SenzaSovrascriviIlFileResta) {
   ASSERT_EQ(Crea().codice, 0);
   const std::string prima = LeggiFile(Comunicazione());
 
-  const Esecuzione e = Crea({"--tipo", "1", "--protocollo", "13021812345678901",
-                             "--protocollo-documento", "12"});
+  const Esecuzione e =
+      Crea({"--tipo", "1", "--protocollo", "13021812345678901", "--protocollo-documento", "12"});
   EXPECT_EQ(e.codice, 1);
   EXPECT_NE(e.err.find("Il file " + Comunicazione().string() + " esiste già. Vuoi sovrascriverlo?"),
             std::string::npos)
@@ -157,8 +165,11 @@ TEST_F(ComandoCreaTest, SceltaRifiutata) {
     std::vector<std::string> opzioni;
     std::string_view messaggio;
   } const kCases[] = {
-      {"protocollo mancante", {"--tipo", "2"}, "Errore: Indicare il protocollo da sostitutire o annullare"},
-      {"dati aggregati assenti", {"--dati", "1"},
+      {"protocollo mancante",
+       {"--tipo", "2"},
+       "Errore: Indicare il protocollo da sostitutire o annullare"},
+      {"dati aggregati assenti",
+       {"--dati", "1"},
        "Errore: Non risultano quadri compilati per la tipologia DATI AGGREGATI"},
   };
   for (const Case& c : kCases) {
@@ -169,7 +180,8 @@ TEST_F(ComandoCreaTest, SceltaRifiutata) {
     EXPECT_FALSE(std::filesystem::exists(Comunicazione()));
   }
   EXPECT_EQ(Crea({"--tipo", "3"}).codice, 2);
-  EXPECT_EQ(Cli({"--cartella", Programma().string(), "crea", std::string(kCF), "x.xlsx"}).codice, 2);
+  EXPECT_EQ(Cli({"--cartella", Programma().string(), "crea", std::string(kCF), "x.xlsx"}).codice,
+            2);
 }
 
 }  // namespace

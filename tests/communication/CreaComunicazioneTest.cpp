@@ -87,7 +87,8 @@ std::string Linee(std::initializer_list<std::string> record) {
 
 std::vector<std::string> RigheDelFile(const std::string& contenuto) {
   std::vector<std::string> righe;
-  for (std::size_t p = 0; p < contenuto.size(); p += 1900) righe.push_back(contenuto.substr(p, 1900));
+  for (std::size_t p = 0; p < contenuto.size(); p += 1900)
+    righe.push_back(contenuto.substr(p, 1900));
   return righe;
 }
 
@@ -168,14 +169,14 @@ TEST_F(CreaComunicazioneTest, AggregatiConAnaliticiNelFoglio) {
   EXPECT_EQ(Campo(righe[1], 116, 14), "10101000000001");  // FA, BL; FE left out
   EXPECT_EQ(righe[2], Dettaglio('C', 1) + "\r\n");
   EXPECT_EQ(righe[4], Dettaglio('C', 3) + "\r\n");
-  EXPECT_EQ(Campo(righe[5], 90, 48),
-            "TA001001               4TA003001               0");
+  EXPECT_EQ(Campo(righe[5], 90, 48), "TA001001               4TA003001               0");
   EXPECT_EQ(Campo(righe[6], 16, 36), "000000001000000003000000000000000001");
   EXPECT_EQ(LeggiFile(Listato()), "%PDF listato");
 
   // The user is told about both kinds, and that FE was left out.
   const std::string atteso =
-      " COMUNICAZIONE FISCOLARIO creata.\r  \r Soggetto: RSSMRA70C05H501Z ROSSIMARIO\r  \r File:  " +
+      " COMUNICAZIONE FISCOLARIO creata.\r  \r Soggetto: RSSMRA70C05H501Z ROSSIMARIO\r  \r File: "
+      " " +
       Comunicazione().string() +
       "   \r  \r  \r ATTENZIONE: quadri compilati ma NON inclusi nella comunicazione (una "
       "tipologia di dati esclude l'altra): FE\r  ";
@@ -191,8 +192,9 @@ TEST_F(CreaComunicazioneTest, AggregatiConAnaliticiNelFoglio) {
   EXPECT_EQ(copertina_.tipoDettaglio, "C");
   EXPECT_EQ(copertina_.cfRiepilogo, kCF);
   EXPECT_EQ(copertina_.campiTA.size(), 4u);
-  EXPECT_EQ(FileNellaCartella(), (std::vector<std::string>{"FCL_ROSSIMARIO.TXT", "FCL_ROSSIMARIO_LISTATO.PDF",
-                                                            "FCLtemp.TXT"}));
+  EXPECT_EQ(FileNellaCartella(),
+            (std::vector<std::string>{"FCL_ROSSIMARIO.TXT", "FCL_ROSSIMARIO_LISTATO.PDF",
+                                      "FCLtemp.TXT"}));
 }
 
 TEST_F(CreaComunicazioneTest, AnaliticiRinumeratiInOrdine) {
@@ -248,8 +250,8 @@ TEST_F(CreaComunicazioneTest, ControlliDeiCampi) {
        TipoDati::Aggregati, CampoCreazione::ProtocolloDocumento, kProtocolloNonIndicato},
       {"annullamento senza protocollo documento", "2013", TipoInvio::Annullamento, "123", "",
        TipoDati::Aggregati, CampoCreazione::ProtocolloDocumento, kProtocolloNonIndicato},
-      {"protocollo con lettere", "2013", TipoInvio::Sostitutivo, "13A45", "1",
-       TipoDati::Aggregati, CampoCreazione::Protocollo, kProtocolloNonValido},
+      {"protocollo con lettere", "2013", TipoInvio::Sostitutivo, "13A45", "1", TipoDati::Aggregati,
+       CampoCreazione::Protocollo, kProtocolloNonValido},
       {"protocollo di 18 cifre", "2013", TipoInvio::Annullamento, "123456789012345678", "1",
        TipoDati::Aggregati, CampoCreazione::Protocollo, kProtocolloNonValido},
       {"protocollo documento di 7 cifre", "2013", TipoInvio::Sostitutivo, "1", "1234567",
@@ -306,15 +308,17 @@ TEST_F(CreaComunicazioneTest, DomandeDiSovrascrittura) {
     ui_.voci.clear();
     ui_.risposte.assign(c.risposte.begin(), c.risposte.end());
     const EsitoCreazione e = Crea();
-    EXPECT_EQ(e.stato, c.sovrascritto ? EsitoCreazione::Stato::Creata
-                                      : EsitoCreazione::Stato::Interrotta);
+    EXPECT_EQ(e.stato,
+              c.sovrascritto ? EsitoCreazione::Stato::Creata : EsitoCreazione::Stato::Interrotta);
     const auto domande = ui_.Testi("domanda");
     ASSERT_EQ(domande.size(), c.domande);
-    EXPECT_EQ(domande[0], "Il file " + Comunicazione().string() + " esiste già. Vuoi sovrascriverlo?");
+    EXPECT_EQ(domande[0],
+              "Il file " + Comunicazione().string() + " esiste già. Vuoi sovrascriverlo?");
     EXPECT_EQ(ui_.voci[0].titolo, "Crea Coomunicazioni");
     EXPECT_EQ(ui_.voci[0].icona, Icona::Informazione);
     if (c.domande == 2) {
-      EXPECT_EQ(domande[1], "Il file " + Comunicazione().string() + " esiste già. Vuoi sostituirlo?");
+      EXPECT_EQ(domande[1],
+                "Il file " + Comunicazione().string() + " esiste già. Vuoi sostituirlo?");
       EXPECT_EQ(ui_.voci[1].titolo, "Crea Comunicazione");
       EXPECT_EQ(ui_.voci[1].icona, Icona::Critico);
     }
@@ -397,8 +401,10 @@ TEST_F(CreaComunicazioneTest, GuastoDopoIlRecordBNonLasciaNulla) {
     std::string_view motivo;
   } const kCases[] = {
       {"file intermedio mancante", std::nullopt, "Impossibile leggere il file intermedio "},
-      {"riga corta", Linee({Dettaglio('C', 1), corta}), "alla riga 2 (lunghezza 1897 invece di 1898 caratteri)"},
-      {"riga lunga", Linee({Dettaglio('C', 1) + "X"}), "alla riga 1 (lunghezza 1899 invece di 1898 caratteri)"},
+      {"riga corta", Linee({Dettaglio('C', 1), corta}),
+       "alla riga 2 (lunghezza 1897 invece di 1898 caratteri)"},
+      {"riga lunga", Linee({Dettaglio('C', 1) + "X"}),
+       "alla riga 1 (lunghezza 1899 invece di 1898 caratteri)"},
       {"senza CR", Dettaglio('C', 1) + "\n", "alla riga 1 (riga non terminata da CR LF)"},
       {"ultima riga senza fine", Linee({Dettaglio('C', 1)}) + Dettaglio('C', 2),
        "alla riga 2 (riga non terminata da CR LF)"},
@@ -406,9 +412,11 @@ TEST_F(CreaComunicazioneTest, GuastoDopoIlRecordBNonLasciaNulla) {
        "alla riga 2 (tipo record \"X\" invece di C o D)"},
       {"senza A finale", Linee({Dettaglio('C', 1).substr(0, 1897) + " "}),
        "alla riga 1 (manca la A in posizione 1898)"},
-      {"record di un altro soggetto", Linee({Dettaglio('C', 1), Dettaglio('C', 2, "BNCLRA60A41F205X")}),
+      {"record di un altro soggetto",
+       Linee({Dettaglio('C', 1), Dettaglio('C', 2, "BNCLRA60A41F205X")}),
        "alla riga 2 (record di un altro soggetto)"},
-      {"nessun record aggregato", Linee({Dettaglio('D', 1)}), "non corrisponde ai quadri elaborati"},
+      {"nessun record aggregato", Linee({Dettaglio('D', 1)}),
+       "non corrisponde ai quadri elaborati"},
       {"file vuoto", std::string(), "non corrisponde ai quadri elaborati"},
   };
   for (const Case& c : kCases) {

@@ -16,7 +16,8 @@ inline std::string Campo(const std::string& record, std::size_t posizione, std::
 
 // A record written out by hand: 1898 blanks with each text put at its 1-based position and "A" at
 // 1898. The texts are written whole, as the field must read.
-inline std::string RecordAtteso(std::initializer_list<std::pair<std::size_t, std::string_view>> campi) {
+inline std::string RecordAtteso(
+    std::initializer_list<std::pair<std::size_t, std::string_view>> campi) {
   std::string r(1898, ' ');
   for (const auto& [posizione, testo] : campi) r.replace(posizione - 1, testo.size(), testo);
   r[1897] = 'A';

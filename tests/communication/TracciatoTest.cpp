@@ -45,9 +45,9 @@ TotaliImport Totali(std::initializer_list<std::pair<int, int>> righe) {
 
 void ConfrontaRecord(const std::string& ottenuto, const std::string& atteso) {
   ASSERT_EQ(ottenuto.size(), 1898u);
-  EXPECT_EQ(PrimaDifferenza(ottenuto, atteso), 0u) << "ottenuto: [" << ottenuto.substr(0, 620)
-                                                    << "]\natteso:   [" << atteso.substr(0, 620)
-                                                    << "]";
+  EXPECT_EQ(PrimaDifferenza(ottenuto, atteso), 0u)
+      << "ottenuto: [" << ottenuto.substr(0, 620) << "]\natteso:   [" << atteso.substr(0, 620)
+      << "]";
 }
 
 TEST(RecordA, FornitoreSecondoIntermediarioSoggettoTenutoOOperatore) {
@@ -69,9 +69,9 @@ TEST(RecordA, FornitoreSecondoIntermediarioSoggettoTenutoOOperatore) {
     op.intermediarioCF = c.intermediario;
     RigaOperatore riga = PersonaFisica();
     riga.ostccf = c.ostccf;
-    ConfrontaRecord(ComponiRecordA(op, riga),
-                    RecordAtteso({{1, "A"}, {16, "NSP00"}, {21, c.tipo}, {23, c.codice},
-                                  {522, "00000000"}}));
+    ConfrontaRecord(
+        ComponiRecordA(op, riga),
+        RecordAtteso({{1, "A"}, {16, "NSP00"}, {21, c.tipo}, {23, c.codice}, {522, "00000000"}}));
   }
 }
 
@@ -80,8 +80,7 @@ TEST(RecordB, PersonaFisicaSenzaIntermediarioInvioOrdinario) {
   SceltaCreazione s;
   s.anno = "2013";
   s.tipoDati = TipoDati::Aggregati;
-  const PianoComunicazione piano =
-      PianificaComunicazione(Totali({{FA, 4}, {BL, 1}, {FE, 2}}), s);
+  const PianoComunicazione piano = PianificaComunicazione(Totali({{FA, 4}, {BL, 1}, {FE, 2}}), s);
   ConfrontaRecord(ComponiRecordB(op, PersonaFisica(), s, piano),
                   RecordAtteso({{1, "B"},
                                 {2, "RSSMRA70C05H501Z"},
@@ -119,7 +118,8 @@ TEST(RecordB, SocietaConIntermediarioSostitutivaAnalitica) {
   op.dataImpegno = "15/01/2014";
   RigaOperatore riga;
   riga.ocod = "01234567897";  // 11 characters: 13-17 stay blank
-  riga.orag = "Società \"Alfa\" (Beta) [srl]; x|y <z> più, e ancora altro testo fino a oltre sessanta";
+  riga.orag =
+      "Società \"Alfa\" (Beta) [srl]; x|y <z> più, e ancora altro testo fino a oltre sessanta";
   riga.ostp = "1";
   riga.opiva = "01234567897";
   riga.oatt = "4711000";  // cut to 6
@@ -143,7 +143,8 @@ TEST(RecordB, SocietaConIntermediarioSostitutivaAnalitica) {
   s.tipoDati = TipoDati::Analitici;
   const PianoComunicazione piano = PianificaComunicazione(Totali({{SA, 3}, {FE, 2}, {TU, 1}}), s);
   const std::string ragione =
-      std::string("SOCIETA  ALFA   BETA   SRL   X Y  Z  PI\xD9  E ANCORA ALTRO TESTO FINO A OLTRE SESSANTA")
+      std::string(
+          "SOCIETA  ALFA   BETA   SRL   X Y  Z  PI\xD9  E ANCORA ALTRO TESTO FINO A OLTRE SESSANTA")
           .substr(0, 60);
   ConfrontaRecord(ComponiRecordB(op, riga, s, piano),
                   RecordAtteso({{1, "B"},
@@ -182,11 +183,26 @@ TEST(RecordB, TipoDiInvioProtocolliEQuadri) {
     std::string_view atteso90a129;
   } const kCases[] = {
       {"ordinario con protocolli rimasti nei campi", TipoInvio::Ordinario, "ABC12", "99",
-       "100" "00000000000000000" "000000" "10" "11100000000" "1"},
+       "100"
+       "00000000000000000"
+       "000000"
+       "10"
+       "11100000000"
+       "1"},
       {"sostitutivo con protocolli completi", TipoInvio::Sostitutivo, "12345678901234567", "123456",
-       "010" "12345678901234567" "123456" "10" "11100000000" "1"},
+       "010"
+       "12345678901234567"
+       "123456"
+       "10"
+       "11100000000"
+       "1"},
       {"annullamento senza dati", TipoInvio::Annullamento, "1301", "12",
-       "001" "00000000000001301" "000012" "00" "00000000000" "0"},
+       "001"
+       "00000000000001301"
+       "000012"
+       "00"
+       "00000000000"
+       "0"},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.nome);
@@ -257,17 +273,29 @@ TEST(RecordE, CampiTAPresentiInOrdine) {
       {"FA, SA, BL con i contatori",
        totali({{FA, 3}, {SA, 1}, {BL, 5}}, 0, 0, {2, 3, 1}),
        TipoDati::Aggregati,
-       {{"TA001001", "3"}, {"TA002001", "1"}, {"TA003001", "2"}, {"TA003002", "3"}, {"TA003003", "1"}}},
+       {{"TA001001", "3"},
+        {"TA002001", "1"},
+        {"TA003001", "2"},
+        {"TA003002", "3"},
+        {"TA003003", "1"}}},
       {"tutte le FE riepilogative: 0 e il numero dei documenti",
        totali({{FE, 4}}, 4, 0, {0, 0, 0}),
        TipoDati::Analitici,
        {{"TA004001", "0"}, {"TA004002", "4"}}},
       {"FE e FR con riepilogativi sottratti, poi gli altri quadri",
-       totali({{FE, 10}, {FR, 6}, {NE, 1}, {NR, 2}, {DF, 3}, {FN, 4}, {SE, 5}, {TU, 6}}, 3, 1, {0, 0, 0}),
+       totali({{FE, 10}, {FR, 6}, {NE, 1}, {NR, 2}, {DF, 3}, {FN, 4}, {SE, 5}, {TU, 6}}, 3, 1,
+              {0, 0, 0}),
        TipoDati::Analitici,
-       {{"TA004001", "7"}, {"TA004002", "3"}, {"TA005001", "5"}, {"TA005002", "1"},
-        {"TA006001", "1"}, {"TA007001", "2"}, {"TA008001", "3"}, {"TA009001", "4"},
-        {"TA010001", "5"}, {"TA011001", "6"}}},
+       {{"TA004001", "7"},
+        {"TA004002", "3"},
+        {"TA005001", "5"},
+        {"TA005002", "1"},
+        {"TA006001", "1"},
+        {"TA007001", "2"},
+        {"TA008001", "3"},
+        {"TA009001", "4"},
+        {"TA010001", "5"},
+        {"TA011001", "6"}}},
       {"FR senza riepilogativi, quadri aggregati esclusi",
        totali({{FA, 2}, {BL, 1}, {FR, 8}}, 0, 0, {1, 0, 0}),
        TipoDati::Analitici,
@@ -280,8 +308,8 @@ TEST(RecordE, CampiTAPresentiInOrdine) {
     const PianoComunicazione piano = PianificaComunicazione(c.totali, s);
     EXPECT_EQ(piano.campiTA, c.attesi);
 
-    std::string atteso = RecordAtteso({{1, "E"}, {2, "RSSMRA70C05H501Z"}, {18, "00000001"},
-                                       {74, kCodiceProduttore}});
+    std::string atteso = RecordAtteso(
+        {{1, "E"}, {2, "RSSMRA70C05H501Z"}, {18, "00000001"}, {74, kCodiceProduttore}});
     std::size_t pos = 90;
     for (const CampoTA& campo : c.attesi) {
       atteso.replace(pos - 1, 8, campo.codice);
@@ -345,10 +373,10 @@ TEST(DataRecord, RegolaDelleDate) {
 TEST(RecordComunicazione, PosizionamentoTagliaELasciaIlResto) {
   RecordComunicazione r('B');
   r.Poni(93, 17, std::string(17, '0'));
-  r.Poni(93, 17, "12345");                // shorter: the rest keeps its zeros
-  r.Poni(200, 3, "ABCDEF");               // longer: cut
-  r.Poni(1897, 5, "XYZ");                 // never past the record
-  r.Poni(300, 4, "è€");                   // UTF-8 in, Windows-1252 out
+  r.Poni(93, 17, "12345");   // shorter: the rest keeps its zeros
+  r.Poni(200, 3, "ABCDEF");  // longer: cut
+  r.Poni(1897, 5, "XYZ");    // never past the record
+  r.Poni(300, 4, "è€");      // UTF-8 in, Windows-1252 out
   EXPECT_EQ(Campo(r.Testo(), 93, 17), "12345000000000000");
   EXPECT_EQ(Campo(r.Testo(), 200, 4), "ABC ");
   EXPECT_EQ(Campo(r.Testo(), 300, 3), "\xE8\x80 ");
@@ -363,14 +391,18 @@ TEST(NomiFile, RicavatiDalListatoSenzaMaiToccarlo) {
     std::string_view copertina;
     bool ricavati;
   } const kCases[] = {
-      {"/d/FCL_ROSSIMARIO_LISTATO.PDF", "/d/FCL_ROSSIMARIO.TXT", "/d/FCL_ROSSIMARIO_FRONTESPIZIO.PDF", false},
-      {"/d/A_LISTATO.PDF_LISTATO.PDF", "/d/A.TXT.TXT", "/d/A_FRONTESPIZIO.PDF_FRONTESPIZIO.PDF", false},
-      {"/x_LISTATO.PDF/B_LISTATO.PDF", "/x_LISTATO.PDF/B.TXT", "/x_LISTATO.PDF/B_FRONTESPIZIO.PDF", false},
+      {"/d/FCL_ROSSIMARIO_LISTATO.PDF", "/d/FCL_ROSSIMARIO.TXT",
+       "/d/FCL_ROSSIMARIO_FRONTESPIZIO.PDF", false},
+      {"/d/A_LISTATO.PDF_LISTATO.PDF", "/d/A.TXT.TXT", "/d/A_FRONTESPIZIO.PDF_FRONTESPIZIO.PDF",
+       false},
+      {"/x_LISTATO.PDF/B_LISTATO.PDF", "/x_LISTATO.PDF/B.TXT", "/x_LISTATO.PDF/B_FRONTESPIZIO.PDF",
+       false},
       {"/d/rossi.pdf", "/d/rossi.TXT", "/d/rossi_FRONTESPIZIO.PDF", true},
       {"/d/Rossi_listato.pdf", "/d/Rossi_listato.TXT", "/d/Rossi_listato_FRONTESPIZIO.PDF", true},
       {"/d/ROSSI.txt", "/d/ROSSI_COMUNICAZIONE.TXT", "/d/ROSSI_FRONTESPIZIO.PDF", true},
       {"/d/ROSSI", "/d/ROSSI.TXT", "/d/ROSSI_FRONTESPIZIO.PDF", true},
-      {"/d/ROSSI_FRONTESPIZIO.PDF", "/d/ROSSI_FRONTESPIZIO.TXT", "/d/ROSSI_FRONTESPIZIO_FRONTESPIZIO.PDF", true},
+      {"/d/ROSSI_FRONTESPIZIO.PDF", "/d/ROSSI_FRONTESPIZIO.TXT",
+       "/d/ROSSI_FRONTESPIZIO_FRONTESPIZIO.PDF", true},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.listato);
