@@ -1,8 +1,8 @@
 // `verifica FILE.TXT [--limite N] [--rapporto]`: checks a communication file against the published
 // record layout and prints one line per finding and the summary ("N errori, M avvertimenti") on
-// stdout; with --rapporto it also writes the report beside the file (NAME_VERIFICA.TXT). Exit 1 when
-// the file has at least one error, or cannot be read (the reason on stderr); 0 otherwise. The check
-// needs neither the database nor the program folder, so the start-up is not run.
+// stdout; with --rapporto it also writes the report beside the file (NAME_VERIFICA.TXT). Exit 1
+// when the file has at least one error, or cannot be read (the reason on stderr); 0 otherwise. The
+// check needs neither the database nor the program folder, so the start-up is not run.
 
 #include <CLI/CLI.hpp>
 #include <filesystem>
@@ -30,7 +30,8 @@ void RegistraVerifica(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo) {
       const std::filesystem::path percorso(*file);
       const EsitoVerifica esito = VerificaComunicazione(percorso, *limite);
       a.out << TestoRapportoVerifica(esito, percorso);
-      if (*rapporto) a.out << "Rapporto: " << ScriviRapportoVerifica(esito, percorso).string() << '\n';
+      if (*rapporto)
+        a.out << "Rapporto: " << ScriviRapportoVerifica(esito, percorso).string() << '\n';
       return esito.errori > 0 ? 1 : 0;
     };
   });

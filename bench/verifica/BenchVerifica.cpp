@@ -66,11 +66,16 @@ int main(int argc, char** argv) {
         ++righe;
         const std::string r = "FE" + Cifre(rigo, 3);
         const std::string pi = righe % 1000 == 0 ? "01234560018" : "01234560017";
-        const std::string campi[][2] = {
-            {"001", Sx(pi)},          {"004", Dx("1")},          {"005", Sx("A")},
-            {"006", Dx("1")},         {"007", Dx("15012013")},   {"008", Dx("20012013")},
-            {"009", Sx("FATTURA 123")}, {"009", Sx("+/2013")},   {"010", Dx("1000")},
-            {"011", Dx("220")}};
+        const std::string campi[][2] = {{"001", Sx(pi)},
+                                        {"004", Dx("1")},
+                                        {"005", Sx("A")},
+                                        {"006", Dx("1")},
+                                        {"007", Dx("15012013")},
+                                        {"008", Dx("20012013")},
+                                        {"009", Sx("FATTURA 123")},
+                                        {"009", Sx("+/2013")},
+                                        {"010", Dx("1000")},
+                                        {"011", Dx("220")}};
         for (const auto& [campo, valore] : campi) {
           Metti(d, pos, r + campo + valore);
           pos += 24;
@@ -93,10 +98,11 @@ int main(int argc, char** argv) {
       std::chrono::duration<double>(std::chrono::steady_clock::now() - inizio).count();
   rusage uso{};
   getrusage(RUSAGE_SELF, &uso);
-  std::printf("%lld record, %.1f MB, %.2f s (%.0f record/s), %lld errori, %lld avvertimenti, "
-              "%zu conservati, memoria massima %ld MB\n",
-              esito.record, std::filesystem::file_size(file) / 1e6, secondi, esito.record / secondi,
-              esito.errori, esito.avvertimenti, esito.rilievi.size(), uso.ru_maxrss / 1024);
+  std::printf(
+      "%lld record, %.1f MB, %.2f s (%.0f record/s), %lld errori, %lld avvertimenti, "
+      "%zu conservati, memoria massima %ld MB\n",
+      esito.record, std::filesystem::file_size(file) / 1e6, secondi, esito.record / secondi,
+      esito.errori, esito.avvertimenti, esito.rilievi.size(), uso.ru_maxrss / 1024);
   std::filesystem::remove(file);
   return 0;
 }

@@ -9,7 +9,7 @@ namespace {
 
 // Value of a character in an odd position (1, 3, ... 15) of a codice fiscale: digits 0-9 and
 // letters A-J share a column, then K-Z.
-constexpr std::array<int, 26> kDispari = {1, 0,  5,  7,  9,  13, 15, 17, 19, 21, 2,  4,  18,
+constexpr std::array<int, 26> kDispari = {1,  0,  5, 7, 9, 13, 15, 17, 19, 21, 2,  4,  18,
                                           20, 11, 3, 6, 8, 12, 14, 16, 10, 22, 25, 24, 23};
 
 // Month letters A (January) ... T (December), and days in each month (February with the 29th).
@@ -22,9 +22,7 @@ constexpr std::string_view kOmocodia = "LMNPQRSTUV";
 bool Lettera(char c) { return c >= 'A' && c <= 'Z'; }
 bool Cifra(char c) { return c >= '0' && c <= '9'; }
 bool CifraOmocodia(char c) { return Cifra(c) || kOmocodia.find(c) != std::string_view::npos; }
-int ValoreOmocodia(char c) {
-  return Cifra(c) ? c - '0' : static_cast<int>(kOmocodia.find(c));
-}
+int ValoreOmocodia(char c) { return Cifra(c) ? c - '0' : static_cast<int>(kOmocodia.find(c)); }
 
 bool HaMinuscole(std::string_view s) {
   for (const char c : s)
@@ -74,7 +72,9 @@ void ControllaData(std::string_view testo, bool zeriAmmessi, std::vector<Difetto
 
 }  // namespace
 
-bool Vuoto(std::string_view testo) { return testo.find_first_not_of(' ') == std::string_view::npos; }
+bool Vuoto(std::string_view testo) {
+  return testo.find_first_not_of(' ') == std::string_view::npos;
+}
 
 bool SoloCifre(std::string_view testo) {
   if (testo.empty()) return false;
@@ -90,9 +90,7 @@ std::string_view Rifilato(std::string_view testo) {
   return testo.substr(inizio, fine - inizio + 1);
 }
 
-std::string Citazione(std::string_view testo) {
-  return "«" + Cp1252ToUtf8(Rifilato(testo)) + "»";
-}
+std::string Citazione(std::string_view testo) { return "«" + Cp1252ToUtf8(Rifilato(testo)) + "»"; }
 
 char CarattereControlloCF(std::string_view primi15) {
   if (primi15.size() != 15) return '\0';
@@ -168,7 +166,13 @@ void ControllaCodiceFiscale(std::string_view cf, std::vector<Difetto>& d) {
   for (std::size_t i = 0; i < 16; ++i) {
     const char ch = cf[i];
     switch (i) {
-      case 6: case 7: case 9: case 10: case 12: case 13: case 14:
+      case 6:
+      case 7:
+      case 9:
+      case 10:
+      case 12:
+      case 13:
+      case 14:
         struttura = struttura && CifraOmocodia(ch);
         break;
       default:
@@ -292,9 +296,10 @@ void ControllaValore(ClasseFormato classe, std::string_view v, std::vector<Difet
       if (!AllineatoADestra(v, "Codice Stato estero", d)) return;
       const auto significative = t.find_first_not_of('0');
       if (!SoloCifre(t) || significative == std::string_view::npos || t.size() - significative > 3)
-        Aggiungi(d, Regola::CodiceStato,
-                 "Codice Stato estero " + Citazione(t) +
-                     " non valido: è il numero di tre cifre dell'elenco dei Paesi e territori esteri");
+        Aggiungi(
+            d, Regola::CodiceStato,
+            "Codice Stato estero " + Citazione(t) +
+                " non valido: è il numero di tre cifre dell'elenco dei Paesi e territori esteri");
       return;
     }
     case PN:
@@ -358,8 +363,8 @@ void ControllaPosizionale(const CampoPosizionale& campo, std::string_view testo,
       if (testo.front() != ' ') ControllaCodiceFiscale(t, cf);
       if (testo.front() == ' ' || !cf.empty())
         Aggiungi(d, Regola::CodiceProduttore,
-                 "Identificativo del produttore del software " + Citazione(t) +
-                     " non valido: " + (cf.empty() ? "non allineato a sinistra" : cf.front().messaggio));
+                 "Identificativo del produttore del software " + Citazione(t) + " non valido: " +
+                     (cf.empty() ? "non allineato a sinistra" : cf.front().messaggio));
       return;
     }
     case PI:
@@ -368,8 +373,9 @@ void ControllaPosizionale(const CampoPosizionale& campo, std::string_view testo,
     case PN:
       if (testo.size() != 2 || !Lettera(testo[0]) || !Lettera(testo[1])) {
         Aggiungi(d, Regola::Provincia,
-                 nome + " " + Citazione(testo) + " non valida: indicare la sigla di due lettere "
-                                                  "maiuscole (EE per uno Stato estero)");
+                 nome + " " + Citazione(testo) +
+                     " non valida: indicare la sigla di due lettere "
+                     "maiuscole (EE per uno Stato estero)");
       } else if (!ProvinciaNota(testo)) {
         Aggiungi(d, Regola::ProvinciaSconosciuta, nome + " " + Citazione(testo) + " sconosciuta");
       }
@@ -406,10 +412,10 @@ void ControllaPosizionale(const CampoPosizionale& campo, std::string_view testo,
                  nome + " " + Citazione(testo) + ": va scritto con sole cifre, da sinistra");
       return;
     case MeseTrimestre: {
-      const bool mese = SoloCifre(testo) && testo >= std::string_view("01") &&
-                        testo <= std::string_view("12");
-      const bool trimestre = testo.size() == 2 && testo[0] == 'T' && testo[1] >= '1' &&
-                             testo[1] <= '4';
+      const bool mese =
+          SoloCifre(testo) && testo >= std::string_view("01") && testo <= std::string_view("12");
+      const bool trimestre =
+          testo.size() == 2 && testo[0] == 'T' && testo[1] >= '1' && testo[1] <= '4';
       if (!mese && !trimestre && testo != "00")
         Aggiungi(d, Regola::MeseTrimestre,
                  nome + " " + Citazione(testo) +

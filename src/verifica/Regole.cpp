@@ -99,6 +99,8 @@ static_assert(TabellaInOrdine(), "rows in the order of the enum");
 
 Gravita GravitaRegola(Regola regola) { return kRegole[static_cast<std::size_t>(regola)].gravita; }
 
-std::string_view NomeRegola(Regola regola) { return kRegole[static_cast<std::size_t>(regola)].nome; }
+std::string_view NomeRegola(Regola regola) {
+  return kRegole[static_cast<std::size_t>(regola)].nome;
+}
 
 }  // namespace fcl

@@ -48,7 +48,8 @@ int PrimeRigheFogli::PrimaRiga(std::string_view quadro) const {
 std::optional<CellaFoglio> CellaNelFoglio(const Rilievo& r, const PrimeRigheFogli& prime) {
   if (r.rigaQuadro <= 0 || r.quadro.empty()) return std::nullopt;
   const int q = IndiceQuadro(r.quadro);
-  if (q < 0 || QuadriTracciato()[static_cast<std::size_t>(q)].tipoRecord == 'E') return std::nullopt;
+  if (q < 0 || QuadriTracciato()[static_cast<std::size_t>(q)].tipoRecord == 'E')
+    return std::nullopt;
   CellaFoglio cella;
   cella.foglio = r.quadro;
   cella.riga = prime.PrimaRiga(r.quadro) + r.rigaQuadro - 1;
@@ -57,8 +58,8 @@ std::optional<CellaFoglio> CellaNelFoglio(const Rilievo& r, const PrimeRigheFogl
     const int chiave = ChiaveCampo(fissi ? std::string_view(r.campo).substr(2)
                                          : std::string_view(r.campo).substr(5));
     if (const CampoTracciato* c = TrovaCampo(q, chiave)) {
-      const char colonna = (prime.frPrecedente && c->colonnaPrecedente) ? c->colonnaPrecedente
-                                                                         : c->colonna;
+      const char colonna =
+          (prime.frPrecedente && c->colonnaPrecedente) ? c->colonnaPrecedente : c->colonna;
       if (colonna) cella.colonna = std::string(1, colonna);
     }
   }

@@ -43,9 +43,9 @@ class RigaFoglio {
   static constexpr std::size_t kQuadri = 12;
   std::array<long long, kQuadri> gruppo_{};  // index of the current row group, per quadro
   std::array<bool, kQuadri> visto_{};
-  bool inizio_ = false;          // no element yet in the current record
-  bool precedentePieno_ = false; // the previous record held 75 elements
-  int ultimoQuadro_ = -1;        // quadro, row and field of the last element seen
+  bool inizio_ = false;           // no element yet in the current record
+  bool precedentePieno_ = false;  // the previous record held 75 elements
+  int ultimoQuadro_ = -1;         // quadro, row and field of the last element seen
   int ultimoRigo_ = 0;
   int ultimaChiave_ = 0;
 };
@@ -66,6 +66,7 @@ struct CellaFoglio {
 
 // Where a finding on a detail record lies in the workbook; nullopt for findings that are not about
 // a row of a quadro (records A, B, E, Z, the frame of a record).
-std::optional<CellaFoglio> CellaNelFoglio(const Rilievo& rilievo, const PrimeRigheFogli& prime = {});
+std::optional<CellaFoglio> CellaNelFoglio(const Rilievo& rilievo,
+                                          const PrimeRigheFogli& prime = {});
 
 }  // namespace fcl

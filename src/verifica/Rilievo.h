@@ -27,44 +27,44 @@ enum class Regola {
   CodiceProduttore,     // producer code not a valid fiscal code, or different from record B's
   ConteggioZ,           // the counts of record Z
   // Values by their format class.
-  Obbligatorio,         // a required positional field left blank
+  Obbligatorio,  // a required positional field left blank
   CodiceFiscale,
   PartitaIva,
-  UfficioPartitaIva,    // the office code (digits 8-10) of a partita IVA is not an assigned one
+  UfficioPartitaIva,  // the office code (digits 8-10) of a partita IVA is not an assigned one
   Data,
-  Numerico,             // a positional number (protocol, count, year, role code) that is not digits
-  Importo,              // an amount or count that is not a whole positive number
-  ValoreZero,           // an amount, count or box written as zero
-  Casella,              // a check box other than "1"
-  CodiceStato,          // a foreign state code that is not a 3-digit number
+  Numerico,     // a positional number (protocol, count, year, role code) that is not digits
+  Importo,      // an amount or count that is not a whole positive number
+  ValoreZero,   // an amount, count or box written as zero
+  Casella,      // a check box other than "1"
+  CodiceStato,  // a foreign state code that is not a 3-digit number
   Provincia,
   ProvinciaSconosciuta,
-  Leasing,              // noleggio/leasing other than A-E
-  Allineamento,         // a number, date or code not aligned as its class requires
-  AllineamentoTesto,    // a text not left-aligned
-  Minuscole,            // lower-case letters in a text
-  CarattereNonAscii,    // accented letters or symbols outside ASCII
+  Leasing,            // noleggio/leasing other than A-E
+  Allineamento,       // a number, date or code not aligned as its class requires
+  AllineamentoTesto,  // a text not left-aligned
+  Minuscole,          // lower-case letters in a text
+  CarattereNonAscii,  // accented letters or symbols outside ASCII
   Telefono,
   Sesso,
   // Record A and B.
-  TipoFornitore,        // A 21-22 against the intermediary of record B
-  FornitoreA,           // A 23-38 against record B
-  ProgressivoInvio,     // A 522-529
-  TipoComunicazione,    // exactly one of ordinary, substitutive, cancellation
+  TipoFornitore,      // A 21-22 against the intermediary of record B
+  FornitoreA,         // A 23-38 against record B
+  ProgressivoInvio,   // A 522-529
+  TipoComunicazione,  // exactly one of ordinary, substitutive, cancellation
   Protocollo,
-  TipologiaDati,        // exactly one of aggregated, analytical
-  QuadroCompilato,      // a quadro box against the records present
-  DatiMisti,            // C records in an analytical communication, D in an aggregated one
-  Annullamento,         // a cancellation that carries data
-  DatiContribuente,     // person against company data of the taxpayer
-  TipoSoggetto,         // a person's fiscal code with company data, or the other way round
-  MeseTrimestre,        // B 380-381
+  TipologiaDati,     // exactly one of aggregated, analytical
+  QuadroCompilato,   // a quadro box against the records present
+  DatiMisti,         // C records in an analytical communication, D in an aggregated one
+  Annullamento,      // a cancellation that carries data
+  DatiContribuente,  // person against company data of the taxpayer
+  TipoSoggetto,      // a person's fiscal code with company data, or the other way round
+  MeseTrimestre,     // B 380-381
   SoggettoTenuto,
   DatiSoggettoTenuto,
   Intermediario,
   // Detail records.
-  CodiceCampo,          // an element code that is not one of the layout
-  RigoModulo,           // a row number beyond the rows a module holds
+  CodiceCampo,  // an element code that is not one of the layout
+  RigoModulo,   // a row number beyond the rows a module holds
   CampoRipetuto,
   Continuazione,        // a "+" element without the element it continues, or on a non-text field
   ContinuazioneDivisa,  // a continued value split over two records
@@ -87,17 +87,17 @@ enum class Regola {
 struct Rilievo {
   Gravita gravita = Gravita::Errore;
   Regola regola = Regola::FileVuoto;
-  long long record = 0;     // line of the file, 1-based; 0 for the file as a whole
-  char tipoRecord = ' ';    // record type as read at position 1 ('A' ... 'Z'); ' ' when unknown
-  long long modulo = 0;     // module number (positions 18-25) of a B, C, D or E record
-  std::string quadro;       // "FA" ... "TU", "TA" for record E; empty for positional fields
-  int rigo = 0;             // row within the module, from the field code (BL: 1)
-  long long rigaQuadro = 0; // n-th row of the quadro in the file, i.e. the n-th data row of its
-                            // sheet (see RigaFoglio); 0 when the finding is not about one row
-  std::string campo;        // element code ("FE002001") or positional field ("B27"); may be empty
-  int posizione = 0;        // first position (1-based) of the field or element in the record
-  int larghezza = 0;        // its width
-  std::string messaggio;    // Italian, UTF-8, for the user
+  long long record = 0;      // line of the file, 1-based; 0 for the file as a whole
+  char tipoRecord = ' ';     // record type as read at position 1 ('A' ... 'Z'); ' ' when unknown
+  long long modulo = 0;      // module number (positions 18-25) of a B, C, D or E record
+  std::string quadro;        // "FA" ... "TU", "TA" for record E; empty for positional fields
+  int rigo = 0;              // row within the module, from the field code (BL: 1)
+  long long rigaQuadro = 0;  // n-th row of the quadro in the file, i.e. the n-th data row of its
+                             // sheet (see RigaFoglio); 0 when the finding is not about one row
+  std::string campo;         // element code ("FE002001") or positional field ("B27"); may be empty
+  int posizione = 0;         // first position (1-based) of the field or element in the record
+  int larghezza = 0;         // its width
+  std::string messaggio;     // Italian, UTF-8, for the user
 };
 
 }  // namespace fcl

@@ -16,18 +16,21 @@ using enum MisuraTA;
 // Quadri. Rows per record and first sheet rows are those of our own workbook and writer; the
 // amount with its confirmation box and the registration date are named per analytical quadro.
 //
-// sigla rec fissi righi 1a riga  descrizione                                           importo conf. registr.
+// Columns: quadro, record type, fixed codes, rows a record, first sheet row, meaning, amount,
+// confirmation box, registration date.
 constexpr QuadroTracciato kQuadri[] = {
     {"FA", 'C', false, 3, 4, "Operazioni documentate da fattura (dati aggregati)", "", "", ""},
     {"SA", 'C', false, 10, 3, "Operazioni senza fattura (dati aggregati)", "", "", ""},
-    {"BL", 'C', true, 1, 5, "Paesi a fiscalità privilegiata, non residenti, servizi da non residenti", "", "", ""},
+    {"BL", 'C', true, 1, 5,
+     "Paesi a fiscalità privilegiata, non residenti, servizi da non residenti", "", "", ""},
     {"FE", 'D', false, 6, 4, "Fatture emesse e documenti riepilogativi", "010", "012", "008"},
     {"FR", 'D', false, 6, 4, "Fatture ricevute e documenti riepilogativi", "008", "010", "004"},
     {"NE", 'D', false, 10, 4, "Note di variazione emesse", "006", "008", "004"},
     {"NR", 'D', false, 10, 4, "Note di variazione ricevute", "004", "006", "003"},
     {"DF", 'D', false, 10, 4, "Operazioni senza fattura", "003", "005", ""},
     {"FN", 'D', false, 3, 4, "Operazioni con soggetti non residenti", "015", "017", "012"},
-    {"SE", 'D', false, 3, 4, "Acquisti di servizi da non residenti e da San Marino", "015", "017", "013"},
+    {"SE", 'D', false, 3, 4, "Acquisti di servizi da non residenti e da San Marino", "015", "017",
+     "013"},
     {"TU", 'D', false, 3, 4, "Operazioni legate al turismo", "012", "014", "010"},
     {"TA", 'E', true, 1, 0, "Totali", "", "", ""},
 };
@@ -210,7 +213,8 @@ constexpr std::string_view kImportiBL =
 constexpr std::string_view kPiCfAlternativi =
     "Partita IVA e codice fiscale della controparte sono alternativi: va indicato uno solo dei due";
 constexpr std::string_view kRiepilogativoSenzaControparte =
-    "Per un documento riepilogativo non si indicano partita IVA né codice fiscale della controparte";
+    "Per un documento riepilogativo non si indicano partita IVA né codice fiscale della "
+    "controparte";
 constexpr std::string_view kMancaControparte =
     "Manca la partita IVA o il codice fiscale della controparte";
 constexpr std::string_view kPersonaOSoggetto =
@@ -242,7 +246,8 @@ constexpr VincoloTracciato kVincoli[] = {
      "Operazioni con soggetti non residenti senza importi di operazioni attive o passive"},
     {"BL", Richiede, "002004", "006001 006002", Regola::SezioneBL,
      "Acquisti di servizi da non residenti senza importi di operazioni passive"},
-    {"BL", Richiede, "004001 004002 005001 005002 007001 008001 008002", "002002", Regola::SezioneBL,
+    {"BL", Richiede, "004001 004002 005001 005002 007001 008001 008002", "002002",
+     Regola::SezioneBL,
      "Operazioni non soggette a IVA e note di variazione si indicano solo per i paesi a "
      "fiscalità privilegiata"},
     {"BL", Richiede, "003001 003002", "002002 002003", Regola::SezioneBL,
@@ -384,14 +389,14 @@ constexpr CampoPosizionale kPosizionali[] = {
 // places of birth (Fiume, Pola, Zara; Forlì, Pesaro before FC and PU; the Sardinian provinces of
 // 2005-2016), and EE for a foreign state.
 constexpr std::string_view kProvince[] = {
-    "AG", "AL", "AN", "AO", "AP", "AQ", "AR", "AT", "AV", "BA", "BG", "BI", "BL", "BN", "BO", "BR",
-    "BS", "BT", "BZ", "CA", "CB", "CE", "CH", "CI", "CL", "CN", "CO", "CR", "CS", "CT", "CZ", "EE",
-    "EN", "FC", "FE", "FG", "FI", "FM", "FO", "FR", "FU", "GE", "GO", "GR", "IM", "IS", "KR", "LC",
-    "LE", "LI", "LO", "LT", "LU", "MB", "MC", "ME", "MI", "MN", "MO", "MS", "MT", "NA", "NO", "NU",
-    "OG", "OR", "OT", "PA", "PC", "PD", "PE", "PG", "PI", "PL", "PN", "PO", "PR", "PS", "PT", "PU",
-    "PV", "PZ", "RA", "RC", "RE", "RG", "RI", "RM", "RN", "RO", "SA", "SI", "SO", "SP", "SR", "SS",
-    "SU", "SV", "TA", "TE", "TN", "TO", "TP", "TR", "TS", "TV", "UD", "VA", "VB", "VC", "VE", "VI",
-    "VR", "VS", "VT", "VV", "ZA",
+    "AG", "AL", "AN", "AO", "AP", "AQ", "AR", "AT", "AV", "BA", "BG", "BI", "BL", "BN", "BO",
+    "BR", "BS", "BT", "BZ", "CA", "CB", "CE", "CH", "CI", "CL", "CN", "CO", "CR", "CS", "CT",
+    "CZ", "EE", "EN", "FC", "FE", "FG", "FI", "FM", "FO", "FR", "FU", "GE", "GO", "GR", "IM",
+    "IS", "KR", "LC", "LE", "LI", "LO", "LT", "LU", "MB", "MC", "ME", "MI", "MN", "MO", "MS",
+    "MT", "NA", "NO", "NU", "OG", "OR", "OT", "PA", "PC", "PD", "PE", "PG", "PI", "PL", "PN",
+    "PO", "PR", "PS", "PT", "PU", "PV", "PZ", "RA", "RC", "RE", "RG", "RI", "RM", "RN", "RO",
+    "SA", "SI", "SO", "SP", "SR", "SS", "SU", "SV", "TA", "TE", "TN", "TO", "TP", "TR", "TS",
+    "TV", "UD", "VA", "VB", "VC", "VE", "VI", "VR", "VS", "VT", "VV", "ZA",
 };
 
 // Fields of each quadro by their key, built once from kCampi.
@@ -456,8 +461,8 @@ std::string_view DescrizioneCampo(std::string_view campo) {
   if (campo.size() == 8) {
     const int q = IndiceQuadro(campo.substr(0, 2));
     if (q >= 0) {
-      const int chiave =
-          ChiaveCampo(kQuadri[static_cast<std::size_t>(q)].codiciFissi ? campo.substr(2) : campo.substr(5));
+      const int chiave = ChiaveCampo(
+          kQuadri[static_cast<std::size_t>(q)].codiciFissi ? campo.substr(2) : campo.substr(5));
       if (const CampoTracciato* c = TrovaCampo(q, chiave)) return c->descrizione;
     }
   }

@@ -29,7 +29,8 @@ inline constexpr std::size_t kLimiteRilievi = 1000;
 // `ricevi` as soon as it is known (in file order, except the findings that need the whole file,
 // which come at the end). Returns the number of lines read. Throws ErroreFile when the stream
 // fails.
-long long VerificaComunicazione(std::istream& in, const std::function<void(const Rilievo&)>& ricevi);
+long long VerificaComunicazione(std::istream& in,
+                                const std::function<void(const Rilievo&)>& ricevi);
 
 // The same, keeping at most `limite` findings (0: all of them).
 EsitoVerifica VerificaComunicazione(std::istream& in, std::size_t limite = kLimiteRilievi);

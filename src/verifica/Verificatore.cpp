@@ -107,8 +107,7 @@ void Verificatore::Segnala(Rilievo luogo, Regola regola, std::string messaggio) 
   luogo.gravita = GravitaRegola(regola);
   luogo.messaggio = std::move(messaggio);
   const long long r = luogo.record;
-  const bool essenziale =
-      r == 0 || r == lineaA_ || r == lineaB_ || r == lineaE_ || r == lineaZ_;
+  const bool essenziale = r == 0 || r == lineaA_ || r == lineaB_ || r == lineaE_ || r == lineaZ_;
   ricevi_(luogo, essenziale);
 }
 
@@ -171,13 +170,24 @@ void Verificatore::Riga(const RigaLetta& riga) {
                 Citazione(record_.substr(kLunghezzaRecord - 1, 1)));
 
   switch (tipo_) {
-    case 'A': RecordA(); break;
-    case 'B': RecordB(); break;
+    case 'A':
+      RecordA();
+      break;
+    case 'B':
+      RecordB();
+      break;
     case 'C':
-    case 'D': RecordDettaglio(tipo_); break;
-    case 'E': RecordE(); break;
-    case 'Z': RecordZ(); break;
-    default: break;
+    case 'D':
+      RecordDettaglio(tipo_);
+      break;
+    case 'E':
+      RecordE();
+      break;
+    case 'Z':
+      RecordZ();
+      break;
+    default:
+      break;
   }
 }
 
@@ -190,7 +200,8 @@ void Verificatore::Ordine(char tipo) {
     Segnala(luogo, Regola::RecordMancante, std::move(messaggio));
   };
   if (fase_ == Fase::DopoZ) {
-    fuori("Record di tipo " + std::string(1, tipo) + " dopo il record Z: il record Z chiude il file");
+    fuori("Record di tipo " + std::string(1, tipo) +
+          " dopo il record Z: il record Z chiude il file");
     return;
   }
   switch (tipo) {
@@ -204,7 +215,8 @@ void Verificatore::Ordine(char tipo) {
       break;
     case 'B':
       if (fase_ == Fase::Inizio || fase_ == Fase::DopoA) {
-        if (fase_ == Fase::Inizio) mancante("Manca il record A: il file deve iniziare con il record A");
+        if (fase_ == Fase::Inizio)
+          mancante("Manca il record A: il file deve iniziare con il record A");
         fase_ = Fase::DopoB;
         lineaB_ = numero_;
       } else {
@@ -216,9 +228,8 @@ void Verificatore::Ordine(char tipo) {
       if (fase_ == Fase::DopoB || fase_ == Fase::Dettaglio) {
         fase_ = Fase::Dettaglio;
       } else if (fase_ == Fase::Inizio || fase_ == Fase::DopoA) {
-        mancante(fase_ == Fase::Inizio
-                     ? "Mancano i record A e B prima dei record di dettaglio"
-                     : "Manca il record B prima dei record di dettaglio");
+        mancante(fase_ == Fase::Inizio ? "Mancano i record A e B prima dei record di dettaglio"
+                                       : "Manca il record B prima dei record di dettaglio");
         fase_ = Fase::Dettaglio;
       } else {
         fuori("Record di tipo " + std::string(1, tipo) +
@@ -258,8 +269,9 @@ void Verificatore::ControllaPosizionali(char record) {
   for (const auto& campo : CampiPosizionali()) {
     if (campo.record != record) continue;
     difetti.clear();
-    ControllaPosizionale(campo, record_.substr(static_cast<std::size_t>(campo.posizione - 1),
-                                               static_cast<std::size_t>(campo.larghezza)),
+    ControllaPosizionale(campo,
+                         record_.substr(static_cast<std::size_t>(campo.posizione - 1),
+                                        static_cast<std::size_t>(campo.larghezza)),
                          difetti);
     for (auto& d : difetti)
       Segnala(LuogoPosizionale(campo.nome, campo.posizione, campo.larghezza), d.regola,
@@ -320,7 +332,8 @@ void Verificatore::ControlliFrontespizio() {
     if (barrate != 1) {
       Segnala(luogo("B8", 90, 3), Regola::TipoComunicazione,
               "Indicare uno e un solo tipo di comunicazione (ordinaria, sostitutiva o di "
-              "annullamento): le posizioni 90-92 valgono " + Citazione(CampoB(90, 3)));
+              "annullamento): le posizioni 90-92 valgono " +
+                  Citazione(CampoB(90, 3)));
     } else {
       invio_ = casella(90) == "1"   ? Invio::Ordinaria
                : casella(91) == "1" ? Invio::Sostitutiva
@@ -398,9 +411,9 @@ void Verificatore::ControlliFrontespizio() {
   } else if (persona) {
     for (const auto& f : kPersona)
       if (!Compilato(CampoB(f.pos, f.larg)))
-        Segnala(luogo(f.nome, f.pos, f.larg), Regola::DatiContribuente,
-                "Dati della persona fisica incompleti: manca " +
-                    std::string(DescrizioneCampo(f.nome)));
+        Segnala(
+            luogo(f.nome, f.pos, f.larg), Regola::DatiContribuente,
+            "Dati della persona fisica incompleti: manca " + std::string(DescrizioneCampo(f.nome)));
   }
   const std::string_view cf = Rifilato(CampoB(2, 16));
   if (cf.size() == 16 && societa && !persona)
@@ -505,8 +518,9 @@ void Verificatore::ControlliFornitore() {
                         Citazione(intermediario) + ": vale 10");
   }
   const std::string_view tenuto = Rifilato(CampoB(382, 16));
-  const std::string_view atteso =
-      !intermediario.empty() ? intermediario : !tenuto.empty() ? tenuto : Rifilato(CampoB(2, 16));
+  const std::string_view atteso = !intermediario.empty() ? intermediario
+                                  : !tenuto.empty()      ? tenuto
+                                                         : Rifilato(CampoB(2, 16));
   const std::string_view fornitore = Rifilato(a.substr(22, 16));
   if (!fornitore.empty() && fornitore != atteso)
     Segnala(LuogoSuRecord(lineaA_, 'A', "", 23, 16), Regola::FornitoreA,
@@ -524,8 +538,8 @@ void Verificatore::CornicePosizionale(char tipo) {
   if (!b_.empty()) {
     if (cf != CampoB(2, 16))
       Segnala(LuogoPosizionale("", 2, 16), Regola::CodiceFiscaleRecord,
-              "Codice fiscale " + Citazione(cf) + " diverso da quello del contribuente nel record B " +
-                  Citazione(CampoB(2, 16)));
+              "Codice fiscale " + Citazione(cf) +
+                  " diverso da quello del contribuente nel record B " + Citazione(CampoB(2, 16)));
     const std::string_view produttore = record_.substr(73, 16);
     if (produttore != CampoB(74, 16))
       Segnala(LuogoPosizionale("", 74, 16), Regola::CodiceProduttore,
@@ -593,9 +607,9 @@ void Verificatore::ProgressivoModulo(int quadroRecord) {
   const long long modulo = Numero(testo);
   const Rilievo luogo = LuogoPosizionale("", 18, 8);
   if (testo.size() != 8 || modulo <= 0) {
-    Segnala(luogo, Regola::ProgressivoModulo,
-            "Progressivo del modulo " + Citazione(testo) +
-                " non valido: 8 cifre, da 00000001 in su");
+    Segnala(
+        luogo, Regola::ProgressivoModulo,
+        "Progressivo del modulo " + Citazione(testo) + " non valido: 8 cifre, da 00000001 in su");
   } else {
     bool ok;
     if (moduloPrecedente_ == 0) {
@@ -707,9 +721,10 @@ void Verificatore::Elemento(char tipo, int indice, std::string_view slot, bool& 
         return;
       }
       if (indice == 0)
-        Segnala(luogo(), Regola::ContinuazioneDivisa,
-                "Il testo del campo " + std::string(codice) +
-                    " prosegue nel record successivo: un valore va scritto per intero in un record");
+        Segnala(
+            luogo(), Regola::ContinuazioneDivisa,
+            "Il testo del campo " + std::string(codice) +
+                " prosegue nel record successivo: un valore va scritto per intero in un record");
       std::vector<Difetto> difetti;
       ControllaCaratteriTesto(Rifilato(valore.substr(1)), difetti);
       for (auto& d : difetti) Segnala(luogo(), d.regola, std::move(d.messaggio));
@@ -730,15 +745,16 @@ void Verificatore::Elemento(char tipo, int indice, std::string_view slot, bool& 
     return;
   }
   if (Vuoto(valore)) {
-    Segnala(luogo(), Regola::ValoreVuoto,
-            "Elemento " + std::string(codice) + " senza valore: un campo senza dati non va scritto");
+    Segnala(
+        luogo(), Regola::ValoreVuoto,
+        "Elemento " + std::string(codice) + " senza valore: un campo senza dati non va scritto");
     return;
   }
   std::vector<Difetto> difetti;
   ControllaValore(campo->classe, valore, difetti);
   for (auto& d : difetti) Segnala(luogo(), d.regola, std::move(d.messaggio));
-  CampoRiga c{chiave, {}, numero_, modulo_, posizione,
-              !(campo->classe == ClasseFormato::CB && Rifilato(valore) == "0")};
+  CampoRiga c{chiave,  {},        numero_,
+              modulo_, posizione, !(campo->classe == ClasseFormato::CB && Rifilato(valore) == "0")};
   std::copy(valore.begin(), valore.end(), c.valore.begin());
   riga_.campi.push_back(c);
 }
@@ -775,9 +791,15 @@ void Verificatore::ChiudiRiga() {
     const CampoRiga* c = chiaviTotali_[i] >= 0 ? riga_.Trova(chiaviTotali_[i]) : nullptr;
     const bool con = c && c->attivo;
     switch (totali[i].misura) {
-      case MisuraTA::Righe: ++totali_[i]; break;
-      case MisuraTA::RigheConCampo: totali_[i] += con; break;
-      case MisuraTA::RigheSenzaCampo: totali_[i] += !con; break;
+      case MisuraTA::Righe:
+        ++totali_[i];
+        break;
+      case MisuraTA::RigheConCampo:
+        totali_[i] += con;
+        break;
+      case MisuraTA::RigheSenzaCampo:
+        totali_[i] += !con;
+        break;
     }
   }
   ControlliRiga(quadro);
@@ -808,8 +830,9 @@ void Verificatore::ControlliRiga(const QuadroTracciato& quadro) {
       case TipoVincolo::Richiede: {
         bool uno = false;
         for (const int k : v.allora) uno = uno || attivo(k);
-        if (!uno) Segnala(primoSe ? LuogoCampo(*primoSe) : LuogoMancante(v.allora.front()), v.regola,
-                          std::string(v.messaggio));
+        if (!uno)
+          Segnala(primoSe ? LuogoCampo(*primoSe) : LuogoMancante(v.allora.front()), v.regola,
+                  std::string(v.messaggio));
         break;
       }
       case TipoVincolo::RichiedeTutti: {
@@ -921,8 +944,9 @@ void Verificatore::RecordE() {
     while (i < totali.size() && ChiaveCampo(totali[i].campo) != chiave) ++i;
     if (chiave < 0 || i == totali.size()) {
       Segnala(luogo, Regola::CodiceCampo,
-              "Codice " + Citazione(codice) + " inesistente nel record E: i totali sono TA001001 ... "
-                                             "TA011001");
+              "Codice " + Citazione(codice) +
+                  " inesistente nel record E: i totali sono TA001001 ... "
+                  "TA011001");
       continue;
     }
     if (dichiarati[i] != -1) {
@@ -995,8 +1019,7 @@ void Verificatore::Fine() {
   }
   if (fase_ != Fase::DopoZ) {
     if ((fase_ == Fase::DopoB || fase_ == Fase::Dettaglio) && invio_ != Invio::Annullamento)
-      Segnala(Rilievo{}, Regola::RecordMancante,
-              "Manca il record E con i totali (quadro TA)");
+      Segnala(Rilievo{}, Regola::RecordMancante, "Manca il record E con i totali (quadro TA)");
     Segnala(Rilievo{}, Regola::RecordMancante, "Manca il record Z di chiusura del file");
   }
   if (!b_.empty()) FineFrontespizio();
@@ -1014,8 +1037,8 @@ void Verificatore::FineFrontespizio() {
       const bool presente = righeQuadro_[i] > 0 || recordQuadro_[i];
       if (casella == "1" && !presente) {
         Segnala(luogoB(NomeQuadroBox(i), pos, 1), Regola::QuadroCompilato,
-                "Casella del quadro " + sigla + " barrata, ma il file non contiene dati del quadro " +
-                    sigla);
+                "Casella del quadro " + sigla +
+                    " barrata, ma il file non contiene dati del quadro " + sigla);
       } else if (casella == "0" && presente) {
         Segnala(luogoB(NomeQuadroBox(i), pos, 1), Regola::QuadroCompilato,
                 "Il file contiene " + std::to_string(righeQuadro_[i]) + " righi del quadro " +
@@ -1027,8 +1050,8 @@ void Verificatore::FineFrontespizio() {
               "Il file contiene il record E dei totali, ma la casella del quadro TA (posizione "
               "129) non è barrata");
   }
-  const bool periodo =
-      MeseValido(mese_) || (mese_.size() == 2 && mese_[0] == 'T' && mese_[1] >= '1' && mese_[1] <= '4');
+  const bool periodo = MeseValido(mese_) ||
+                       (mese_.size() == 2 && mese_[0] == 'T' && mese_[1] >= '1' && mese_[1] <= '4');
   if (periodo && !sanMarino_ && righeQuadro_[static_cast<std::size_t>(IndiceQuadro("BL"))] == 0)
     Segnala(luogoB("B40", 380, 2), Regola::MeseTrimestre,
             "Il mese o trimestre di riferimento " + Citazione(mese_) +

@@ -18,8 +18,8 @@ namespace fcl {
 // row being read, counts per quadro), so a file of any length is checked in constant memory.
 //
 // Each finding goes to the receiver as soon as it is known, with `essenziale` true when it concerns
-// the file as a whole or the first record A, B, E or Z (a bounded number: callers that keep only the
-// first findings of a long file keep these too). Findings that need the whole file (the quadro
+// the file as a whole or the first record A, B, E or Z (a bounded number: callers that keep only
+// the first findings of a long file keep these too). Findings that need the whole file (the quadro
 // boxes of record B against the records present, the month against the quadri, missing records)
 // come from Fine(). Lines of the wrong length are reported and otherwise skipped.
 class Verificatore {
@@ -114,7 +114,7 @@ class Verificatore {
   Invio invio_ = Invio::Ignoto;
   char tipoDati_ = 0;  // 'C' aggregated, 'D' analytical, 0 not stated
   int anno_ = 0;
-  std::string mese_;   // B 380-381, trimmed
+  std::string mese_;  // B 380-381, trimmed
 
   // Detail records.
   RigaFoglio righe_;
@@ -128,10 +128,10 @@ class Verificatore {
   bool annullamentoSegnalato_ = false;
   bool sanMarino_ = false;
   bool sanMarinoSegnalato_ = false;
-  std::array<long long, 12> righeQuadro_{};   // rows with elements, per quadro
-  std::array<bool, 12> recordQuadro_{};       // the quadro occurs in some element
-  std::vector<long long> totali_;             // per TotaliTracciato() entry
-  std::vector<int> chiaviTotali_;             // field key of each total's condition
+  std::array<long long, 12> righeQuadro_{};  // rows with elements, per quadro
+  std::array<bool, 12> recordQuadro_{};      // the quadro occurs in some element
+  std::vector<long long> totali_;            // per TotaliTracciato() entry
+  std::vector<int> chiaviTotali_;            // field key of each total's condition
   std::array<std::vector<Vincolo>, 12> vincoli_;
 };
 

@@ -28,7 +28,8 @@ Uscita Esegui(const CartellaTemporanea& dir, std::vector<std::string> argomenti)
   std::vector<const char*> argv;
   for (const auto& a : argomenti) argv.push_back(a.c_str());
   std::ostringstream out, err;
-  const int codice = EseguiCli(static_cast<int>(argv.size()), argv.data(), out, err, dir.Percorso());
+  const int codice =
+      EseguiCli(static_cast<int>(argv.size()), argv.data(), out, err, dir.Percorso());
   return {codice, out.str(), err.str()};
 }
 
@@ -50,13 +51,25 @@ TEST(ComandoVerifica, CodiceDiUscitaEStampa) {
     std::string finaleOut;  // the end of stdout
     std::string err;
   } const kCasi[] = {
-      {"file corretto", {"verifica", (dir / "PULITO.TXT").string()}, 0,
-       "0 errori, 0 avvertimenti\n", ""},
-      {"solo un avvertimento", {"verifica", (dir / "AVVISO.TXT").string()}, 0,
-       "con lettere minuscole: va scritto in maiuscolo\n0 errori, 1 avvertimento\n", ""},
-      {"un errore", {"verifica", (dir / "ERRORE.TXT").string()}, 1,
-       "la cifra di controllo dovrebbe essere 7\n1 errore, 0 avvertimenti\n", ""},
-      {"file mancante", {"verifica", mancante}, 1, "",
+      {"file corretto",
+       {"verifica", (dir / "PULITO.TXT").string()},
+       0,
+       "0 errori, 0 avvertimenti\n",
+       ""},
+      {"solo un avvertimento",
+       {"verifica", (dir / "AVVISO.TXT").string()},
+       0,
+       "con lettere minuscole: va scritto in maiuscolo\n0 errori, 1 avvertimento\n",
+       ""},
+      {"un errore",
+       {"verifica", (dir / "ERRORE.TXT").string()},
+       1,
+       "la cifra di controllo dovrebbe essere 7\n1 errore, 0 avvertimenti\n",
+       ""},
+      {"file mancante",
+       {"verifica", mancante},
+       1,
+       "",
        "Il file " + mancante + " non esiste o non è un file leggibile\n"},
       {"senza file", {"verifica"}, 2, "", ""},
   };

@@ -24,12 +24,9 @@ TEST(ControlliValori, CarattereDiControlloDelCodiceFiscale) {
     std::string_view primi15;
     char atteso;
   } const kCasi[] = {
-      {"RCCMNL83S18D969", 'H'},
-      {"RSSMRA85T10A562", 'S'},
-      {"AAAAAA00A00A000", 'I'},
-      {"RCCMNL83S18D96V", 'W'},  // omocodia: the letter counts as it is
-      {"RCCMNL83S18D96?", '\0'},
-      {"RCCMNL83S18D96", '\0'},
+      {"RCCMNL83S18D969", 'H'},  {"RSSMRA85T10A562", 'S'},
+      {"AAAAAA00A00A000", 'I'},  {"RCCMNL83S18D96V", 'W'},  // omocodia: the letter counts as it is
+      {"RCCMNL83S18D96?", '\0'}, {"RCCMNL83S18D96", '\0'},
   };
   for (const auto& c : kCasi) {
     SCOPED_TRACE(c.primi15);
@@ -73,8 +70,9 @@ TEST(ControlliValori, CodiceFiscale) {
   std::vector<Difetto> d;
   ControllaCodiceFiscale("RCCMNL83S18D969X", d);
   ASSERT_EQ(d.size(), 1u);
-  EXPECT_EQ(d[0].messaggio,
-            "Codice fiscale «RCCMNL83S18D969X» errato: il carattere di controllo dovrebbe essere H");
+  EXPECT_EQ(
+      d[0].messaggio,
+      "Codice fiscale «RCCMNL83S18D969X» errato: il carattere di controllo dovrebbe essere H");
 }
 
 TEST(ControlliValori, PartitaIva) {
@@ -98,7 +96,8 @@ TEST(ControlliValori, PartitaIva) {
   std::vector<Difetto> d;
   ControllaPartitaIva("00743110158", d);
   ASSERT_EQ(d.size(), 1u);
-  EXPECT_EQ(d[0].messaggio, "Partita IVA «00743110158» errata: la cifra di controllo dovrebbe essere 7");
+  EXPECT_EQ(d[0].messaggio,
+            "Partita IVA «00743110158» errata: la cifra di controllo dovrebbe essere 7");
 }
 
 TEST(ControlliValori, Date) {
@@ -106,7 +105,7 @@ TEST(ControlliValori, Date) {
     std::string_view data;
     bool valida;
   } const kCasi[] = {
-      {"29022012", true}, {"29022013", false}, {"31042013", false}, {"00012013", false},
+      {"29022012", true},  {"29022013", false}, {"31042013", false}, {"00012013", false},
       {"01131999", false}, {"29021900", false}, {"29022000", true},  {"31122013", true},
       {"1//22013", false}, {"3112201", false},
   };

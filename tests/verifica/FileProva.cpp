@@ -69,7 +69,9 @@ std::string Sx(std::string_view v) {
   return s;
 }
 
-std::string Dx(std::string_view v) { return std::string(16 - std::min<std::size_t>(16, v.size()), ' ') + std::string(v); }
+std::string Dx(std::string_view v) {
+  return std::string(16 - std::min<std::size_t>(16, v.size()), ' ') + std::string(v);
+}
 
 std::string RecordVuoto(char tipo) {
   std::string r(1898, ' ');
@@ -161,7 +163,8 @@ void FileProva::InserisciDopo(std::string_view codice, std::string_view nuovo,
                               std::string_view valore16) {
   const auto [i, k] = Trova(codice);
   auto e = Elementi(record[i]);
-  e.insert(e.begin() + static_cast<std::ptrdiff_t>(k) + 1, {std::string(nuovo), std::string(valore16)});
+  e.insert(e.begin() + static_cast<std::ptrdiff_t>(k) + 1,
+           {std::string(nuovo), std::string(valore16)});
   ImpostaElementi(record[i], e);
 }
 
@@ -185,63 +188,128 @@ FileProva FileProva::Analitico() {
 
   const auto d = Dx;
   const auto s = Sx;
-  f.record.push_back(f.NuovoDettaglio('D', 1, {
-      // FE row 1: an invoice to a VAT number.
-      {"FE001001", s(kPi1)}, {"FE001007", d("15012013")}, {"FE001008", d("20012013")},
-      {"FE001009", s("1/A")}, {"FE001010", d("1000")}, {"FE001011", d("220")},
-      // FE row 2: an invoice to a person.
-      {"FE002002", s(kCfAltraPersona)}, {"FE002007", d("16012013")}, {"FE002008", d("20012013")},
-      {"FE002009", s("2/A")}, {"FE002010", d("500")}, {"FE002011", d("110")},
-      // FE row 3: a summary document.
-      {"FE003003", d("1")}, {"FE003007", d("31012013")}, {"FE003008", d("31012013")},
-      {"FE003009", s("R1")}, {"FE003010", d("300")}, {"FE003011", d("66")},
-      // FE row 4: an amount above 999.999 with its confirmation.
-      {"FE004001", s(kPi2)}, {"FE004007", d("01022013")}, {"FE004008", d("05022013")},
-      {"FE004009", s("3/A")}, {"FE004010", d("1500000")}, {"FE004011", d("330000")},
-      {"FE004012", d("1")}}));
-  f.record.push_back(f.NuovoDettaglio('D', 2, {
-      {"FR001001", s(kPi3)}, {"FR001003", d("10032013")}, {"FR001004", d("12032013")},
-      {"FR001008", d("800")}, {"FR001009", d("176")},
-      {"FR002002", d("1")}, {"FR002003", d("31032013")}, {"FR002004", d("31032013")},
-      {"FR002008", d("100")}, {"FR002009", d("22")}}));
-  f.record.push_back(f.NuovoDettaglio('D', 3, {
-      {"NE001001", s(kPi1)}, {"NE001003", d("10042013")}, {"NE001004", d("10042013")},
-      {"NE001005", s("NC1")}, {"NE001006", d("50")}, {"NE001007", d("11")}}));
-  f.record.push_back(f.NuovoDettaglio('D', 4, {
-      {"NR001001", s(kPi3)}, {"NR001002", d("11042013")}, {"NR001003", d("12042013")},
-      {"NR001004", d("40")}, {"NR001005", d("8")}}));
-  f.record.push_back(f.NuovoDettaglio('D', 5, {
-      {"DF001001", s(kCfOmocodia)}, {"DF001002", d("13052013")}, {"DF001003", d("200")},
-      {"DF001004", s("A")}}));
-  f.record.push_back(f.NuovoDettaglio('D', 6, {
-      // FN row 1: a company whose name continues over three elements.
-      {"FN001007", s("ACME INTERNATION")}, {"FN001007", s("+AL TRADING LIMI")},
-      {"FN001007", s("+TED")}, {"FN001008", s("LONDON")}, {"FN001009", d("031")},
-      {"FN001010", s("1 HIGH STREET")}, {"FN001011", d("03062013")}, {"FN001012", d("04062013")},
-      {"FN001013", s("INV-7")}, {"FN001015", d("900")},
-      // FN row 2: a person.
-      {"FN002001", s("SMITH")}, {"FN002002", s("JOHN")}, {"FN002003", d("01011970")},
-      {"FN002004", s("LONDRA")}, {"FN002005", s("EE")}, {"FN002006", d("031")},
-      {"FN002011", d("05062013")}, {"FN002012", d("06062013")}, {"FN002013", s("INV-8")},
-      {"FN002015", d("100")}}));
-  f.record.push_back(f.NuovoDettaglio('D', 7, {
-      {"SE001007", s("BERLIN GMBH")}, {"SE001008", s("BERLIN")}, {"SE001009", d("094")},
-      {"SE001010", s("STRASSE 1")}, {"SE001012", d("07072013")}, {"SE001013", d("08072013")},
-      {"SE001014", s("F-9")}, {"SE001015", d("700")}, {"SE001016", d("154")}}));
-  f.record.push_back(f.NuovoDettaglio('D', 8, {
-      {"TU001001", s("MULLER")}, {"TU001002", s("HANS")}, {"TU001003", d("02021960")},
-      {"TU001004", s("MONACO DI BAVIER")}, {"TU001004", s("+A")}, {"TU001005", s("EE")},
-      {"TU001006", s("MUNCHEN")}, {"TU001007", d("094")}, {"TU001008", s("HAUPTSTRASSE 2")},
-      {"TU001009", d("09082013")}, {"TU001010", d("09082013")}, {"TU001011", s("T-1")},
-      {"TU001012", d("1200")}, {"TU001013", d("264")}}));
+  f.record.push_back(f.NuovoDettaglio('D', 1,
+                                      {// FE row 1: an invoice to a VAT number.
+                                       {"FE001001", s(kPi1)},
+                                       {"FE001007", d("15012013")},
+                                       {"FE001008", d("20012013")},
+                                       {"FE001009", s("1/A")},
+                                       {"FE001010", d("1000")},
+                                       {"FE001011", d("220")},
+                                       // FE row 2: an invoice to a person.
+                                       {"FE002002", s(kCfAltraPersona)},
+                                       {"FE002007", d("16012013")},
+                                       {"FE002008", d("20012013")},
+                                       {"FE002009", s("2/A")},
+                                       {"FE002010", d("500")},
+                                       {"FE002011", d("110")},
+                                       // FE row 3: a summary document.
+                                       {"FE003003", d("1")},
+                                       {"FE003007", d("31012013")},
+                                       {"FE003008", d("31012013")},
+                                       {"FE003009", s("R1")},
+                                       {"FE003010", d("300")},
+                                       {"FE003011", d("66")},
+                                       // FE row 4: an amount above 999.999 with its confirmation.
+                                       {"FE004001", s(kPi2)},
+                                       {"FE004007", d("01022013")},
+                                       {"FE004008", d("05022013")},
+                                       {"FE004009", s("3/A")},
+                                       {"FE004010", d("1500000")},
+                                       {"FE004011", d("330000")},
+                                       {"FE004012", d("1")}}));
+  f.record.push_back(f.NuovoDettaglio('D', 2,
+                                      {{"FR001001", s(kPi3)},
+                                       {"FR001003", d("10032013")},
+                                       {"FR001004", d("12032013")},
+                                       {"FR001008", d("800")},
+                                       {"FR001009", d("176")},
+                                       {"FR002002", d("1")},
+                                       {"FR002003", d("31032013")},
+                                       {"FR002004", d("31032013")},
+                                       {"FR002008", d("100")},
+                                       {"FR002009", d("22")}}));
+  f.record.push_back(f.NuovoDettaglio('D', 3,
+                                      {{"NE001001", s(kPi1)},
+                                       {"NE001003", d("10042013")},
+                                       {"NE001004", d("10042013")},
+                                       {"NE001005", s("NC1")},
+                                       {"NE001006", d("50")},
+                                       {"NE001007", d("11")}}));
+  f.record.push_back(f.NuovoDettaglio('D', 4,
+                                      {{"NR001001", s(kPi3)},
+                                       {"NR001002", d("11042013")},
+                                       {"NR001003", d("12042013")},
+                                       {"NR001004", d("40")},
+                                       {"NR001005", d("8")}}));
+  f.record.push_back(f.NuovoDettaglio('D', 5,
+                                      {{"DF001001", s(kCfOmocodia)},
+                                       {"DF001002", d("13052013")},
+                                       {"DF001003", d("200")},
+                                       {"DF001004", s("A")}}));
+  f.record.push_back(
+      f.NuovoDettaglio('D', 6,
+                       {// FN row 1: a company whose name continues over three elements.
+                        {"FN001007", s("ACME INTERNATION")},
+                        {"FN001007", s("+AL TRADING LIMI")},
+                        {"FN001007", s("+TED")},
+                        {"FN001008", s("LONDON")},
+                        {"FN001009", d("031")},
+                        {"FN001010", s("1 HIGH STREET")},
+                        {"FN001011", d("03062013")},
+                        {"FN001012", d("04062013")},
+                        {"FN001013", s("INV-7")},
+                        {"FN001015", d("900")},
+                        // FN row 2: a person.
+                        {"FN002001", s("SMITH")},
+                        {"FN002002", s("JOHN")},
+                        {"FN002003", d("01011970")},
+                        {"FN002004", s("LONDRA")},
+                        {"FN002005", s("EE")},
+                        {"FN002006", d("031")},
+                        {"FN002011", d("05062013")},
+                        {"FN002012", d("06062013")},
+                        {"FN002013", s("INV-8")},
+                        {"FN002015", d("100")}}));
+  f.record.push_back(f.NuovoDettaglio('D', 7,
+                                      {{"SE001007", s("BERLIN GMBH")},
+                                       {"SE001008", s("BERLIN")},
+                                       {"SE001009", d("094")},
+                                       {"SE001010", s("STRASSE 1")},
+                                       {"SE001012", d("07072013")},
+                                       {"SE001013", d("08072013")},
+                                       {"SE001014", s("F-9")},
+                                       {"SE001015", d("700")},
+                                       {"SE001016", d("154")}}));
+  f.record.push_back(f.NuovoDettaglio('D', 8,
+                                      {{"TU001001", s("MULLER")},
+                                       {"TU001002", s("HANS")},
+                                       {"TU001003", d("02021960")},
+                                       {"TU001004", s("MONACO DI BAVIER")},
+                                       {"TU001004", s("+A")},
+                                       {"TU001005", s("EE")},
+                                       {"TU001006", s("MUNCHEN")},
+                                       {"TU001007", d("094")},
+                                       {"TU001008", s("HAUPTSTRASSE 2")},
+                                       {"TU001009", d("09082013")},
+                                       {"TU001010", d("09082013")},
+                                       {"TU001011", s("T-1")},
+                                       {"TU001012", d("1200")},
+                                       {"TU001013", d("264")}}));
 
   std::string e = RecordVuoto('E');
   Metti(e, 2, kCfPersona);
   Metti(e, 18, "00000001");
   Metti(e, 74, kProduttore);
-  ImpostaElementi(e, {{"TA004001", d("3")}, {"TA004002", d("1")}, {"TA005001", d("1")},
-                      {"TA005002", d("1")}, {"TA006001", d("1")}, {"TA007001", d("1")},
-                      {"TA008001", d("1")}, {"TA009001", d("2")}, {"TA010001", d("1")},
+  ImpostaElementi(e, {{"TA004001", d("3")},
+                      {"TA004002", d("1")},
+                      {"TA005001", d("1")},
+                      {"TA005002", d("1")},
+                      {"TA006001", d("1")},
+                      {"TA007001", d("1")},
+                      {"TA008001", d("1")},
+                      {"TA009001", d("2")},
+                      {"TA010001", d("1")},
                       {"TA011001", d("1")}});
   f.record.push_back(e);
   f.record.push_back(RecordZ(1, 0, 8, 1));
@@ -270,31 +338,57 @@ FileProva FileProva::Aggregato() {
 
   const auto d = Dx;
   const auto s = Sx;
-  f.record.push_back(f.NuovoDettaglio('C', 1, {
-      {"FA001001", s(kPi1)}, {"FA001004", d("3")}, {"FA001007", d("5000")}, {"FA001008", d("1100")},
-      {"FA002002", s(kCfAltraPersona)}, {"FA002005", d("2")}, {"FA002012", d("800")},
-      {"FA002013", d("176")},
-      {"FA003003", d("1")}, {"FA003004", d("10")}, {"FA003007", d("300")}, {"FA003008", d("66")}}));
-  f.record.push_back(f.NuovoDettaglio('C', 2, {
-      {"FA001001", s(kPi2)}, {"FA001006", s("A")}, {"FA001007", d("100")}, {"FA001008", d("22")}}));
-  f.record.push_back(f.NuovoDettaglio('C', 3, {
-      {"SA001001", s(kCfAltraPersona)}, {"SA001002", d("4")}, {"SA001003", d("1000")},
-      {"SA002001", s(kPi3)}, {"SA002002", d("1")}, {"SA002003", d("50")}, {"SA002004", s("B")}}));
-  f.record.push_back(f.NuovoDettaglio('C', 4, {
-      {"BL001007", s("ACME LTD")}, {"BL001008", s("LONDON")}, {"BL001009", d("031")},
-      {"BL001010", s("HIGH STREET 1")}, {"BL002001", s("GB123456789")}, {"BL002002", d("1")},
-      {"BL003001", d("1000")}, {"BL006001", d("500")}}));
-  f.record.push_back(f.NuovoDettaglio('C', 5, {
-      {"BL001001", s("SMITH")}, {"BL001002", s("JOHN")}, {"BL001003", d("01011970")},
-      {"BL001004", s("LONDRA")}, {"BL001005", s("EE")}, {"BL001006", d("31")},
-      {"BL002003", d("1")}, {"BL003001", d("200")}}));
+  f.record.push_back(f.NuovoDettaglio('C', 1,
+                                      {{"FA001001", s(kPi1)},
+                                       {"FA001004", d("3")},
+                                       {"FA001007", d("5000")},
+                                       {"FA001008", d("1100")},
+                                       {"FA002002", s(kCfAltraPersona)},
+                                       {"FA002005", d("2")},
+                                       {"FA002012", d("800")},
+                                       {"FA002013", d("176")},
+                                       {"FA003003", d("1")},
+                                       {"FA003004", d("10")},
+                                       {"FA003007", d("300")},
+                                       {"FA003008", d("66")}}));
+  f.record.push_back(f.NuovoDettaglio('C', 2,
+                                      {{"FA001001", s(kPi2)},
+                                       {"FA001006", s("A")},
+                                       {"FA001007", d("100")},
+                                       {"FA001008", d("22")}}));
+  f.record.push_back(f.NuovoDettaglio('C', 3,
+                                      {{"SA001001", s(kCfAltraPersona)},
+                                       {"SA001002", d("4")},
+                                       {"SA001003", d("1000")},
+                                       {"SA002001", s(kPi3)},
+                                       {"SA002002", d("1")},
+                                       {"SA002003", d("50")},
+                                       {"SA002004", s("B")}}));
+  f.record.push_back(f.NuovoDettaglio('C', 4,
+                                      {{"BL001007", s("ACME LTD")},
+                                       {"BL001008", s("LONDON")},
+                                       {"BL001009", d("031")},
+                                       {"BL001010", s("HIGH STREET 1")},
+                                       {"BL002001", s("GB123456789")},
+                                       {"BL002002", d("1")},
+                                       {"BL003001", d("1000")},
+                                       {"BL006001", d("500")}}));
+  f.record.push_back(f.NuovoDettaglio('C', 5,
+                                      {{"BL001001", s("SMITH")},
+                                       {"BL001002", s("JOHN")},
+                                       {"BL001003", d("01011970")},
+                                       {"BL001004", s("LONDRA")},
+                                       {"BL001005", s("EE")},
+                                       {"BL001006", d("31")},
+                                       {"BL002003", d("1")},
+                                       {"BL003001", d("200")}}));
 
   std::string e = RecordVuoto('E');
   Metti(e, 2, kPiContribuente);
   Metti(e, 18, "00000001");
   Metti(e, 74, kProduttore);
-  ImpostaElementi(e, {{"TA001001", d("4")}, {"TA002001", d("2")}, {"TA003001", d("1")},
-                      {"TA003002", d("1")}});
+  ImpostaElementi(
+      e, {{"TA001001", d("4")}, {"TA002001", d("2")}, {"TA003001", d("1")}, {"TA003002", d("1")}});
   f.record.push_back(e);
   f.record.push_back(RecordZ(1, 5, 0, 1));
   return f;

@@ -8,9 +8,9 @@
 namespace fcl::test {
 
 // Values that pass every check, for the files of the tests.
-inline constexpr std::string_view kCfPersona = "RSSMRA85T10A562S";     // the taxpayer (person)
+inline constexpr std::string_view kCfPersona = "RSSMRA85T10A562S";  // the taxpayer (person)
 inline constexpr std::string_view kCfAltraPersona = "RCCMNL83S18D969H";
-inline constexpr std::string_view kCfOmocodia = "RCCMNL83S18D96VW";    // omocodia, check letter W
+inline constexpr std::string_view kCfOmocodia = "RCCMNL83S18D96VW";  // omocodia, check letter W
 inline constexpr std::string_view kCfIntermediario = "BNCLRA70A41H501B";
 inline constexpr std::string_view kCfTenuto = "VRDGPP60C15F205L";
 inline constexpr std::string_view kPiContribuente = "02342520158";
@@ -19,7 +19,8 @@ inline constexpr std::string_view kPi2 = "07654320022";
 inline constexpr std::string_view kPi3 = "01111110035";
 inline constexpr std::string_view kProduttore = "00743110157";
 
-// A 16-character element value: left-aligned (texts, codes) or right-aligned (numbers, dates, boxes).
+// A 16-character element value: left-aligned (texts, codes) or right-aligned (numbers, dates,
+// boxes).
 std::string Sx(std::string_view valore);
 std::string Dx(std::string_view valore);
 
@@ -50,7 +51,9 @@ class FileProva {
 
   // Places `valore` at 1-based position `posizione` of a record.
   static void Metti(std::string& record, int posizione, std::string_view valore);
-  void Metti(char tipo, int posizione, std::string_view valore) { Metti(Record(tipo), posizione, valore); }
+  void Metti(char tipo, int posizione, std::string_view valore) {
+    Metti(Record(tipo), posizione, valore);
+  }
 
   // The first element with code `codice` in any record: its 16-character value replaced / its code
   // replaced / removed with the later elements moved up / a new element inserted after it.

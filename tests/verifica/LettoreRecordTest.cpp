@@ -43,9 +43,11 @@ TEST(LettoreRecord, RigheEFineRiga) {
       {"CR in mezzo", "A\rB\r\n", {{3, 3, true, true}}},
       {"riga vuota", "\r\n", {{0, 0, true, true}}},
       {"file vuoto", "", {}},
-      {"riga lunga: se ne conserva l'inizio", std::string(100000, 'x') + "\r\nZ\r\n",
+      {"riga lunga: se ne conserva l'inizio",
+       std::string(100000, 'x') + "\r\nZ\r\n",
        {{LettoreRecord::kMassimoConservato, 100000, true, true}, {1, 1, true, true}}},
-      {"CR all'ultimo byte del buffer", std::string(kBuffer - 1, 'x') + "\r\nZ\r\n",
+      {"CR all'ultimo byte del buffer",
+       std::string(kBuffer - 1, 'x') + "\r\nZ\r\n",
        {{LettoreRecord::kMassimoConservato, kBuffer - 1, true, true}, {1, 1, true, true}}},
       {"record di 1898 caratteri", std::string(1898, 'x') + "\r\n", {{1898, 1898, true, true}}},
   };

@@ -112,8 +112,8 @@ TEST(RapportoVerifica, CartellaNonScrivibile) {
   const auto comunicazione = dir / "C.TXT";
   ScriviFile(comunicazione, FileProva::Analitico().Testo());
   const EsitoVerifica esito = VerificaComunicazione(comunicazione);
-  std::filesystem::permissions(dir.Percorso(), std::filesystem::perms::owner_read |
-                                                   std::filesystem::perms::owner_exec);
+  std::filesystem::permissions(
+      dir.Percorso(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
   EXPECT_THROW(ScriviRapportoVerifica(esito, comunicazione), ErroreFile);
 }
 

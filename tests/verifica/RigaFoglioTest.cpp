@@ -29,7 +29,8 @@ std::vector<std::vector<long long>> Numera(const std::vector<RecordRighe>& recor
   for (const auto& r : records) {
     righe.InizioRecord();
     std::vector<long long> numeri;
-    for (const auto& [rigo, campo] : r.elementi) numeri.push_back(righe.Elemento(r.quadro, rigo, campo));
+    for (const auto& [rigo, campo] : r.elementi)
+      numeri.push_back(righe.Elemento(r.quadro, rigo, campo));
     righe.FineRecord(static_cast<int>(r.elementi.size()));
     risultato.push_back(numeri);
   }
@@ -61,7 +62,8 @@ TEST(RigaFoglio, GruppiDiRighe) {
     std::vector<RecordRighe> records;
     std::vector<std::vector<long long>> attesi;
   } const kCasi[] = {
-      {"moduli successivi", {{fa, {{1, 1}, {2, 1}, {3, 1}}}, {fa, {{1, 1}, {2, 7}}}},
+      {"moduli successivi",
+       {{fa, {{1, 1}, {2, 1}, {3, 1}}}, {fa, {{1, 1}, {2, 7}}}},
        {{1, 2, 3}, {4, 5}}},
       {"rigo vuoto in mezzo al modulo", {{fa, {{1, 1}, {3, 1}}}}, {{1, 3}}},
       {"modulo senza elementi", {{fa, {{1, 1}}}, {fa, {}}, {fa, {{2, 4}}}}, {{1}, {}, {8}}},
@@ -89,10 +91,15 @@ TEST(RigaFoglio, CellaNelFoglio) {
     PrimeRigheFogli prime;
     std::optional<CellaFoglio> attesa;
   } const kCasi[] = {
-      {"FE, terza riga, codice fiscale", rilievo("FE", 3, "FE003002"), {}, CellaFoglio{"FE", 6, "B"}},
+      {"FE, terza riga, codice fiscale",
+       rilievo("FE", 3, "FE003002"),
+       {},
+       CellaFoglio{"FE", 6, "B"}},
       {"SA parte dalla riga 3", rilievo("SA", 12, "SA002003"), {}, CellaFoglio{"SA", 14, "C"}},
       {"BL dalla riga 7", rilievo("BL", 2, "BL002003"), {7, false}, CellaFoglio{"BL", 8, "M"}},
-      {"FR nel tracciato precedente", rilievo("FR", 1, "FR001003"), {5, true},
+      {"FR nel tracciato precedente",
+       rilievo("FR", 1, "FR001003"),
+       {5, true},
        CellaFoglio{"FR", 4, "F"}},
       {"riga senza campo", rilievo("NE", 1, ""), {}, CellaFoglio{"NE", 4, ""}},
       {"record B", rilievo("", 0, "B27"), {}, std::nullopt},
@@ -115,17 +122,17 @@ TEST(RigaFoglio, CellaNelFoglio) {
 // findings, each at its sheet, row and column.
 TEST(RigaFoglio, RilieviRiportatiAlFoglio) {
   FileProva f = FileProva::Analitico();
-  f.Valore("FE001001", Sx("01234560018"));                              // FE row 1
-  f.Valore("FE002002", Sx("RCCMNL83S18D969X"));                         // FE row 2
-  f.InserisciDopo("FE004001", "FE004002", Sx(test::kCfAltraPersona));   // FE row 4
-  f.Valore("SE001009", Dx("037"));                                      // SE row 1
+  f.Valore("FE001001", Sx("01234560018"));                             // FE row 1
+  f.Valore("FE002002", Sx("RCCMNL83S18D969X"));                        // FE row 2
+  f.InserisciDopo("FE004001", "FE004002", Sx(test::kCfAltraPersona));  // FE row 4
+  f.Valore("SE001009", Dx("037"));                                     // SE row 1
   // Two more FE modules before the file goes on: rows 7-12 and 13.
   const std::size_t fe = f.Indice('D', 0);
   std::vector<test::Elemento> pieno, ultimo;
   for (int rigo = 1; rigo <= 6; ++rigo) {
     const std::string r = "FE00" + std::to_string(rigo);
-    pieno.insert(pieno.end(), {{r + "001", Sx(test::kPi3)}, {r + "008", Dx("01032013")},
-                               {r + "010", Dx("10")}});
+    pieno.insert(pieno.end(),
+                 {{r + "001", Sx(test::kPi3)}, {r + "008", Dx("01032013")}, {r + "010", Dx("10")}});
   }
   ultimo = {{"FE001001", Sx("07654320023")}, {"FE001010", Dx("10")}};  // FE row 13: wrong digit
   f.record.insert(f.record.begin() + static_cast<std::ptrdiff_t>(fe) + 1,
