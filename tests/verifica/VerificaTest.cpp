@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <set>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -599,6 +600,15 @@ TEST(VerificaComunicazione, FileCorrettiSenzaRilievi) {
     const auto trovati = Trovati(f.Testo());
     EXPECT_TRUE(trovati.empty()) << Descrivi(trovati);
   }
+}
+
+// Every rule of the check has at least one case above (FileVuoto has its own test).
+TEST(VerificaComunicazione, OgniRegolaHaUnCaso) {
+  std::set<Regola> coperte = {Regola::FileVuoto};
+  for (const Caso& caso : kCasi)
+    for (const Atteso& a : caso.attesi) coperte.insert(a.regola);
+  for (int r = 0; r <= static_cast<int>(Regola::TotaleTA); ++r)
+    EXPECT_TRUE(coperte.count(static_cast<Regola>(r))) << NomeRegola(static_cast<Regola>(r));
 }
 
 TEST(VerificaComunicazione, FileVuoto) {
