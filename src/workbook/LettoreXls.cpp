@@ -3,7 +3,6 @@
 #include <freexl.h>
 
 #include <algorithm>
-#include <fstream>
 
 #include "workbook/BloccoRighe.h"
 #include "workbook/ErroriCartella.h"
@@ -11,27 +10,6 @@
 
 namespace fcl {
 namespace {
-
-// Whether the compound file holds the streams of an encrypted Office Open XML package (a .xlsx
-// saved with a password): their names, in UTF-16, appear in its directory.
-bool PacchettoCifrato(const std::filesystem::path& percorso) {
-  std::ifstream file(percorso, std::ios::binary);
-  std::string nome;
-  for (const char c : std::string_view("EncryptedPackage")) {
-    nome += c;
-    nome += '\0';
-  }
-  std::string blocco(1 << 16, '\0');
-  std::string coda;
-  while (file) {
-    file.read(blocco.data(), static_cast<std::streamsize>(blocco.size()));
-    const std::string finestra = coda + blocco.substr(0, static_cast<std::size_t>(file.gcount()));
-    if (finestra.find(nome) != std::string::npos) return true;
-    coda = finestra.size() > nome.size() ? finestra.substr(finestra.size() - nome.size())
-                                         : finestra;
-  }
-  return false;
-}
 
 std::string Spiega(int codice) {
   switch (codice) {
@@ -51,12 +29,7 @@ LettoreXls::LettoreXls(const std::filesystem::path& percorso)
     freexl_close(handle_);
     handle_ = nullptr;
     if (esito == FREEXL_FILE_NOT_FOUND) throw errori_cartella::FileMancante(percorso);
-    if (esito == FREEXL_BIFF_WORKBOOK_NOT_FOUND) {
-      // A compound file without a workbook: a .xlsx with a password, or another document (a
-      // Word .doc) that is no workbook at all.
-      if (PacchettoCifrato(percorso)) throw errori_cartella::Protetta(percorso);
-      throw errori_cartella::NonCartella(percorso);
-    }
+    if (esito == FREEXL_BIFF_WORKBOOK_NOT_FOUND) throw errori_cartella::NonCartella(percorso);
     throw errori_cartella::Danneggiata(percorso, Spiega(esito));
   }
   unsigned int valore = 0;
@@ -72,7 +45,6 @@ LettoreXls::LettoreXls(const std::filesystem::path& percorso)
                                                        " non leggibile");
     nomi_.emplace_back(nome);
   }
-  calcolate_ = std::make_unique<CelleCalcolateXls>(percorso);
 }
 
 LettoreXls::~LettoreXls() {
@@ -143,7 +115,6 @@ const std::vector<Cella>& LettoreXls::Riga(int foglio, int riga) {
       }
     }
   }
-  calcolate_->Sovrapponi(nomi_[static_cast<std::size_t>(foglio - 1)], riga, riga_);
   foglioRiga_ = foglio;
   numeroRiga_ = riga;
   return riga_;

@@ -1,22 +1,19 @@
 #pragma once
 
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "workbook/CelleCalcolateXls.h"
 #include "workbook/LettoreCartella.h"
 
 namespace fcl {
 
-// Reads a binary Excel workbook (.xls, BIFF 2-8 in a compound file) through FreeXL. FreeXL parses
+// Reads the older binary Excel workbooks (Excel 5.0/95 and before, BIFF 2-7: the "Book" stream
+// of a compound file) through FreeXL; Excel 97-2003 workbooks go to LettoreBiff8. FreeXL parses
 // the whole workbook when it opens it; cells are then fetched one by one, only those of the row
 // asked for and only columns A-Y. Date cells, which FreeXL hands back as "YYYY-MM-DD" text, become
 // date serials again. Every FreeXL call is checked: a cell outside the sheet is empty.
-// FreeXL 1.0.6 skips formula cells and reads boolean and error cells as the numbers 1 and 0:
-// those cells are read again by CelleCalcolateXls and laid over FreeXL's, so a formula's computed
-// value is never lost.
+// FreeXL 1.0.6 skips formula cells and reads boolean and error cells as the numbers 1 and 0.
 class LettoreXls : public LettoreCartella {
  public:
   explicit LettoreXls(const std::filesystem::path& percorso);
@@ -34,7 +31,6 @@ class LettoreXls : public LettoreCartella {
   std::filesystem::path percorso_;
   const void* handle_ = nullptr;
   std::vector<std::string> nomi_;
-  std::unique_ptr<CelleCalcolateXls> calcolate_;
   int foglioAttivo_ = 0;
   unsigned righeFoglio_ = 0;
   unsigned short colonneFoglio_ = 0;

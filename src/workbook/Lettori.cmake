@@ -7,11 +7,11 @@ list(APPEND FCL_WORKBOOK_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/AnalizzatoreXml.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ApriCartella.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ArchivioZip.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/CelleCalcolateXls.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ContenutoOds.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ErroriCartella.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FileComposto.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FoglioXlsx.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LettoreBiff8.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LettoreFlusso.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LettoreOds.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LettoreXls.cpp

@@ -132,5 +132,23 @@ TEST(LettoreXls, FormuleBooleaniEdErrori) {
   EXPECT_EQ(TestoCella(lettore->Riga(1, 1)[8]), std::string(9000, 'a'));
 }
 
+// An Excel 5.0/95 workbook (its stream is named "Book") is read through FreeXL, which reads
+// booleans as the numbers 1 and 0.
+TEST(LettoreXls, CartellaExcel95ConFreeXL) {
+  auto lettore = ApriCartella(kDati / "vecchio.xls");
+  ASSERT_EQ(lettore->NumeroFogli(), 4);
+  EXPECT_EQ(lettore->NomeFoglio(3), "fa");
+  Verifica(*lettore, {
+      {2, 4, 1, "01234567890", T::Testo},
+      {2, 4, 7, "05/03/2013", T::Data},
+      {2, 4, 10, "1234,5", T::Numero},
+      {2, 5, 3, "123456789012345", T::Numero},
+      {2, 6, 3, "1", T::Numero},
+      {2, 4, 25, "colonna Y", T::Testo},
+      {4, 3, 3, "150,5", T::Numero},
+  });
+  EXPECT_THROW(lettore->Riga(5, 1), ErroreCartella);
+}
+
 }  // namespace
 }  // namespace fcl

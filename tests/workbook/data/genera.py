@@ -434,12 +434,28 @@ def scrivi_formule_xls():
         xlwt.Cell.FormulaCell.get_biff_data = originale
 
 
+def scrivi_xls_vecchio():
+    """The campione workbook with its stream named "Book", as Excel 5.0/95 names it: the reader
+    leaves such files to FreeXL."""
+    with open(os.path.join(QUI, "campione.xls"), "rb") as f:
+        dati = bytearray(f.read())
+    vecchio = "Workbook".encode("utf-16-le") + b"\0\0"
+    posizione = dati.find(vecchio)
+    assert posizione > 0
+    nuovo = "Book".encode("utf-16-le") + b"\0\0"
+    dati[posizione:posizione + 64] = nuovo + bytes(64 - len(nuovo))
+    dati[posizione + 64:posizione + 66] = struct.pack("<H", len(nuovo))
+    with open(os.path.join(QUI, "vecchio.xls"), "wb") as f:
+        f.write(dati)
+
+
 def main():
     scrivi_tutti("campione", CAMPIONE)
     scrivi_tutti("duefogli", DUE_FOGLI)
     scrivi_speciale_xlsx()
     scrivi_speciale_ods()
     scrivi_formule_xls()
+    scrivi_xls_vecchio()
     scrivi_xls_protetto()
     scrivi_xlsx_protetto()
     scrivi_ods("protetto.ods", [tabella_ods("FA", FA)], cifrato=True)
