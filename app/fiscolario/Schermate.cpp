@@ -11,9 +11,9 @@
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
-#include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
@@ -40,8 +40,8 @@
 #include "lookup/ui/FTABSG.h"
 #include "lookup/ui/GrigliaGiorni.h"
 #include "shell/Avvio.h"
-#include "shell/ui/FinestraPrincipale.h"
 #include "shell/ui/FVer.h"
+#include "shell/ui/FinestraPrincipale.h"
 #include "store/Database.h"
 
 namespace {

@@ -33,7 +33,8 @@ std::string NumeroSenzaDecimali(double x) {
   if (r == 0.0) r = 0.0;  // no "-0"
   char buffer[400];
   const auto esito = std::to_chars(buffer, buffer + sizeof buffer, r, std::chars_format::fixed, 0);
-  return ConSeparatoreMigliaia(std::string_view(buffer, static_cast<std::size_t>(esito.ptr - buffer)));
+  return ConSeparatoreMigliaia(
+      std::string_view(buffer, static_cast<std::size_t>(esito.ptr - buffer)));
 }
 
 }  // namespace
@@ -102,7 +103,8 @@ void ListaDati::Riempi(const std::vector<ColonnaRisultato>& colonne,
         riga.icona = "ER";
         conIcone_ = true;
       }
-      if (IniziaCon(nome, "Data")) riga.celle[colonneData_[data++].indiceOrdinamento] = ChiaveData(valori[j]);
+      if (IniziaCon(nome, "Data"))
+        riga.celle[colonneData_[data++].indiceOrdinamento] = ChiaveData(valori[j]);
     }
     righe_.push_back(std::move(riga));
   }

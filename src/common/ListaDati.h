@@ -48,9 +48,9 @@ class ListaDati {
   };
 
   struct Riga {
-    std::string icona;                // "", "OK" or "ER"
-    std::vector<std::string> celle;   // one per column
-    std::size_t origine = 0;          // position in the result, to follow a row across sorts
+    std::string icona;               // "", "OK" or "ER"
+    std::vector<std::string> celle;  // one per column
+    std::size_t origine = 0;         // position in the result, to follow a row across sorts
   };
 
   // A date column and the index of its hidden sort column.

@@ -17,9 +17,9 @@ std::string CentraMessaggio(std::string_view messaggio) {
 bool ConfermaSovrascrittura(const std::filesystem::path& percorso, Interazione& ui) {
   std::error_code ec;
   if (!std::filesystem::exists(percorso, ec)) return false;
-  const Risposta r = ui.Chiedi("Il file " + percorso.string() + " esiste già. Vuoi sovrascriverlo?",
-                               "Crea Coomunicazioni", Pulsanti::SiNo, Icona::Informazione,
-                               Risposta::Si);
+  const Risposta r =
+      ui.Chiedi("Il file " + percorso.string() + " esiste già. Vuoi sovrascriverlo?",
+                "Crea Coomunicazioni", Pulsanti::SiNo, Icona::Informazione, Risposta::Si);
   return r == Risposta::No;
 }
 

@@ -34,8 +34,8 @@ class Calendario {
   std::optional<int> GiornoDellaCella(int cella) const;
   // The date of a cell holding a day, "dd/mm/yyyy"; empty for an empty cell.
   std::string DataDellaCella(int cella) const;
-  // The cell framed when the month is drawn: the remembered day's place, which may be the empty cell
-  // after the last day when the month is shorter.
+  // The cell framed when the month is drawn: the remembered day's place, which may be the empty
+  // cell after the last day when the month is shorter.
   int CellaCornice() const;
 
   // The year is kept within 1500..2500; the month within 1..12.

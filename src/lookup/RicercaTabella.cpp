@@ -16,9 +16,10 @@ std::optional<Elenco> PreparaElenco(std::string_view tipo) {
 }
 
 Elenco ElencoAttivita() {
-  return Elenco{"SELECT CODICE  as Codice, DESCRIZIONE as Descrizione FROM ATECO2007 ORDER BY CODICE",
-                "Ricerca Codici Attività ATECO 2007",
-                {"Codice", "Descrizione"}};
+  return Elenco{
+      "SELECT CODICE  as Codice, DESCRIZIONE as Descrizione FROM ATECO2007 ORDER BY CODICE",
+      "Ricerca Codici Attività ATECO 2007",
+      {"Codice", "Descrizione"}};
 }
 
 RicercaTabella::RicercaTabella(Database& db, Elenco elenco) : db_(db), elenco_(std::move(elenco)) {

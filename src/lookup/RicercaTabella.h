@@ -31,12 +31,14 @@ Elenco ElencoAttivita();
 // Shown by the activity lookup while the ATECO 2007 table is empty: the system ships no copy of it.
 inline constexpr std::string_view kAtecoVuota =
     "La tabella dei codici attività ATECO 2007 è vuota. Per caricarla usare il comando "
-    "\"fiscolario-cli importa ateco FILE\", dove FILE è un file CSV o una cartella di lavoro con le "
+    "\"fiscolario-cli importa ateco FILE\", dove FILE è un file CSV o una cartella di lavoro con "
+    "le "
     "colonne del codice e della descrizione.";
 
 // The search of a lookup window without the window: the list, the filter text that the next fill
 // applies, and the choice of a row. "Cerca" with a text filters the next fill, "Reset" fills again
-// without a filter (the filter is consumed by the fill that uses it); the first fill shows every row.
+// without a filter (the filter is consumed by the fill that uses it); the first fill shows every
+// row.
 class RicercaTabella {
  public:
   RicercaTabella(Database& db, Elenco elenco);

@@ -29,8 +29,12 @@ int Misura(std::string_view testo) { return static_cast<int>(testo.size()) * 100
 TEST(ListaDati, ColonneCelleFormattateEColonneDiOrdinamento) {
   ListaDati l;
   std::string filtro;
-  l.Riempi({{"Codice", A::Sinistra}, {"Importo", A::Destra}, {"DataNascita", A::Centro},
-            {"ProgNum", A::Destra}, {"DACO", A::Sinistra}, {"ERR", A::Sinistra}},
+  l.Riempi({{"Codice", A::Sinistra},
+            {"Importo", A::Destra},
+            {"DataNascita", A::Centro},
+            {"ProgNum", A::Destra},
+            {"DACO", A::Sinistra},
+            {"ERR", A::Sinistra}},
            {{std::string("A1"), 1234567.5, Data{2015, 11, 5}, 1234567.5, std::int64_t{1},
              std::monostate{}},
             {std::string("B2"), -0.4, Data{}, std::int64_t{12}, std::int64_t{0}, std::string("1")},
@@ -38,8 +42,8 @@ TEST(ListaDati, ColonneCelleFormattateEColonneDiOrdinamento) {
              std::monostate{}}},
            filtro);
 
-  EXPECT_EQ(Titoli(l), (std::vector<std::string>{" ", "Codice", "Importo", "DataNascita",
-                                                 "ProgNum", "DACO", "ERR", "XXDataNascita"}));
+  EXPECT_EQ(Titoli(l), (std::vector<std::string>{" ", "Codice", "Importo", "DataNascita", "ProgNum",
+                                                 "DACO", "ERR", "XXDataNascita"}));
   ASSERT_EQ(l.ColonneData().size(), 1u);
   EXPECT_EQ(l.ColonneData()[0].nome, "DataNascita");
   EXPECT_EQ(l.ColonneData()[0].indiceOrdinamento, 7u);
@@ -86,8 +90,8 @@ TEST(ListaDati, RisultatoVuotoMostraITitoliALarghezzaFissaETieneIlFiltro) {
 }
 
 TEST(ListaDati, IlFiltroTieneLeRigheCheLoContengonoInQualsiasiColonnaEVieneConsumato) {
-  const std::vector<Col> colonne = {{"Localita", A::Sinistra}, {"Provincia", A::Sinistra},
-                                    {"Cab", A::Sinistra}};
+  const std::vector<Col> colonne = {
+      {"Localita", A::Sinistra}, {"Provincia", A::Sinistra}, {"Cab", A::Sinistra}};
   const std::vector<std::vector<Valore>> righe = {
       {std::string("MILANO"), std::string("MI"), std::string("01600")},
       {std::string("ROMA"), std::string("RM"), std::string("03200")},
@@ -100,9 +104,11 @@ TEST(ListaDati, IlFiltroTieneLeRigheCheLoContengonoInQualsiasiColonnaEVieneConsu
     std::string filtro;
     std::vector<std::string> attese;
   } const kCasi[] = {
-      {"senza filtro", "", {"MILANO", "ROMA", "ROMANO DI LOMBARDIA", "ADRIA", "Cività Romana",
-                            "TORINO"}},
-      {"rom in ogni colonna, senza badare alle maiuscole", "rom",
+      {"senza filtro",
+       "",
+       {"MILANO", "ROMA", "ROMANO DI LOMBARDIA", "ADRIA", "Cività Romana", "TORINO"}},
+      {"rom in ogni colonna, senza badare alle maiuscole",
+       "rom",
        {"ROMA", "ROMANO DI LOMBARDIA", "ADRIA", "Cività Romana"}},
       {"lettere accentate", "CIVITÀ", {"Cività Romana"}},
       {"nessuna riga", "zzz", {}},

@@ -13,13 +13,13 @@ TEST(CentraMessaggio, UnMessaggioCortoSiCentraConMezzaLunghezzaDiBlank) {
     std::string messaggio;
     std::size_t blank;  // on each side
   } const kCasi[] = {
-      {"Data non valida", 42},         // 50 - 7.5 -> 42 (halves to the even one)
-      {"Partita Iva Errata", 41},      // 50 - 9
+      {"Data non valida", 42},           // 50 - 7.5 -> 42 (halves to the even one)
+      {"Partita Iva Errata", 41},        // 50 - 9
       {"Partita IVA obbligatoria", 38},  // 50 - 12
-      {std::string(13, 'x'), 44},      // 50 - 6.5 -> 44
-      {std::string(49, 'x'), 26},      // 50 - 24.5 -> 26
+      {std::string(13, 'x'), 44},        // 50 - 6.5 -> 44
+      {std::string(49, 'x'), 26},        // 50 - 24.5 -> 26
       {"", 50},
-      {"Attività", 46},                // characters, not bytes: 50 - 4
+      {"Attività", 46},  // characters, not bytes: 50 - 4
   };
   for (const auto& c : kCasi) {
     SCOPED_TRACE(c.messaggio);

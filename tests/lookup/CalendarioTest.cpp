@@ -13,13 +13,12 @@ TEST(Calendario, GrigliaDelMeseConIlLunediPrimo) {
     int giorni;
     int scostamento;
   } const kCasi[] = {
-      {{2016, 2, 10}, 29, 0},   // February 2016 begins on a Monday
-      {{2015, 2, 10}, 28, 6},   // February 2015 on a Sunday
-      {{2016, 5, 1}, 31, 6},    // the widest month: Sunday 1st, 31 days, the last cell
-      {{2000, 2, 1}, 29, 1},    // a leap year of a century
-      {{1900, 2, 1}, 28, 3},    // a century that is no leap year
-      {{2500, 12, 31}, 31, 2},
-      {{1500, 1, 1}, 31, 0},    // proleptic Gregorian calendar
+      {{2016, 2, 10}, 29, 0},  // February 2016 begins on a Monday
+      {{2015, 2, 10}, 28, 6},  // February 2015 on a Sunday
+      {{2016, 5, 1}, 31, 6},   // the widest month: Sunday 1st, 31 days, the last cell
+      {{2000, 2, 1}, 29, 1},   // a leap year of a century
+      {{1900, 2, 1}, 28, 3},   // a century that is no leap year
+      {{2500, 12, 31}, 31, 2}, {{1500, 1, 1}, 31, 0},  // proleptic Gregorian calendar
   };
   for (const auto& c : kCasi) {
     SCOPED_TRACE(c.oggi.Testo());
@@ -28,7 +27,8 @@ TEST(Calendario, GrigliaDelMeseConIlLunediPrimo) {
     EXPECT_EQ(cal.Scostamento(), c.scostamento);
     const auto celle = cal.Celle();
     for (int i = 0; i < Calendario::kCelle; ++i) {
-      const int atteso = (i >= c.scostamento && i < c.scostamento + c.giorni) ? i - c.scostamento + 1 : 0;
+      const int atteso =
+          (i >= c.scostamento && i < c.scostamento + c.giorni) ? i - c.scostamento + 1 : 0;
       EXPECT_EQ(celle[static_cast<std::size_t>(i)], atteso) << "cella " << i;
       EXPECT_EQ(cal.GiornoDellaCella(i).value_or(0), atteso) << "cella " << i;
     }
@@ -48,7 +48,7 @@ TEST(Calendario, CorniceSulGiornoRicordatoAncheOltreLaFineDelMese) {
   cal.MeseSuccessivo();  // February 2016: offset 0, 29 days
   EXPECT_EQ(cal.CellaCornice(), 30);
   EXPECT_FALSE(cal.GiornoDellaCella(30).has_value());  // the empty cell after the last day
-  cal.ImpostaMese(4);  // April 2016: offset 4, 30 days
+  cal.ImpostaMese(4);                                  // April 2016: offset 4, 30 days
   EXPECT_EQ(cal.CellaCornice(), 34);
   EXPECT_FALSE(cal.GiornoDellaCella(34).has_value());
   EXPECT_EQ(cal.GiornoRicordato(), 31);

@@ -70,12 +70,13 @@ TEST_F(RicercaTabellaTest, TabellaAtecoVuotaEPoiCaricata) {
   r.Lista();
   EXPECT_TRUE(r.TabellaVuota());
   EXPECT_TRUE(r.Dati().Righe().empty());
-  db.Esegui("INSERT INTO ATECO2007 (CODICE, DESCRIZIONE) VALUES ('01.11.10', 'Coltivazione di "
-            "cereali'), ('10.71.10', 'Produzione di prodotti di panetteria freschi')");
+  db.Esegui(
+      "INSERT INTO ATECO2007 (CODICE, DESCRIZIONE) VALUES ('01.11.10', 'Coltivazione di "
+      "cereali'), ('10.71.10', 'Produzione di prodotti di panetteria freschi')");
   r.Cerca("panetteria");
   EXPECT_FALSE(r.TabellaVuota());
-  EXPECT_EQ(r.Scegli(0), (std::vector<std::string>{"10.71.10",
-                                                   "Produzione di prodotti di panetteria freschi"}));
+  EXPECT_EQ(r.Scegli(0),
+            (std::vector<std::string>{"10.71.10", "Produzione di prodotti di panetteria freschi"}));
 }
 
 TEST(RiempiLista, AllineamentiPerTipoDichiaratoEStatementErrato) {

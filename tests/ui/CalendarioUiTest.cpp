@@ -16,8 +16,7 @@ namespace fcl {
 namespace {
 
 void Clic(FCale& c, int giorno, bool doppio = false) {
-  const QPoint centro =
-      c.Griglia()->RettangoloCella(c.Cal().Scostamento() + giorno - 1).center();
+  const QPoint centro = c.Griglia()->RettangoloCella(c.Cal().Scostamento() + giorno - 1).center();
   if (doppio)
     QTest::mouseDClick(c.Griglia(), Qt::LeftButton, {}, centro);
   else
@@ -72,8 +71,7 @@ TEST(FCale, AperturaEMesi) {
   EXPECT_EQ(c.BarraAnno()->value(), 2016);
 
   // A click on an empty cell does nothing.
-  QTest::mouseClick(c.Griglia(), Qt::LeftButton, {},
-                    c.Griglia()->RettangoloCella(36).center());
+  QTest::mouseClick(c.Griglia(), Qt::LeftButton, {}, c.Griglia()->RettangoloCella(36).center());
   EXPECT_EQ(c.MyDate()->text(), QStringLiteral("15/02/2016"));
 }
 
@@ -83,8 +81,8 @@ TEST(FCale, TastiEDoppioClic) {
     std::function<void(FCale&)> azione;
     std::string atteso;
   } const kCasi[] = {
-      {"Invio senza clic: niente",
-       [](FCale& c) { QTest::keyClick(c.Griglia(), Qt::Key_Return); }, ""},
+      {"Invio senza clic: niente", [](FCale& c) { QTest::keyClick(c.Griglia(), Qt::Key_Return); },
+       ""},
       {"clic e Invio",
        [](FCale& c) {
          Clic(c, 29);

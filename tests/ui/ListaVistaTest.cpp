@@ -44,9 +44,9 @@ TEST(ListaVista, RiempimentoColonneNascosteOrdinamentoESelezione) {
   l.SelezionaRiga("B2", "Codice");
   QTest::mouseClick(l.header()->viewport(), Qt::LeftButton, {},
                     QPoint(l.header()->sectionViewportPosition(3) + 5, 5));
-  EXPECT_EQ(Colonna(l, 3), (std::vector<QString>{QStringLiteral("31/01/2016"),
-                                                 QStringLiteral("05/11/2015"),
-                                                 QStringLiteral("01/12/2014")}));
+  EXPECT_EQ(Colonna(l, 3),
+            (std::vector<QString>{QStringLiteral("31/01/2016"), QStringLiteral("05/11/2015"),
+                                  QStringLiteral("01/12/2014")}));
   EXPECT_EQ(l.header()->sortIndicatorOrder(), Qt::DescendingOrder);
   EXPECT_EQ(l.LeggiSelezione({"Codice", "Nome"}), (std::vector<std::string>{"B2", "Bianchi"}));
   l.OrdinaColonna(3);

@@ -25,9 +25,9 @@ class RicercaTest : public ::testing::Test {
  protected:
   RicercaTest() {
     CreaSchema(db);
-    for (const auto& [comune, pro] : {std::pair{"MILANO", "MI"}, std::pair{"ROMA", "RM"},
-                                      std::pair{"ROMANO DI LOMBARDIA", "BG"},
-                                      std::pair{"TORINO", "TO"}}) {
+    for (const auto& [comune, pro] :
+         {std::pair{"MILANO", "MI"}, std::pair{"ROMA", "RM"},
+          std::pair{"ROMANO DI LOMBARDIA", "BG"}, std::pair{"TORINO", "TO"}}) {
       db.Esegui("INSERT INTO T_COMUNI (COMUNE, PRO, CAB) VALUES (?, ?, '')",
                 {std::string(comune), std::string(pro)});
     }
@@ -76,7 +76,8 @@ TEST_F(RicercaTest, ComuniChiudereOEscLascianoLeCaselle) {
       {"Chiudi", [](FTAB* f) { QTest::mouseClick(f->BottoneChiudi(), Qt::LeftButton); }},
       {"Esc sulla lista", [](FTAB* f) { QTest::keyClick(f->Lista(), Qt::Key_Escape); }},
       {"Esc su un pulsante", [](FTAB* f) { QTest::keyClick(f->BottoneReset(), Qt::Key_Escape); }},
-      {"clic sullo sfondo", [](FTAB* f) { QTest::mouseClick(f, Qt::LeftButton, {}, QPoint(2, 2)); }},
+      {"clic sullo sfondo",
+       [](FTAB* f) { QTest::mouseClick(f, Qt::LeftButton, {}, QPoint(2, 2)); }},
   };
   for (const auto& c : kCasi) {
     SCOPED_TRACE(c.nome);
@@ -133,7 +134,8 @@ TEST_F(RicercaTest, AttivitaEscChiudiEScelta) {
          QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, r.center());
          QTest::mouseDClick(l->viewport(), Qt::LeftButton, {}, r.center());
        },
-       std::pair{std::string("10.71.10"), std::string("Produzione di prodotti di panetteria freschi")}},
+       std::pair{std::string("10.71.10"),
+                 std::string("Produzione di prodotti di panetteria freschi")}},
   };
   for (const auto& c : kCasi) {
     SCOPED_TRACE(c.nome);

@@ -13,9 +13,9 @@
 #include "CartellaTemporanea.h"
 #include "InterazioneRegistrata.h"
 #include "common/Contesto.h"
-#include "shell/ui/FinestraPrincipale.h"
 #include "shell/ui/FINI.h"
 #include "shell/ui/FVer.h"
+#include "shell/ui/FinestraPrincipale.h"
 #include "shell/ui/FinestraRegistro.h"
 
 namespace fcl {
@@ -197,10 +197,11 @@ TEST_F(ShellTest, FinestraVersioneEMail) {
   ASSERT_EQ(aperti.size(), 1u);
   EXPECT_EQ(aperti[0].scheme(), QStringLiteral("mailto"));
   EXPECT_EQ(aperti[0].path(), ver.MailTecnico()->text());
-  EXPECT_EQ(aperti[0].toString(QUrl::FullyEncoded),
-            QStringLiteral("mailto:") + ver.MailTecnico()->text() +
-                QStringLiteral("?subject=Utente%20FISCOLARIO%20-%20Comunicazione%20Contratti%20di%20"
-                               "Leasing"));
+  EXPECT_EQ(
+      aperti[0].toString(QUrl::FullyEncoded),
+      QStringLiteral("mailto:") + ver.MailTecnico()->text() +
+          QStringLiteral("?subject=Utente%20FISCOLARIO%20-%20Comunicazione%20Contratti%20di%20"
+                         "Leasing"));
   QTest::mouseClick(ver.Chiudi(), Qt::LeftButton);
   EXPECT_FALSE(ver.isVisible());
 

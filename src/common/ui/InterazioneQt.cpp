@@ -66,7 +66,9 @@ QMessageBox::StandardButton PulsanteQt(Risposta r) {
 // The buttons read the same whether or not Qt's Italian translation was found.
 void TestiItaliani(QMessageBox& box) {
   const std::pair<QMessageBox::StandardButton, const char*> kTesti[] = {
-      {QMessageBox::Ok, "OK"}, {QMessageBox::Yes, "Sì"}, {QMessageBox::No, "No"},
+      {QMessageBox::Ok, "OK"},
+      {QMessageBox::Yes, "Sì"},
+      {QMessageBox::No, "No"},
       {QMessageBox::Cancel, "Annulla"}};
   for (const auto& [pulsante, testo] : kTesti) {
     if (QAbstractButton* b = box.button(pulsante)) b->setText(QString::fromUtf8(testo));

@@ -37,9 +37,10 @@ class InterazioneQt : public Interazione {
   std::optional<std::filesystem::path> ScegliFileDaAprire(
       std::string_view titolo, std::string_view filtro,
       const std::filesystem::path& cartella) override;
-  std::optional<std::filesystem::path> ScegliFileDaSalvare(
-      std::string_view titolo, std::string_view filtro, const std::filesystem::path& cartella,
-      std::string_view nomeProposto) override;
+  std::optional<std::filesystem::path> ScegliFileDaSalvare(std::string_view titolo,
+                                                           std::string_view filtro,
+                                                           const std::filesystem::path& cartella,
+                                                           std::string_view nomeProposto) override;
   void Avanzamento(std::string_view didascalia, long long valore, long long massimo) override;
   void Avviso(std::string_view testo) override;
 

@@ -59,9 +59,8 @@ void ListaVista::RiempiLista(Database& db, std::string_view sql, std::string& te
 
 void ListaVista::DopoRiempimento() {
   const QFontMetrics metrica(font());
-  dati_->Dimensiona([&](std::string_view testo) {
-    return Twips(metrica.horizontalAdvance(QTesto(testo)));
-  });
+  dati_->Dimensiona(
+      [&](std::string_view testo) { return Twips(metrica.horizontalAdvance(QTesto(testo))); });
   header()->setSortIndicatorShown(false);
   modello_->Ricarica();
   ApplicaLarghezze();

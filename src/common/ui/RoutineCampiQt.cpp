@@ -30,7 +30,8 @@ void Colori(QWidget* campo, const Colore& sfondo, const QColor& testo) {
 }
 
 void Fuoco(QWidget* campo) {
-  if (campo->isEnabled() && campo->focusPolicy() != Qt::NoFocus) campo->setFocus(Qt::OtherFocusReason);
+  if (campo->isEnabled() && campo->focusPolicy() != Qt::NoFocus)
+    campo->setFocus(Qt::OtherFocusReason);
 }
 
 }  // namespace

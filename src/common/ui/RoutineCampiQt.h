@@ -18,7 +18,8 @@ class Database;
 
 // A field error: the field turns red with white text and takes the focus, the message (centred, see
 // CentraMessaggio) is shown in a box titled "Errore", then the field gets the focus colour and
-// the normal text colour back and the focus again. A field that cannot take the focus is no failure.
+// the normal text colour back and the focus again. A field that cannot take the focus is no
+// failure.
 void ErroreCampo(Interazione& ui, QWidget* campo, std::string_view messaggio);
 
 // Checks the date typed in a box: a valid date is rewritten as dd/mm/yyyy and true is returned;

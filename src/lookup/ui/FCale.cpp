@@ -51,7 +51,8 @@ FCale::FCale(const Data& oggi, QWidget* genitore)
   lblMESE_->setObjectName(QStringLiteral("lblMESE"));
   lblMESE_->setFont(titolo);
   lblMESE_->setCursor(Qt::PointingHandCursor);
-  lblMESE_->setMinimumWidth(QFontMetrics(titolo).horizontalAdvance(QStringLiteral("Settembre")) + 8);
+  lblMESE_->setMinimumWidth(QFontMetrics(titolo).horizontalAdvance(QStringLiteral("Settembre")) +
+                            8);
   lblMESE_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   lblANNO_ = new QLabel(this);
   lblANNO_->setObjectName(QStringLiteral("lblANNO"));
@@ -141,7 +142,8 @@ FCale::FCale(const Data& oggi, QWidget* genitore)
 
 void FCale::Disegna() {
   if (caricamento_) return;
-  lblMESE_->setText(QTesto(Calendario::NomiMesi()[static_cast<std::size_t>(calendario_.Mese() - 1)]));
+  lblMESE_->setText(
+      QTesto(Calendario::NomiMesi()[static_cast<std::size_t>(calendario_.Mese() - 1)]));
   lblANNO_->setText(QString::number(calendario_.Anno()));
   if (vScroll1_->value() != calendario_.Anno()) {
     const QSignalBlocker blocco(vScroll1_);
@@ -201,8 +203,10 @@ void FCale::AccantoA(QWidget* casella) {
   QPoint punto = casella->mapToGlobal(QPoint(0, casella->height() + 2));
   if (punto.y() + height() > schermo.bottom())
     punto.setY(casella->mapToGlobal(QPoint(0, 0)).y() - height() - 2);
-  punto.setX(std::clamp(punto.x(), schermo.left(), std::max(schermo.left(), schermo.right() - width())));
-  punto.setY(std::clamp(punto.y(), schermo.top(), std::max(schermo.top(), schermo.bottom() - height())));
+  punto.setX(
+      std::clamp(punto.x(), schermo.left(), std::max(schermo.left(), schermo.right() - width())));
+  punto.setY(
+      std::clamp(punto.y(), schermo.top(), std::max(schermo.top(), schermo.bottom() - height())));
   move(punto);
 }
 

@@ -57,9 +57,9 @@ FinestraRicerca::FinestraRicerca(Database& db, Elenco elenco, QWidget* genitore)
   avviso_->setObjectName(QStringLiteral("avviso"));
   avviso_->setWordWrap(true);
   avviso_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  avviso_->setStyleSheet(QStringLiteral(
-      "QLabel { background: #fff4d6; color: #5c4400; border: 1px solid #e3c46b; "
-      "border-radius: 3px; padding: 8px; }"));
+  avviso_->setStyleSheet(
+      QStringLiteral("QLabel { background: #fff4d6; color: #5c4400; border: 1px solid #e3c46b; "
+                     "border-radius: 3px; padding: 8px; }"));
   avviso_->hide();
 
   listV_ = new ListaVista(this);

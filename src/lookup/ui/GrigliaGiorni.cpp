@@ -39,7 +39,9 @@ std::optional<int> GrigliaGiorni::CellaIn(const QPoint& punto) const {
   return std::nullopt;
 }
 
-bool GrigliaGiorni::Piena(int cella) const { return calendario_.GiornoDellaCella(cella).has_value(); }
+bool GrigliaGiorni::Piena(int cella) const {
+  return calendario_.GiornoDellaCella(cella).has_value();
+}
 
 void GrigliaGiorni::paintEvent(QPaintEvent*) {
   QPainter p(this);
@@ -55,7 +57,8 @@ void GrigliaGiorni::paintEvent(QPaintEvent*) {
   const QRect fascia(kMargine, kMargine, 7 * kLarghezzaCella, kAltezzaIntestazione - 4);
   p.fillRect(fascia, QColor(0x1f, 0x4e, 0x9c));
   for (int g = 0; g < 7; ++g) {
-    const QRect r(kMargine + g * kLarghezzaCella, kMargine, kLarghezzaCella, kAltezzaIntestazione - 4);
+    const QRect r(kMargine + g * kLarghezzaCella, kMargine, kLarghezzaCella,
+                  kAltezzaIntestazione - 4);
     p.setPen(g == 6 ? QColor(0xff, 0xc9, 0xc9) : QColor(Qt::white));
     p.drawText(r, Qt::AlignCenter, QString::fromLatin1(kSettimana[g]));
   }

@@ -61,8 +61,8 @@ FinestraPrincipale::FinestraPrincipale(Contesto& ctx, Comandi comandi, QWidget* 
 
   auto* fini = new FINI(ctx_.versionePgm, ctx_.releasePgm);
   connect(fini, &FINI::entra, this, &FinestraPrincipale::Entra);
-  benvenuto_ = area_->addSubWindow(fini, Qt::SubWindow | Qt::CustomizeWindowHint |
-                                             Qt::WindowTitleHint);
+  benvenuto_ =
+      area_->addSubWindow(fini, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
   benvenuto_->setWindowIcon(IconaApplicazione());
   benvenuto_->adjustSize();
   benvenuto_->move(0, 0);
@@ -80,7 +80,7 @@ void FinestraPrincipale::Centra() {
 }
 
 QAction* FinestraPrincipale::Voce(QMenu* menu, const char* nome, const char* testo, int icona,
-                  void (FinestraPrincipale::*comando)()) {
+                                  void (FinestraPrincipale::*comando)()) {
   QAction* a = menu->addAction(IconaMenu(icona), QString::fromUtf8(testo));
   a->setObjectName(QString::fromUtf8(nome));
   connect(a, &QAction::triggered, this, comando);
@@ -93,7 +93,8 @@ void FinestraPrincipale::CreaMenu() {
   Voce(funzioni_, "salva", "Salva", 1, &FinestraPrincipale::Salva);
   Voce(funzioni_, "ripristina", "Ripristina", 2, &FinestraPrincipale::Ripristina);
   funzioni_->addSeparator();
-  Voce(funzioni_, "OpeORSA", "Import Operatori da ORSA (Antiriciclaggio)", 14, &FinestraPrincipale::OPEORSA_Click);
+  Voce(funzioni_, "OpeORSA", "Import Operatori da ORSA (Antiriciclaggio)", 14,
+       &FinestraPrincipale::OPEORSA_Click);
   Voce(funzioni_, "OpeVELA", "Import Operatori da VELA (Comunicazione Rapporti)", 14,
        &FinestraPrincipale::OPEvela_Click);
   connect(funzioni_, &QMenu::aboutToShow, this, &FinestraPrincipale::AggiornaMenu);
@@ -102,8 +103,9 @@ void FinestraPrincipale::CreaMenu() {
   help_->setObjectName(QStringLiteral("help"));
   QAction* doc = help_->addAction(IconaMenu(15), QStringLiteral("Documentazione"));
   doc->setObjectName(QStringLiteral("documentazione"));
-  connect(doc, &QAction::triggered, this,
-          [this] { ApriDocumentoHelp({"FISCOLARIO 2013.pdf", "index.html"}); });
+  connect(doc, &QAction::triggered, this, [this] {
+    ApriDocumentoHelp({"FISCOLARIO 2013.pdf", "index.html"});
+  });
   QAction* istr = help_->addAction(IconaMenu(15), QStringLiteral("Istruzioni Modello Polivalente"));
   istr->setObjectName(QStringLiteral("ISTR"));
   connect(istr, &QAction::triggered, this,
@@ -125,8 +127,9 @@ void FinestraPrincipale::CreaMenu() {
   guida->setObjectName(QStringLiteral("guida"));
   guida->setShortcut(QKeySequence::HelpContents);
   guida->setShortcutContext(Qt::ApplicationShortcut);
-  connect(guida, &QAction::triggered, this,
-          [this] { ApriDocumentoHelp({"index.html", "FISCOLARIO 2013.pdf"}); });
+  connect(guida, &QAction::triggered, this, [this] {
+    ApriDocumentoHelp({"index.html", "FISCOLARIO 2013.pdf"});
+  });
   addAction(guida);
 
   QAction* esci = menuBar()->addAction(QStringLiteral("&Esci"));
