@@ -8,7 +8,7 @@ PACKAGES=(
   libsqlite3-dev libfreexl-dev libzip-dev libexpat1-dev zlib1g-dev mdbtools-dev libinih-dev
   libcli11-dev libxlsxwriter-dev libgtest-dev
   qpdf poppler-utils fonts-urw-base35 xvfb xauth
-  python3 python3-openpyxl python3-xlrd python3-xlwt
+  python3 python3-openpyxl python3-xlrd python3-xlwt time
 )
 
 missing=()

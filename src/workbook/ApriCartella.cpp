@@ -18,7 +18,7 @@ namespace fcl {
 namespace {
 
 constexpr std::array<unsigned char, 8> kFirmaCompound = {0xD0, 0xCF, 0x11, 0xE0,
-                                                          0xA1, 0xB1, 0x1A, 0xE1};
+                                                         0xA1, 0xB1, 0x1A, 0xE1};
 
 // The largest .xls read: the whole file is held while its workbook stream is taken out.
 constexpr std::uintmax_t kLimiteXls = 1ull << 30;

@@ -48,8 +48,8 @@ std::unique_ptr<VoceZip> ArchivioZip::Apri(const std::string& nome, std::uint64_
         zip_error_code_zip(errore) == ZIP_ER_NOPASSWD) {
       throw errori_cartella::Protetta(percorso_);
     }
-    throw errori_cartella::Danneggiata(
-        percorso_, nome + " non si apre: " + zip_strerror(archivio_));
+    throw errori_cartella::Danneggiata(percorso_,
+                                       nome + " non si apre: " + zip_strerror(archivio_));
   }
   return std::make_unique<VoceZip>(file, nome, limite, percorso_);
 }

@@ -54,7 +54,9 @@ bool ContenutoOds::Prossimo(Evento& evento) {
 
 void ContenutoOds::Inizio(std::string_view nome, const Attributi& attributi) {
   if (inCella_) {
-    if (escluso_ > 0 || E(nome, kOffice, "annotation") || nome.substr(0, kDraw.size()) == kDraw) {
+    // Annotations, drawings and tables nested in a cell hold no part of the cell's value.
+    if (escluso_ > 0 || E(nome, kOffice, "annotation") || E(nome, kTable, "table") ||
+        nome.substr(0, kDraw.size()) == kDraw) {
       ++escluso_;
       return;
     }

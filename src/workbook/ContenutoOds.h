@@ -20,8 +20,8 @@ class ContenutoOds : public AnalizzatoreXml {
  public:
   struct Evento {
     enum class Tipo { InizioFoglio, Righe, FineFoglio } tipo = Tipo::Righe;
-    std::string nome;     // InizioFoglio
-    BloccoRighe righe;    // Righe
+    std::string nome;   // InizioFoglio
+    BloccoRighe righe;  // Righe
   };
 
   using AnalizzatoreXml::AnalizzatoreXml;

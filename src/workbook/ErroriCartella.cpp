@@ -37,8 +37,8 @@ ErroreCartella Danneggiata(const std::filesystem::path& percorso, const std::str
 ErroreCartella ParteTroppoGrande(const std::filesystem::path& percorso, const std::string& parte,
                                  std::uint64_t limite) {
   return ErroreCartella(kParteTroppoGrande,
-                        "La cartella di lavoro " + Nome(percorso) + " non può essere letta: la parte " +
-                            parte + " supera " +
+                        "La cartella di lavoro " + Nome(percorso) +
+                            " non può essere letta: la parte " + parte + " supera " +
                             (limite >= (1u << 20) ? std::to_string(limite >> 20) + " MB"
                                                   : std::to_string(limite >> 10) + " KB") +
                             " una volta decompressa");

@@ -53,8 +53,8 @@ std::optional<std::string> FileComposto::Catena(std::uint32_t primo, std::uint64
 }
 
 bool FileComposto::Leggi() {
-  if (byte_.size() < 512 || byte_.compare(0, sizeof kFirma, reinterpret_cast<const char*>(kFirma),
-                                          sizeof kFirma) != 0)
+  if (byte_.size() < 512 ||
+      byte_.compare(0, sizeof kFirma, reinterpret_cast<const char*>(kFirma), sizeof kFirma) != 0)
     return false;
   const std::uint16_t spostamento = U16(byte_, 0x1E);
   if (spostamento != 9 && spostamento != 12) return false;
@@ -101,8 +101,10 @@ bool FileComposto::Leggi() {
       nome += c < 128 ? static_cast<char>(c) : '?';
     }
     Voce letta{nome, U32(voce, 0x74), U32(voce, 0x78)};
-    if (tipo == 5 && v == 0) radice_ = letta;
-    else if (tipo == 2) voci_.push_back(letta);
+    if (tipo == 5 && v == 0)
+      radice_ = letta;
+    else if (tipo == 2)
+      voci_.push_back(letta);
   }
   return true;
 }

@@ -73,10 +73,17 @@ void FoglioXlsx::Inizio(std::string_view nome, const Attributi& attributi) {
 void FoglioXlsx::Caratteri(std::string_view testo) {
   std::string* destinazione = nullptr;
   switch (dove_) {
-    case Dove::Valore: destinazione = &valore_; break;
-    case Dove::TestoInLinea: destinazione = &inLinea_; break;
-    case Dove::Formula: destinazione = &formula_; break;
-    case Dove::Altro: return;
+    case Dove::Valore:
+      destinazione = &valore_;
+      break;
+    case Dove::TestoInLinea:
+      destinazione = &inLinea_;
+      break;
+    case Dove::Formula:
+      destinazione = &formula_;
+      break;
+    case Dove::Altro:
+      return;
   }
   if (destinazione->size() + testo.size() > errori_cartella::kLimiteTestoCella)
     Danneggiato("il testo di una cella supera la lunghezza massima");

@@ -29,7 +29,7 @@ class LettoreBiff8 : public LettoreCartella {
  private:
   struct Foglio {
     std::string nome;
-    std::uint32_t posizione = 0;                // of its BOF record in the stream
+    std::uint32_t posizione = 0;  // of its BOF record in the stream
     bool indicizzato = false;
     std::vector<std::vector<std::uint32_t>> righe;  // row (from 0) -> offsets of its cell records
   };

@@ -40,7 +40,9 @@ class LettoreCartella {
   virtual int NumeroFogli() = 0;
   // The sheet's name; throws ErroreCartella when the index does not exist.
   virtual std::string NomeFoglio(int foglio) = 0;
-  // Columns 1..25 of a row (always 25 cells; those beyond the sheet's data are Vuota).
+  // Columns 1..25 of a row (always 25 cells; those beyond the sheet's data are Vuota). The cells
+  // stay valid until the next call of Riga on the same reader. Throws ErroreCartella when the
+  // sheet does not exist or the part of the file holding the row is damaged.
   virtual const std::vector<Cella>& Riga(int foglio, int riga) = 0;
 };
 

@@ -49,10 +49,10 @@ const std::vector<Cella>& LettoreFlusso::Riga(int foglio, int riga) {
         continue;
       }
       if (prossimo.inizio <= blocco_.Fine()) {
-        throw errori_cartella::Danneggiata(
-            percorso_, "la riga " + std::to_string(prossimo.inizio) + " del foglio " +
-                    std::to_string(foglio) + " compare dopo la riga " +
-                    std::to_string(blocco_.Fine()));
+        throw errori_cartella::Danneggiata(percorso_, "la riga " + std::to_string(prossimo.inizio) +
+                                                          " del foglio " + std::to_string(foglio) +
+                                                          " compare dopo la riga " +
+                                                          std::to_string(blocco_.Fine()));
       }
       Aggiungi(std::move(prossimo));
       continue;

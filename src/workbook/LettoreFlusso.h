@@ -44,7 +44,7 @@ class LettoreFlusso : public LettoreCartella {
   void Concludi();
 
   const std::vector<Cella> vuota_ = std::vector<Cella>(kColonneLette);
-  int foglio_ = 0;               // sheet positioned, 0 none
+  int foglio_ = 0;                // sheet positioned, 0 none
   long long finePrecedente_ = 0;  // last row of the block before the current one
   BloccoRighe blocco_;            // the block last read (quante 0 before the first)
   bool fineFoglio_ = false;

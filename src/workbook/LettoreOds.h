@@ -37,10 +37,10 @@ class LettoreOds : public LettoreFlusso {
   std::unique_ptr<ContenutoOds> cursore_;
   std::vector<std::string> nomi_;
   bool nomiCompleti_ = false;
-  int foglioCursore_ = 0;         // sheets started so far by the stream
-  bool cursoreFinito_ = false;    // the stream reached the end of the document
-  bool dentroFoglio_ = false;     // between the start and the end of sheet foglioCursore_
-  bool inizioFoglio_ = false;     // no row of that sheet read yet
+  int foglioCursore_ = 0;       // sheets started so far by the stream
+  bool cursoreFinito_ = false;  // the stream reached the end of the document
+  bool dentroFoglio_ = false;   // between the start and the end of sheet foglioCursore_
+  bool inizioFoglio_ = false;   // no row of that sheet read yet
 };
 
 }  // namespace fcl

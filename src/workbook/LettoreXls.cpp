@@ -13,10 +13,14 @@ namespace {
 
 std::string Spiega(int codice) {
   switch (codice) {
-    case FREEXL_INSUFFICIENT_MEMORY: return "memoria insufficiente";
-    case FREEXL_BIFF_WORKBOOK_NOT_FOUND: return "manca il flusso della cartella di lavoro";
-    case FREEXL_CRAFTED_FILE: return "struttura interna incoerente";
-    default: return "errore FreeXL " + std::to_string(codice);
+    case FREEXL_INSUFFICIENT_MEMORY:
+      return "memoria insufficiente";
+    case FREEXL_BIFF_WORKBOOK_NOT_FOUND:
+      return "manca il flusso della cartella di lavoro";
+    case FREEXL_CRAFTED_FILE:
+      return "struttura interna incoerente";
+    default:
+      return "errore FreeXL " + std::to_string(codice);
   }
 }
 
@@ -41,8 +45,8 @@ LettoreXls::LettoreXls(const std::filesystem::path& percorso)
   for (unsigned short i = 0; i < valore; ++i) {
     const char* nome = nullptr;
     if (freexl_get_worksheet_name(handle_, i, &nome) != FREEXL_OK || nome == nullptr)
-      throw errori_cartella::Danneggiata(percorso, "nome del foglio " + std::to_string(i + 1) +
-                                                       " non leggibile");
+      throw errori_cartella::Danneggiata(
+          percorso, "nome del foglio " + std::to_string(i + 1) + " non leggibile");
     nomi_.emplace_back(nome);
   }
 }

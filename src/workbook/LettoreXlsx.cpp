@@ -24,9 +24,9 @@ std::string Cartella(const std::string& parte) {
 
 // A relationship target resolved against the folder of its source part, "." and ".." removed.
 std::string Risolvi(const std::string& cartella, const std::string& destinazione) {
-  const std::string completo =
-      !destinazione.empty() && destinazione[0] == '/' ? destinazione.substr(1)
-                                                      : cartella + destinazione;
+  const std::string completo = !destinazione.empty() && destinazione[0] == '/'
+                                   ? destinazione.substr(1)
+                                   : cartella + destinazione;
   std::vector<std::string> pezzi;
   std::size_t inizio = 0;
   while (inizio <= completo.size()) {
@@ -81,7 +81,8 @@ std::map<std::string, Relazione> LeggiRelazioni(const ArchivioZip& archivio,
 }
 
 bool TipoFinisceCon(const std::string& tipo, std::string_view coda) {
-  return tipo.size() >= coda.size() && tipo.compare(tipo.size() - coda.size(), coda.size(), coda) == 0;
+  return tipo.size() >= coda.size() &&
+         tipo.compare(tipo.size() - coda.size(), coda.size(), coda) == 0;
 }
 
 // xl/workbook.xml: <workbookPr date1904="1"/> and <sheets><sheet name="FA" r:id="rId2"/>.
@@ -179,9 +180,10 @@ std::string LettoreXlsx::NomeFoglio(int foglio) {
 void LettoreXlsx::Ricomincia(int foglio) {
   if (foglio < 1 || foglio > NumeroFogli()) throw errori_cartella::FoglioMancante(foglio);
   cursore_.reset();
-  auto voce = archivio_->Apri(fogli_[static_cast<std::size_t>(foglio - 1)].parte,
-                              kLimiteParteFlusso);
-  if (!voce) throw errori_cartella::Danneggiata(percorso_, "manca il foglio " + std::to_string(foglio));
+  auto voce =
+      archivio_->Apri(fogli_[static_cast<std::size_t>(foglio - 1)].parte, kLimiteParteFlusso);
+  if (!voce)
+    throw errori_cartella::Danneggiata(percorso_, "manca il foglio " + std::to_string(foglio));
   cursore_ = std::make_unique<FoglioXlsx>(std::move(voce), testi_, stili_, data1904_);
 }
 

@@ -95,8 +95,16 @@ bool StiliXlsx::CodiceFormatoData(std::string_view codice) {
       }
       case ';':
         return false;
-      case 'd': case 'D': case 'm': case 'M': case 'y': case 'Y':
-      case 'h': case 'H': case 's': case 'S':
+      case 'd':
+      case 'D':
+      case 'm':
+      case 'M':
+      case 'y':
+      case 'Y':
+      case 'h':
+      case 'H':
+      case 's':
+      case 'S':
         return true;
       default:
         break;

@@ -17,8 +17,7 @@ std::string Ora(double frazione) {
   if (secondi >= 86400) secondi = 86399;
   if (secondi < 0) secondi = 0;
   char buf[32];
-  std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", secondi / 3600, secondi / 60 % 60,
-                secondi % 60);
+  std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", secondi / 3600, secondi / 60 % 60, secondi % 60);
   return buf;
 }
 

@@ -9,8 +9,8 @@ namespace fcl {
 namespace {
 
 std::string_view Rifila(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\n' ||
-                        s.front() == '\r'))
+  while (!s.empty() &&
+         (s.front() == ' ' || s.front() == '\t' || s.front() == '\n' || s.front() == '\r'))
     s.remove_prefix(1);
   while (!s.empty() &&
          (s.back() == ' ' || s.back() == '\t' || s.back() == '\n' || s.back() == '\r'))
@@ -153,11 +153,16 @@ std::optional<double> FrazioneDaDurata(std::string_view testo) {
     if (err != std::errc() || fine == t.data() + t.size()) return std::nullopt;
     const char unita = *fine;
     t.remove_prefix(static_cast<std::size_t>(fine - t.data()) + 1);
-    if (unita == 'D' && !tempo) secondi += n * 86400;
-    else if (unita == 'H' && tempo) secondi += n * 3600;
-    else if (unita == 'M' && tempo) secondi += n * 60;
-    else if (unita == 'S' && tempo) secondi += n;
-    else return std::nullopt;
+    if (unita == 'D' && !tempo)
+      secondi += n * 86400;
+    else if (unita == 'H' && tempo)
+      secondi += n * 3600;
+    else if (unita == 'M' && tempo)
+      secondi += n * 60;
+    else if (unita == 'S' && tempo)
+      secondi += n;
+    else
+      return std::nullopt;
   }
   return (negativa ? -secondi : secondi) / 86400.0;
 }

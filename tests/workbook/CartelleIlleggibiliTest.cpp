@@ -71,7 +71,8 @@ TEST(CartelleIlleggibili, MessaggiPerOgniCaso) {
        "Il file \"" + (cartella / "manca.xls").string() + "\" non esiste"},
       {"testo chiamato .xls", kDati / "testo.xls", 1004,
        "Il file \"" + (kDati / "testo.xls").string() +
-           "\" non è una cartella di lavoro di Excel (.xls, .xlsx) o OpenDocument (.ods) leggibile"},
+           "\" non è una cartella di lavoro di Excel (.xls, .xlsx) o OpenDocument (.ods) "
+           "leggibile"},
       {"file vuoto", cartella / "vuoto.xlsx", 1004, ""},
       {"una cartella", cartella / "cartella.xls", 1004, ""},
       {"zip senza cartella di lavoro", kDati / "archivio.xlsx", 1004, ""},
@@ -111,20 +112,24 @@ TEST(CartelleIlleggibili, PartiDanneggiate) {
            "\"><si><t>&a;</t></si></sst>",
        "DOCTYPE"},
       {"testo condiviso inesistente", xlsx, "xl/worksheets/sheet1.xml",
-       "<worksheet xmlns=\"" + kMain + "\"><sheetData><row><c t=\"s\"><v>3</v></c></row>"
-       "</sheetData></worksheet>",
+       "<worksheet xmlns=\"" + kMain +
+           "\"><sheetData><row><c t=\"s\"><v>3</v></c></row>"
+           "</sheetData></worksheet>",
        "testo condiviso inesistente"},
       {"righe a ritroso", xlsx, "xl/worksheets/sheet1.xml",
-       "<worksheet xmlns=\"" + kMain + "\"><sheetData><row r=\"5\"/><row r=\"3\"/>"
-       "</sheetData></worksheet>",
+       "<worksheet xmlns=\"" + kMain +
+           "\"><sheetData><row r=\"5\"/><row r=\"3\"/>"
+           "</sheetData></worksheet>",
        "la riga 3 del foglio 2 compare dopo la riga 5"},
       {"numero di riga assurdo", xlsx, "xl/worksheets/sheet1.xml",
-       "<worksheet xmlns=\"" + kMain + "\"><sheetData><row r=\"99999999999999999999\"/>"
-       "</sheetData></worksheet>",
+       "<worksheet xmlns=\"" + kMain +
+           "\"><sheetData><row r=\"99999999999999999999\"/>"
+           "</sheetData></worksheet>",
        "numero di riga non valido"},
       {"numero non numerico", xlsx, "xl/worksheets/sheet1.xml",
-       "<worksheet xmlns=\"" + kMain + "\"><sheetData><row><c><v>1,5</v></c></row>"
-       "</sheetData></worksheet>",
+       "<worksheet xmlns=\"" + kMain +
+           "\"><sheetData><row><c><v>1,5</v></c></row>"
+           "</sheetData></worksheet>",
        "valore numerico non valido: 1,5"},
       {"testo di una cella enorme", xlsx, "xl/worksheets/sheet1.xml",
        "<worksheet xmlns=\"" + kMain + "\"><sheetData><row><c t=\"inlineStr\"><is><t>" +
@@ -180,7 +185,8 @@ TEST(CartelleIlleggibili, FileTroncatiOAlterati) {
   for (const char* nome : {"campione.xls", "campione.xlsx", "campione.ods", "speciale.xlsx",
                            "speciale.ods", "formule.xls"}) {
     const std::string originale = LeggiFile(kDati / nome);
-    const fs::path copia = cartella / (std::string("alterato") + fs::path(nome).extension().string());
+    const fs::path copia =
+        cartella / (std::string("alterato") + fs::path(nome).extension().string());
     const std::size_t passi = 48;
     for (std::size_t k = 1; k <= passi; ++k) {
       const std::size_t posizione = originale.size() * k / (passi + 1);

@@ -41,15 +41,36 @@ Testi Attesi(const std::map<std::pair<int, int>, std::string>& celle, int righe 
 
 const std::map<std::pair<int, int>, std::string> kFE = {
     {{1, 1}, "Fatture emesse e documenti riepilogativi"},
-    {{3, 1}, "Partita IVA"}, {{3, 2}, "Codice fiscale"}, {{3, 7}, "Data documento"},
-    {{4, 1}, "01234567890"}, {{4, 3}, "X"}, {{4, 5}, "A"}, {{4, 7}, "05/03/2013"},
-    {{4, 8}, "31/12/2013"}, {{4, 9}, "FT 1/2013"}, {{4, 10}, "1234,5"}, {{4, 11}, "271,59"},
+    {{3, 1}, "Partita IVA"},
+    {{3, 2}, "Codice fiscale"},
+    {{3, 7}, "Data documento"},
+    {{4, 1}, "01234567890"},
+    {{4, 3}, "X"},
+    {{4, 5}, "A"},
+    {{4, 7}, "05/03/2013"},
+    {{4, 8}, "31/12/2013"},
+    {{4, 9}, "FT 1/2013"},
+    {{4, 10}, "1234,5"},
+    {{4, 11}, "271,59"},
     {{4, 25}, "colonna Y"},
-    {{5, 1}, "ÀÈÉ€ àèìòù «»"}, {{5, 3}, "123456789012345"}, {{5, 4}, "0,3"}, {{5, 5}, "-50"},
-    {{5, 6}, "0,0000001"}, {{5, 7}, "29/02/2012"}, {{5, 8}, "42"}, {{5, 9}, "1234567,891"},
-    {{5, 10}, "1000000000000000"}, {{5, 11}, "123456789012346000"}, {{5, 12}, "-0,5"},
-    {{6, 1}, "  spazi attorno  "}, {{6, 2}, "riga uno\nriga due"}, {{6, 3}, "VERO"},
-    {{6, 4}, "FALSO"}, {{6, 7}, "31/12/1999"}, {{6, 10}, "0"}, {{6, 11}, "99,99"},
+    {{5, 1}, "ÀÈÉ€ àèìòù «»"},
+    {{5, 3}, "123456789012345"},
+    {{5, 4}, "0,3"},
+    {{5, 5}, "-50"},
+    {{5, 6}, "0,0000001"},
+    {{5, 7}, "29/02/2012"},
+    {{5, 8}, "42"},
+    {{5, 9}, "1234567,891"},
+    {{5, 10}, "1000000000000000"},
+    {{5, 11}, "123456789012346000"},
+    {{5, 12}, "-0,5"},
+    {{6, 1}, "  spazi attorno  "},
+    {{6, 2}, "riga uno\nriga due"},
+    {{6, 3}, "VERO"},
+    {{6, 4}, "FALSO"},
+    {{6, 7}, "31/12/1999"},
+    {{6, 10}, "0"},
+    {{6, 11}, "99,99"},
     {{8, 10}, "solo J"},
     {{9, 25}, "7"},
 };
@@ -57,7 +78,6 @@ const std::map<std::pair<int, int>, std::string> kFa = {
     {{1, 1}, "foglio in minuscolo"}, {{4, 1}, "12345678901"}, {{4, 4}, "3"}, {{4, 7}, "1000,25"}};
 const std::map<std::pair<int, int>, std::string> kSA = {
     {{3, 1}, "RSSMRA80A01H501U"}, {{3, 2}, "2"}, {{3, 3}, "150,5"}};
-
 
 TEST(Lettori, CampioneNeiTreFormati) {
   for (const std::string formato : kFormati) {
@@ -123,7 +143,7 @@ TEST(Lettori, DueFogliEFoglioMancante) {
 // The run reads the headings (BL A5, FR C3) again while it walks the data, and a reader may be
 // asked for any row in any order: each answer is the same as in a plain top-down reading.
 TEST(Lettori, RigheInQualsiasiOrdine) {
-  const std::pair<int, int> kOrdine[] = {{2, 9}, {2, 4}, {2, 6}, {2, 1}, {2, 3}, {4, 3},
+  const std::pair<int, int> kOrdine[] = {{2, 9}, {2, 4}, {2, 6}, {2, 1},      {2, 3}, {4, 3},
                                          {2, 5}, {2, 5}, {3, 4}, {2, 200000}, {2, 7}, {2, 8},
                                          {1, 1}, {4, 1}, {2, 4}, {3, 1}};
   for (const std::string formato : kFormati) {

@@ -15,15 +15,15 @@ namespace {
 
 // What a column holds, which decides its format and its validation.
 enum class Classe {
-  PartitaIva,    // 11 digits, as text
-  Codice,        // fiscal code or VAT number, up to 16 characters, as text
+  PartitaIva,  // 11 digits, as text
+  Codice,      // fiscal code or VAT number, up to 16 characters, as text
   Testo,
-  Leasing,       // a code A-E
-  Importo,       // an amount in euro, positive
-  Numero,        // a count of operations
-  Casella,       // a flag: 1
+  Leasing,  // a code A-E
+  Importo,  // an amount in euro, positive
+  Numero,   // a count of operations
+  Casella,  // a flag: 1
   Data,
-  Paese,         // a foreign country code, 1-999
+  Paese,  // a foreign country code, 1-999
 };
 
 struct Colonna {
@@ -34,7 +34,7 @@ struct Colonna {
 struct Quadro {
   const char* nome;
   const char* titolo;
-  int primaRiga;            // first data row, from 1
+  int primaRiga;               // first data row, from 1
   const char* prefissoCodice;  // field codes "FA001" + 3 digits; nullptr for BL (own codes)
   std::vector<Colonna> colonne;
 };
@@ -60,7 +60,10 @@ std::vector<Colonna> Unisci(std::vector<Colonna> a, const std::vector<Colonna>& 
 }
 
 const std::vector<Quadro> kQuadri = {
-    {"FA", "Quadro FA - Operazioni documentate da fattura esposte in forma aggregata", 4, "FA001",
+    {"FA",
+     "Quadro FA - Operazioni documentate da fattura esposte in forma aggregata",
+     4,
+     "FA001",
      {{"Partita IVA", C::PartitaIva},
       {"Codice fiscale", C::Codice},
       {"Documento riepilogativo", C::Casella},
@@ -77,30 +80,37 @@ const std::vector<Quadro> kQuadri = {
       {"Passive: IVA non esposta", C::Importo},
       {"Passive: note var. a credito", C::Importo},
       {"Passive: imposta note credito", C::Importo}}},
-    {"SA", "Quadro SA - Operazioni senza fattura esposte in forma aggregata", 3, "SA001",
+    {"SA",
+     "Quadro SA - Operazioni senza fattura esposte in forma aggregata",
+     3,
+     "SA001",
      {{"Codice fiscale", C::Codice},
       {"Numero operazioni", C::Numero},
       {"Importo compl. (IVA inclusa)", C::Importo},
       {"Noleggio/leasing (A-E)", C::Leasing}}},
-    {"BL", "Quadro BL - Operazioni con paesi con fiscalità privilegiata, con non residenti, "
-           "acquisti di servizi da non residenti", 5, nullptr,
-     Unisci(kAnagraficaEstera,
-            {{"Codice identificativo IVA", C::Testo},
-             {"Paesi fiscalità privilegiata", C::Casella},
-             {"Operazioni con non residenti", C::Casella},
-             {"Acquisti servizi non resid.", C::Casella},
-             {"Attive: imp./non imp./esenti", C::Importo},
-             {"Attive: imposta", C::Importo},
-             {"Attive non soggette: beni", C::Importo},
-             {"Attive non soggette: servizi", C::Importo},
-             {"Attive: note di variazione", C::Importo},
-             {"Attive: imposta note var.", C::Importo},
-             {"Passive: imp./non imp./esenti", C::Importo},
-             {"Passive: imposta", C::Importo},
-             {"Passive non soggette IVA", C::Importo},
-             {"Passive: note di variazione", C::Importo},
-             {"Passive: imposta note var.", C::Importo}})},
-    {"FE", "Quadro FE - Fatture emesse e documenti riepilogativi", 4, "FE001",
+    {"BL",
+     "Quadro BL - Operazioni con paesi con fiscalità privilegiata, con non residenti, "
+     "acquisti di servizi da non residenti",
+     5, nullptr,
+     Unisci(kAnagraficaEstera, {{"Codice identificativo IVA", C::Testo},
+                                {"Paesi fiscalità privilegiata", C::Casella},
+                                {"Operazioni con non residenti", C::Casella},
+                                {"Acquisti servizi non resid.", C::Casella},
+                                {"Attive: imp./non imp./esenti", C::Importo},
+                                {"Attive: imposta", C::Importo},
+                                {"Attive non soggette: beni", C::Importo},
+                                {"Attive non soggette: servizi", C::Importo},
+                                {"Attive: note di variazione", C::Importo},
+                                {"Attive: imposta note var.", C::Importo},
+                                {"Passive: imp./non imp./esenti", C::Importo},
+                                {"Passive: imposta", C::Importo},
+                                {"Passive non soggette IVA", C::Importo},
+                                {"Passive: note di variazione", C::Importo},
+                                {"Passive: imposta note var.", C::Importo}})},
+    {"FE",
+     "Quadro FE - Fatture emesse e documenti riepilogativi",
+     4,
+     "FE001",
      {{"Partita IVA", C::PartitaIva},
       {"Codice fiscale", C::Codice},
       {"Documento riepilogativo", C::Casella},
@@ -113,7 +123,10 @@ const std::vector<Quadro> kQuadri = {
       {"Imponibile/importo", C::Importo},
       {"Imposta", C::Importo},
       {"Importo > 999.999 (conferma)", C::Casella}}},
-    {"FR", "Quadro FR - Fatture ricevute e documenti riepilogativi", 4, "FR001",
+    {"FR",
+     "Quadro FR - Fatture ricevute e documenti riepilogativi",
+     4,
+     "FR001",
      {{"Partita IVA", C::PartitaIva},
       {"Documento riepilogativo", C::Casella},
       {"Data documento", C::Data},
@@ -124,7 +137,10 @@ const std::vector<Quadro> kQuadri = {
       {"Imponibile/importo", C::Importo},
       {"Imposta", C::Importo},
       {"Importo > 999.999 (conferma)", C::Casella}}},
-    {"NE", "Quadro NE - Note di variazione emesse", 4, "NE001",
+    {"NE",
+     "Quadro NE - Note di variazione emesse",
+     4,
+     "NE001",
      {{"Partita IVA", C::PartitaIva},
       {"Codice fiscale", C::Codice},
       {"Data emissione", C::Data},
@@ -133,39 +149,46 @@ const std::vector<Quadro> kQuadri = {
       {"Imponibile/importo", C::Importo},
       {"Imposta", C::Importo},
       {"Importo > 999.999 (conferma)", C::Casella}}},
-    {"NR", "Quadro NR - Note di variazione ricevute", 4, "NR001",
+    {"NR",
+     "Quadro NR - Note di variazione ricevute",
+     4,
+     "NR001",
      {{"Partita IVA", C::PartitaIva},
       {"Data documento", C::Data},
       {"Data registrazione", C::Data},
       {"Imponibile/importo", C::Importo},
       {"Imposta", C::Importo},
       {"Importo > 999.999 (conferma)", C::Casella}}},
-    {"DF", "Quadro DF - Operazioni senza fattura", 4, "DF001",
+    {"DF",
+     "Quadro DF - Operazioni senza fattura",
+     4,
+     "DF001",
      {{"Codice fiscale", C::Codice},
       {"Data operazione", C::Data},
       {"Importo (IVA inclusa)", C::Importo},
       {"Noleggio/leasing (A-E)", C::Leasing},
       {"Importo > 999.999 (conferma)", C::Casella}}},
     {"FN", "Quadro FN - Operazioni con soggetti non residenti", 4, "FN001",
-     Unisci(kAnagraficaEstera,
-            {{"Data emissione", C::Data},
-             {"Data registrazione", C::Data},
-             {"Numero documento", C::Testo},
-             {"Noleggio/leasing (A-E)", C::Leasing},
-             {"Imponibile/importo", C::Importo},
-             {"Imposta", C::Importo},
-             {"Importo > 999.999 (conferma)", C::Casella}})},
+     Unisci(kAnagraficaEstera, {{"Data emissione", C::Data},
+                                {"Data registrazione", C::Data},
+                                {"Numero documento", C::Testo},
+                                {"Noleggio/leasing (A-E)", C::Leasing},
+                                {"Imponibile/importo", C::Importo},
+                                {"Imposta", C::Importo},
+                                {"Importo > 999.999 (conferma)", C::Casella}})},
     {"SE", "Quadro SE - Acquisti di servizi da non residenti e acquisti da operatori di San Marino",
      4, "SE001",
-     Unisci(kAnagraficaEstera,
-            {{"Codice identificativo IVA", C::Testo},
-             {"Data emissione", C::Data},
-             {"Data registrazione", C::Data},
-             {"Numero documento", C::Testo},
-             {"Imponibile/importo", C::Importo},
-             {"Imposta", C::Importo},
-             {"Importo > 999.999 (conferma)", C::Casella}})},
-    {"TU", "Quadro TU - Operazioni legate al turismo", 4, "TU001",
+     Unisci(kAnagraficaEstera, {{"Codice identificativo IVA", C::Testo},
+                                {"Data emissione", C::Data},
+                                {"Data registrazione", C::Data},
+                                {"Numero documento", C::Testo},
+                                {"Imponibile/importo", C::Importo},
+                                {"Imposta", C::Importo},
+                                {"Importo > 999.999 (conferma)", C::Casella}})},
+    {"TU",
+     "Quadro TU - Operazioni legate al turismo",
+     4,
+     "TU001",
      {{"Cognome", C::Testo},
       {"Nome", C::Testo},
       {"Data di nascita", C::Data},
@@ -183,11 +206,11 @@ const std::vector<Quadro> kQuadri = {
 };
 
 // The field codes of BL, column by column.
-const char* const kCodiciBL[] = {
-    "BL001001", "BL001002", "BL001003", "BL001004", "BL001005", "BL001006", "BL001007",
-    "BL001008", "BL001009", "BL001010", "BL002001", "BL002002", "BL002003", "BL002004",
-    "BL003001", "BL003002", "BL004001", "BL004002", "BL005001", "BL005002", "BL006001",
-    "BL006002", "BL007001", "BL008001", "BL008002"};
+const char* const kCodiciBL[] = {"BL001001", "BL001002", "BL001003", "BL001004", "BL001005",
+                                 "BL001006", "BL001007", "BL001008", "BL001009", "BL001010",
+                                 "BL002001", "BL002002", "BL002003", "BL002004", "BL003001",
+                                 "BL003002", "BL004001", "BL004002", "BL005001", "BL005002",
+                                 "BL006001", "BL006002", "BL007001", "BL008001", "BL008002"};
 
 const char* const kIstruzioni[] = {
     "COMUNICAZIONE POLIVALENTE - FOGLIO BASE",
@@ -196,10 +219,12 @@ const char* const kIstruzioni[] = {
     "",
     "1. Ogni quadro ha il suo foglio: FA, SA, BL, FE, FR, NE, NR, DF, FN, SE, TU. I fogli sono "
     "riconosciuti dal nome, scritto esattamente così (maiuscolo, senza spazi): non rinominarli.",
-    "2. Questo foglio (il primo) non viene mai letto. Dopo di esso i fogli sono letti in ordine; la "
+    "2. Questo foglio (il primo) non viene mai letto. Dopo di esso i fogli sono letti in ordine; "
+    "la "
     "lettura si ferma al primo foglio con un nome diverso da quelli dei quadri: non inserire altri "
     "fogli tra i quadri, aggiungerli eventualmente in fondo.",
-    "3. Le righe in alto di ogni foglio (titolo, codici dei campi, intestazioni) non vanno toccate. "
+    "3. Le righe in alto di ogni foglio (titolo, codici dei campi, intestazioni) non vanno "
+    "toccate. "
     "I dati iniziano alla riga indicata nel titolo: riga 4 per FA, FE, FR, NE, NR, DF, FN, SE, TU; "
     "riga 3 per SA; riga 5 per BL.",
     "4. Una riga per operazione (o per controparte nei quadri aggregati), senza righe vuote in "
@@ -276,10 +301,11 @@ class Scrittore {
         std::string(quadro.titolo) + " (dati dalla riga " + std::to_string(quadro.primaRiga) + ")";
     worksheet_write_string(foglio, 0, 0, titolo.c_str(), titolo_);
     if (std::string(quadro.nome) == "BL") {
-      worksheet_write_string(foglio, 1, 0,
-                             "Persone fisiche: scrivere PERSONE FISICHE in A5 e i dati dalla riga 7 "
-                             "(vedere il foglio ISTRUZIONI).",
-                             nullptr);
+      worksheet_write_string(
+          foglio, 1, 0,
+          "Persone fisiche: scrivere PERSONE FISICHE in A5 e i dati dalla riga 7 "
+          "(vedere il foglio ISTRUZIONI).",
+          nullptr);
     }
     worksheet_set_row(foglio, prima - 1, 45, nullptr);
     for (std::size_t i = 0; i < quadro.colonne.size(); ++i) {
@@ -326,12 +352,18 @@ class Scrittore {
 
   static double Larghezza(Classe classe) {
     switch (classe) {
-      case C::Testo: return 24;
-      case C::Codice: return 19;
-      case C::PartitaIva: return 14;
-      case C::Importo: return 15;
-      case C::Data: return 12;
-      default: return 11;
+      case C::Testo:
+        return 24;
+      case C::Codice:
+        return 19;
+      case C::PartitaIva:
+        return 14;
+      case C::Importo:
+        return 15;
+      case C::Data:
+        return 12;
+      default:
+        return 11;
     }
   }
 
