@@ -19,7 +19,8 @@ std::filesystem::path DataSource(std::string_view stringaConnessione) {
   if (inizio == std::string::npos) return {};
   const auto da = inizio + kChiave.size();
   const auto a = stringaConnessione.find(';', da);
-  std::string valore = Rifila(stringaConnessione.substr(da, a == std::string_view::npos ? a : a - da));
+  std::string valore =
+      Rifila(stringaConnessione.substr(da, a == std::string_view::npos ? a : a - da));
   if (valore.size() >= 2 && valore.front() == '"' && valore.back() == '"')
     valore = valore.substr(1, valore.size() - 2);
   return valore;
@@ -41,7 +42,8 @@ std::optional<Database> ApriDatabaseCollegato(const std::filesystem::path& file)
   }
 }
 
-std::optional<ArchivioCollegato> ApriArchivioCollegato(const Contesto& ctx, std::string_view marcatore) {
+std::optional<ArchivioCollegato> ApriArchivioCollegato(const Contesto& ctx,
+                                                       std::string_view marcatore) {
   const auto file = CartellaMarcatori(ctx) / "SYSTEM" / std::string(marcatore);
   auto contenuto = LeggiFileMarcatore(file);
   if (!contenuto) return std::nullopt;

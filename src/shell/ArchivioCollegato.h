@@ -31,6 +31,7 @@ std::optional<Database> ApriDatabaseCollegato(const std::filesystem::path& file)
 // Reads the marker `marcatore` ("FSYSVEL.DLL", "FSYSORS.DLL" or "FSYSNEV.DLL") in the marker folder
 // and opens the database it names. nullopt when the marker is missing or unreadable or the database
 // cannot be opened; the caller chooses what to tell the user.
-std::optional<ArchivioCollegato> ApriArchivioCollegato(const Contesto& ctx, std::string_view marcatore);
+std::optional<ArchivioCollegato> ApriArchivioCollegato(const Contesto& ctx,
+                                                       std::string_view marcatore);
 
 }  // namespace fcl

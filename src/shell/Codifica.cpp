@@ -10,11 +10,12 @@ std::string Codifica(std::string_view testo, ModoCodifica modo, int chiave) {
     const int spostamento = chiave + static_cast<int>(i) + 1;
     const int nuovo = modo == ModoCodifica::Scrivi ? codice + spostamento : codice - spostamento;
     if (nuovo < 0 || nuovo > 255)
-      throw ErroreCodifica(modo == ModoCodifica::Scrivi
-                               ? "Il testo è troppo lungo per il marcatore di collegamento: il carattere " +
-                                     std::to_string(i + 1) + " non si può codificare in un byte."
-                               : "Il marcatore di collegamento non è leggibile: il carattere " +
-                                     std::to_string(i + 1) + " non è codificato.");
+      throw ErroreCodifica(
+          modo == ModoCodifica::Scrivi
+              ? "Il testo è troppo lungo per il marcatore di collegamento: il carattere " +
+                    std::to_string(i + 1) + " non si può codificare in un byte."
+              : "Il marcatore di collegamento non è leggibile: il carattere " +
+                    std::to_string(i + 1) + " non è codificato.");
     out += static_cast<char>(nuovo);
   }
   return out;

@@ -63,7 +63,8 @@ int CopiaOperatoriCollegati(Contesto& ctx, Database& origine) {
     }
     tr.Conferma();
   } catch (const Errore& e) {
-    ctx.Ui().Avviso(std::string("Copia degli operatori dall'archivio collegato non riuscita: ") + e.what());
+    ctx.Ui().Avviso(std::string("Copia degli operatori dall'archivio collegato non riuscita: ") +
+                    e.what());
     return 0;
   }
   if (falliti > 0)

@@ -11,8 +11,8 @@ namespace fcl {
 // Reading configurazione.ini the way the program always has: key by key, an empty text for a
 // missing file, section or key, and at most 127 characters of a value. Section and key names are
 // matched without regard to case; the first occurrence of a key wins; blanks around a value and a
-// pair of quotes around it are dropped; a line is never continued onto the next. A value that is not
-// valid UTF-8 is read as Windows-1252 (a file written on Windows).
+// pair of quotes around it are dropped; a line is never continued onto the next. A value that is
+// not valid UTF-8 is read as Windows-1252 (a file written on Windows).
 inline constexpr std::size_t kLunghezzaMassimaIni = 127;
 
 std::string LeggiIni(const std::filesystem::path& fileIni, std::string_view sezione,

@@ -17,8 +17,9 @@ namespace {
 std::string PerMarcatore(std::string_view valore) {
   const std::string byte = Utf8ToCp1252(valore);
   if (Cp1252ToUtf8(byte) != valore)
-    throw ErroreCodifica("Il testo \"" + std::string(valore) +
-                         "\" contiene caratteri che il marcatore di collegamento non può contenere.");
+    throw ErroreCodifica(
+        "Il testo \"" + std::string(valore) +
+        "\" contiene caratteri che il marcatore di collegamento non può contenere.");
   for (const char c : byte) {
     if (static_cast<unsigned char>(c) < 0x20)
       throw ErroreCodifica("Il testo \"" + std::string(valore) +
@@ -48,7 +49,8 @@ std::filesystem::path CartellaMarcatori(const Contesto& ctx) {
 }
 
 void ScriviFileMarcatore(const std::filesystem::path& file, const ContenutoMarcatore& contenuto) {
-  const std::string righe[4] = {contenuto.stringaConnessione, contenuto.tipoDb, contenuto.cartella, ""};
+  const std::string righe[4] = {contenuto.stringaConnessione, contenuto.tipoDb, contenuto.cartella,
+                                ""};
   std::string byte;
   for (std::size_t i = 0; i < 4; ++i) {
     try {
@@ -85,7 +87,8 @@ std::optional<ContenutoMarcatore> LeggiFileMarcatore(const std::filesystem::path
   if (righe.size() < 3) return std::nullopt;
   try {
     ContenutoMarcatore c;
-    c.stringaConnessione = Cp1252ToUtf8(Codifica(righe[0], ModoCodifica::Leggi, kChiaviMarcatore[0]));
+    c.stringaConnessione =
+        Cp1252ToUtf8(Codifica(righe[0], ModoCodifica::Leggi, kChiaviMarcatore[0]));
     c.tipoDb = Cp1252ToUtf8(Codifica(righe[1], ModoCodifica::Leggi, kChiaviMarcatore[1]));
     c.cartella = Cp1252ToUtf8(Codifica(righe[2], ModoCodifica::Leggi, kChiaviMarcatore[2]));
     return c;
@@ -97,8 +100,8 @@ std::optional<ContenutoMarcatore> LeggiFileMarcatore(const std::filesystem::path
 bool ScriviMarcatore(Contesto& ctx) {
   const auto file = CartellaMarcatori(ctx) / "SYSTEM" / std::string(kMarcatoreProprio);
   try {
-    ScriviFileMarcatore(file, {ctx.stringaConnessione, ctx.configurazione.tipoDb,
-                               ctx.cartellaProgramma.string()});
+    ScriviFileMarcatore(
+        file, {ctx.stringaConnessione, ctx.configurazione.tipoDb, ctx.cartellaProgramma.string()});
     return true;
   } catch (const Errore& e) {
     ctx.Ui().Avviso(std::string(e.what()) +

@@ -17,8 +17,8 @@ namespace fcl {
 //   3 the program folder, 4 empty.
 inline constexpr std::array<int, 4> kChiaviMarcatore = {12, 27, 19, 33};
 
-inline constexpr std::string_view kMarcatoreProprio = "FSYSNEV13.DLL";    // written at every start
-inline constexpr std::string_view kMarcatorePrecedente = "FSYSNEV.DLL";   // first-start import
+inline constexpr std::string_view kMarcatoreProprio = "FSYSNEV13.DLL";   // written at every start
+inline constexpr std::string_view kMarcatorePrecedente = "FSYSNEV.DLL";  // first-start import
 inline constexpr std::string_view kMarcatoreVela = "FSYSVEL.DLL";
 inline constexpr std::string_view kMarcatoreOrsa = "FSYSORS.DLL";
 
@@ -29,18 +29,18 @@ struct ContenutoMarcatore {
   std::string cartella;
 };
 
-// The root of the marker folder. With PCDirF set it is that folder (a relative one is taken from the
-// program folder), and its SYSTEM and SYSTEM32 folders are created when missing; otherwise it is the
-// stand-in for the system directory, $XDG_DATA_HOME or ~/.local/share.
+// The root of the marker folder. With PCDirF set it is that folder (a relative one is taken from
+// the program folder), and its SYSTEM and SYSTEM32 folders are created when missing; otherwise it
+// is the stand-in for the system directory, $XDG_DATA_HOME or ~/.local/share.
 std::filesystem::path CartellaMarcatori(const Contesto& ctx);
 
 // Writes a marker file whole or not at all. Throws ErroreCodifica when a value holds a character
-// that Windows-1252 cannot hold, a control character, or is too long for the scrambling (the file is
-// then left as it was), ErroreFile when the file cannot be written.
+// that Windows-1252 cannot hold, a control character, or is too long for the scrambling (the file
+// is then left as it was), ErroreFile when the file cannot be written.
 void ScriviFileMarcatore(const std::filesystem::path& file, const ContenutoMarcatore& contenuto);
 
-// Reads and unscrambles lines 1-3 of a marker file; nullopt when it is missing, has fewer than three
-// lines, or was not scrambled by this scheme.
+// Reads and unscrambles lines 1-3 of a marker file; nullopt when it is missing, has fewer than
+// three lines, or was not scrambled by this scheme.
 std::optional<ContenutoMarcatore> LeggiFileMarcatore(const std::filesystem::path& file);
 
 // Writes the program's own marker FSYSNEV13.DLL (StringaConnessione, TipoDb, program folder). A

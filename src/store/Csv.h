@@ -1,8 +1,8 @@
 #pragma once
 
-// Internal to the store: a reader of delimited text as spreadsheets and ISTAT write it (fields quoted
-// with double quotes when they hold the separator, a quote doubled inside a quoted field, CR LF or LF
-// line ends). Used for the reference data built into the program and for the ATECO import.
+// Internal to the store: a reader of delimited text as spreadsheets and ISTAT write it (fields
+// quoted with double quotes when they hold the separator, a quote doubled inside a quoted field, CR
+// LF or LF line ends). Used for the reference data built into the program and for the ATECO import.
 
 #include <string>
 #include <string_view>

@@ -69,7 +69,8 @@ void CaricaCsv(Database& db, std::string_view csv, const char* sql, std::size_t 
   }
 }
 
-// A header cell reduced to lower-case letters and digits ("Codice Ateco 2007" -> "codiceateco2007").
+// A header cell reduced to lower-case letters and digits ("Codice Ateco 2007" ->
+// "codiceateco2007").
 std::string Chiave(std::string_view intestazione) {
   std::string k;
   for (const char c : intestazione) {
@@ -81,8 +82,8 @@ std::string Chiave(std::string_view intestazione) {
 
 bool ColonnaCodice(std::string_view intestazione) {
   const std::string k = Chiave(intestazione);
-  return k == "codice" || k == "code" || k == "cod" || k == "codiceateco" || k == "codiceateco2007" ||
-         k == "ateco" || k == "ateco2007";
+  return k == "codice" || k == "code" || k == "cod" || k == "codiceateco" ||
+         k == "codiceateco2007" || k == "ateco" || k == "ateco2007";
 }
 
 bool ColonnaDescrizione(std::string_view intestazione) {
@@ -97,7 +98,9 @@ bool ColonnaDescrizione(std::string_view intestazione) {
 // levels ("01", "01.1", "01.11", "01.11.1", "01.11.10").
 bool CodiceAteco(std::string_view c) {
   if (c.size() == 1) return c[0] >= 'A' && c[0] <= 'Z';
-  auto cifra = [&](std::size_t i) { return i < c.size() && std::isdigit(static_cast<unsigned char>(c[i])); };
+  auto cifra = [&](std::size_t i) {
+    return i < c.size() && std::isdigit(static_cast<unsigned char>(c[i]));
+  };
   if (!(cifra(0) && cifra(1))) return false;
   switch (c.size()) {
     case 2:
@@ -125,8 +128,8 @@ char Separatore(std::string_view testo) {
     for (auto& [s, n] : conti)
       if (c == s) ++n;
   }
-  const auto migliore = std::max_element(conti.begin(), conti.end(),
-                                         [](const auto& a, const auto& b) { return a.second < b.second; });
+  const auto migliore = std::max_element(
+      conti.begin(), conti.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
   return migliore->second > 0 ? migliore->first : ',';
 }
 
@@ -147,8 +150,8 @@ void CaricaTabellaLuoghiNascita(Database& db) {
   std::optional<Transazione> tr;
   if (sqlite3_get_autocommit(db.Handle()) != 0) tr.emplace(db);
   db.Esegui("DELETE FROM T_COMUNICF");
-  CaricaCsv(db, kCsvComuniCF, "INSERT INTO T_COMUNICF (DESCRIZION, CD_PROV, KEY_TAB) VALUES (?, ?, ?)",
-            3);
+  CaricaCsv(db, kCsvComuniCF,
+            "INSERT INTO T_COMUNICF (DESCRIZION, CD_PROV, KEY_TAB) VALUES (?, ?, ?)", 3);
   if (tr) tr->Conferma();
 }
 
@@ -170,8 +173,10 @@ std::vector<VoceAteco> VociAteco(const std::vector<std::vector<std::string>>& ri
     std::optional<std::size_t> c;
     std::optional<std::size_t> d;
     for (std::size_t k = 0; k < righe[r].size(); ++k) {
-      if (!c && ColonnaCodice(righe[r][k])) c = k;
-      else if (!d && ColonnaDescrizione(righe[r][k])) d = k;
+      if (!c && ColonnaCodice(righe[r][k]))
+        c = k;
+      else if (!d && ColonnaDescrizione(righe[r][k]))
+        d = k;
     }
     if (c && d) {
       rigaIntestazione = r;
@@ -180,19 +185,22 @@ std::vector<VoceAteco> VociAteco(const std::vector<std::vector<std::string>>& ri
     }
   }
   if (rigaIntestazione == righe.size())
-    throw Errore("Il file " + file +
-                 " non ha le colonne del codice e della descrizione: una delle prime righe deve "
-                 "intitolarle, per esempio CODICE e DESCRIZIONE. La tabella ATECO non è stata modificata.");
+    throw Errore(
+        "Il file " + file +
+        " non ha le colonne del codice e della descrizione: una delle prime righe deve "
+        "intitolarle, per esempio CODICE e DESCRIZIONE. La tabella ATECO non è stata modificata.");
 
   std::vector<VoceAteco> voci;
   std::set<std::string> visti;
   for (std::size_t r = rigaIntestazione + 1; r < righe.size(); ++r) {
     const auto& riga = righe[r];
-    const bool vuota = std::all_of(riga.begin(), riga.end(), [](const std::string& s) { return Rifila(s).empty(); });
+    const bool vuota = std::all_of(riga.begin(), riga.end(),
+                                   [](const std::string& s) { return Rifila(s).empty(); });
     if (vuota) continue;
     const std::string numero = std::to_string(r + 1);
     const std::string codice = colCodice < riga.size() ? Rifila(riga[colCodice]) : std::string();
-    std::string descrizione = colDescrizione < riga.size() ? Rifila(riga[colDescrizione]) : std::string();
+    std::string descrizione =
+        colDescrizione < riga.size() ? Rifila(riga[colDescrizione]) : std::string();
     if (!CodiceAteco(codice))
       throw Errore("Il file " + file + ", riga " + numero + ": \"" + codice +
                    "\" non è un codice ATECO. La tabella ATECO non è stata modificata.");
@@ -202,7 +210,8 @@ std::vector<VoceAteco> VociAteco(const std::vector<std::vector<std::string>>& ri
     voci.push_back({codice, std::move(descrizione)});
   }
   if (voci.empty())
-    throw Errore("Il file " + file + " non contiene codici ATECO. La tabella ATECO non è stata modificata.");
+    throw Errore("Il file " + file +
+                 " non contiene codici ATECO. La tabella ATECO non è stata modificata.");
   return voci;
 }
 
@@ -224,10 +233,12 @@ std::size_t ImportaAteco(Database& db, const std::filesystem::path& file) {
   std::string testo = buffer.str();
 
   const std::string_view inizio(testo.data(), std::min<std::size_t>(testo.size(), 4));
-  if (inizio == std::string_view("PK\x03\x04", 4) || inizio == std::string_view("\xD0\xCF\x11\xE0", 4))
-    throw Errore("Il file " + file.string() +
-                 " è una cartella di lavoro: salvarlo in formato CSV, con le colonne del codice e della "
-                 "descrizione, e ripetere il caricamento. La tabella ATECO non è stata modificata.");
+  if (inizio == std::string_view("PK\x03\x04", 4) ||
+      inizio == std::string_view("\xD0\xCF\x11\xE0", 4))
+    throw Errore(
+        "Il file " + file.string() +
+        " è una cartella di lavoro: salvarlo in formato CSV, con le colonne del codice e della "
+        "descrizione, e ripetere il caricamento. La tabella ATECO non è stata modificata.");
   if (testo.rfind("\xEF\xBB\xBF", 0) == 0) testo.erase(0, 3);
   if (!Utf8Valido(testo)) testo = Cp1252ToUtf8(testo);
 

@@ -11,9 +11,9 @@
 namespace fcl {
 
 // The reference tables of every database. The municipalities (T_COMUNI) and the places of birth
-// (T_COMUNICF) are built into the program from resources/dati-riferimento and loaded when a database
-// is created; the ATECO 2007 classification has no redistributable source of ours and is loaded by
-// the user from ISTAT's published file.
+// (T_COMUNICF) are built into the program from resources/dati-riferimento and loaded when a
+// database is created; the ATECO 2007 classification has no redistributable source of ours and is
+// loaded by the user from ISTAT's published file.
 
 // Replaces the content of T_COMUNI and T_COMUNICF with the built-in data (7896 municipalities with
 // an empty CAB; current and former places of birth with their cadastral code, foreign states with
@@ -33,11 +33,11 @@ struct VoceAteco {
 };
 
 // The ATECO entries of a table of text rows (a CSV file or a workbook sheet): finds the header row
-// among the first ten (a column named CODICE, "Codice Ateco 2007", CODE ... and one named DESCRIZIONE,
-// "Titolo Ateco 2007", TITLE, DENOMINAZIONE ...), then reads every row below it, skipping blank rows.
-// `origine` names the file in the messages. Throws Errore with an Italian text naming the file (and
-// the line) for a table without recognisable columns, a value that is no ATECO code, a repeated
-// code, or a table without any code.
+// among the first ten (a column named CODICE, "Codice Ateco 2007", CODE ... and one named
+// DESCRIZIONE, "Titolo Ateco 2007", TITLE, DENOMINAZIONE ...), then reads every row below it,
+// skipping blank rows. `origine` names the file in the messages. Throws Errore with an Italian text
+// naming the file (and the line) for a table without recognisable columns, a value that is no ATECO
+// code, a repeated code, or a table without any code.
 std::vector<VoceAteco> VociAteco(const std::vector<std::vector<std::string>>& righe,
                                  std::string_view origine);
 

@@ -20,7 +20,8 @@ FormatoArchivio RiconosciFormato(const std::filesystem::path& file) {
   // The SQLite header string, NUL included.
   if (s.substr(0, 16) == std::string_view("SQLite format 3\0", 16)) return FormatoArchivio::Sqlite;
   // Jet 3/4 (.mdb) and ACE (.accdb) pages start with 00 01 00 00 and the engine's name.
-  if (s.size() >= 19 && (s.substr(4, 15) == "Standard Jet DB" || s.substr(4, 15) == "Standard ACE DB"))
+  if (s.size() >= 19 &&
+      (s.substr(4, 15) == "Standard Jet DB" || s.substr(4, 15) == "Standard ACE DB"))
     return FormatoArchivio::Jet;
   return FormatoArchivio::Sconosciuto;
 }

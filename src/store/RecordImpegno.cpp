@@ -21,9 +21,12 @@ std::vector<std::string> Caratteri(std::string_view testo) {
   for (std::size_t i = 0; i < testo.size();) {
     std::size_t n = 1;
     const auto b = static_cast<unsigned char>(testo[i]);
-    if (b >= 0xF0) n = 4;
-    else if (b >= 0xE0) n = 3;
-    else if (b >= 0xC0) n = 2;
+    if (b >= 0xF0)
+      n = 4;
+    else if (b >= 0xE0)
+      n = 3;
+    else if (b >= 0xC0)
+      n = 2;
     c.emplace_back(testo.substr(i, n));
     i += n;
   }
@@ -39,8 +42,8 @@ std::string Tratto(const std::vector<std::string>& c, std::size_t da, std::size_
 }  // namespace
 
 std::string RecordImpegno::Costruisci() const {
-  return Campo(intermediarioCF, 16) + Campo(numeroIscrizioneCaf, 5) + Campo(codicePredisposizione, 1) +
-         Campo(dataImpegno, 10) + std::string(3, ' ');
+  return Campo(intermediarioCF, 16) + Campo(numeroIscrizioneCaf, 5) +
+         Campo(codicePredisposizione, 1) + Campo(dataImpegno, 10) + std::string(3, ' ');
 }
 
 RecordImpegno RecordImpegno::Leggi(std::string_view des) {

@@ -71,17 +71,21 @@ TEST_F(AvvioTest, PrimoAvvioCreaTuttoEIlSecondoNonAlteraIlDatabase) {
     Database& db = *a->db;
     EXPECT_EQ(a->ctx.connessioneDb, &db);
     ASSERT_EQ(a->ui.Testi("avviso").size(), 1u);
-    EXPECT_EQ(a->ui.Testi("avviso")[0],
-              "Creato il database " + FileDb().string() + " con tutte le tabelle e i dati di riferimento.");
-    for (const char* t : {"COPE", "CTAB", "T_COMUNI", "T_COMUNICF", "ATECO2007"}) EXPECT_TRUE(db.EsisteTabella(t)) << t;
+    EXPECT_EQ(a->ui.Testi("avviso")[0], "Creato il database " + FileDb().string() +
+                                            " con tutte le tabelle e i dati di riferimento.");
+    for (const char* t : {"COPE", "CTAB", "T_COMUNI", "T_COMUNICF", "ATECO2007"})
+      EXPECT_TRUE(db.EsisteTabella(t)) << t;
     EXPECT_EQ(db.Colonne("COPE").size(), 32u);
     EXPECT_EQ(Conta(db, "SELECT count(*) FROM COPE"), 0);
-    EXPECT_EQ(Conta(db, "SELECT count(*) FROM T_COMUNI"), static_cast<std::int64_t>(RigheComuniIncorporate()));
-    EXPECT_EQ(ValoreComeTesto(db.Scalare("SELECT DES FROM CTAB WHERE TIPO='REL' AND COD='002'")), "15/06/2016");
+    EXPECT_EQ(Conta(db, "SELECT count(*) FROM T_COMUNI"),
+              static_cast<std::int64_t>(RigheComuniIncorporate()));
+    EXPECT_EQ(ValoreComeTesto(db.Scalare("SELECT DES FROM CTAB WHERE TIPO='REL' AND COD='002'")),
+              "15/06/2016");
     EXPECT_EQ(Conta(db, "SELECT count(*) FROM CTAB"), 1);
 
     EXPECT_EQ(a->ctx.fileIni, prog / "configurazione.ini");
-    EXPECT_EQ(a->ctx.stringaConnessione, "provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + FileDb().string());
+    EXPECT_EQ(a->ctx.stringaConnessione,
+              "provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + FileDb().string());
     EXPECT_EQ(a->ctx.versionePgm, "Versione 1.0 - Monoutente");
     EXPECT_EQ(a->ctx.releasePgm, "Release Giugno 2016");
     EXPECT_EQ(a->ctx.annoRiferimento, "2015");
@@ -101,7 +105,8 @@ TEST_F(AvvioTest, PrimoAvvioCreaTuttoEIlSecondoNonAlteraIlDatabase) {
     EXPECT_TRUE(a->ui.voci.empty());
   }
   EXPECT_EQ(test::LeggiFile(FileDb()), prima);
-  EXPECT_TRUE(std::filesystem::exists(prog / "SYSTEM" / "FSYSNEV13.DLL"));  // rewritten at every start
+  EXPECT_TRUE(
+      std::filesystem::exists(prog / "SYSTEM" / "FSYSNEV13.DLL"));  // rewritten at every start
   EXPECT_FALSE(std::filesystem::exists(FileDb().string() + ".creazione"));
 }
 
@@ -119,12 +124,16 @@ TEST_F(AvvioTest, UnoSchemaVecchioVieneAggiornatoUnaVolta) {
   {
     Database vecchio(FileDb(), Database::Modo::Creazione);
     vecchio.Esegui(
-        "CREATE TABLE COPE (OCOD Text (16), ORAG Text (70), OCOG Text (50), ONOME Text (50), OSEX Text (1), "
-        "ONDT Date, ONCOM Text (50), ONPRO Text (2), OSCOM Text (50), OSPRO Text (2), OSTP Text (1), "
-        "OPIVA Text (11), ODES Text (120), OATT Text (10), OATTD Text (255), OTEL Text (30), OFAX Text (30), "
+        "CREATE TABLE COPE (OCOD Text (16), ORAG Text (70), OCOG Text (50), ONOME Text (50), OSEX "
+        "Text (1), "
+        "ONDT Date, ONCOM Text (50), ONPRO Text (2), OSCOM Text (50), OSPRO Text (2), OSTP Text "
+        "(1), "
+        "OPIVA Text (11), ODES Text (120), OATT Text (10), OATTD Text (255), OTEL Text (30), OFAX "
+        "Text (30), "
         "OPOSTA Text (100), OSTCCF Text (16), OSTCCDCARICA Text (50))");
     vecchio.Esegui("CREATE TABLE CTAB (TIPO Text (10), COD Text (50), DES Text (255))");
-    vecchio.Esegui("INSERT INTO COPE (OCOD, ORAG, OSTCCF) VALUES ('01234567890', 'ALFA', 'RSSMRA80A01H501U')");
+    vecchio.Esegui(
+        "INSERT INTO COPE (OCOD, ORAG, OSTCCF) VALUES ('01234567890', 'ALFA', 'RSSMRA80A01H501U')");
   }
   {
     auto a = Avvia();
@@ -138,7 +147,8 @@ TEST_F(AvvioTest, UnoSchemaVecchioVieneAggiornatoUnaVolta) {
     EXPECT_EQ(ValoreComeTesto(db.Scalare("SELECT OSTCCF FROM COPE")), "RSSMRA80A01H501U");
     EXPECT_EQ(Conta(db, "SELECT count(*) FROM CTAB WHERE TIPO='REL' AND COD='002'"), 1);
     // The reference tables the old file lacked are added with their data.
-    EXPECT_EQ(Conta(db, "SELECT count(*) FROM T_COMUNI"), static_cast<std::int64_t>(RigheComuniIncorporate()));
+    EXPECT_EQ(Conta(db, "SELECT count(*) FROM T_COMUNI"),
+              static_cast<std::int64_t>(RigheComuniIncorporate()));
     // Take a column away again: a second start must not add it back, as it runs no ALTER TABLE.
     db.Esegui("ALTER TABLE COPE DROP COLUMN OSTCSPRO");
   }
@@ -156,7 +166,8 @@ TEST_F(AvvioTest, UnDatabasePresenteMaIlleggibileNonVieneMaiToccato) {
     danneggiato = test::LeggiFile(altro / "p" / "DataBase" / "FCL2013.mdb");
   }
   // Page 3 onwards overwritten: the header still says SQLite.
-  for (std::size_t i = 2 * 4096; i < danneggiato.size() && i < 6 * 4096; ++i) danneggiato[i] = '\x55';
+  for (std::size_t i = 2 * 4096; i < danneggiato.size() && i < 6 * 4096; ++i)
+    danneggiato[i] = '\x55';
   std::string estraneo;
   {
     test::CartellaTemporanea altro;
@@ -170,10 +181,13 @@ TEST_F(AvvioTest, UnDatabasePresenteMaIlleggibileNonVieneMaiToccato) {
     std::string_view messaggio;
   } const kCases[] = {
       {"Access", std::string("\0\1\0\0Standard Jet DB\0\1\0\0\0", 24) + std::string(4000, '\0'),
-       "è in formato Access (Jet): FISCOLARIO non può ancora aprirlo. Il file non è stato modificato."},
-      {"testo", "questo non è un database\r\n", "il formato non è riconosciuto o il file è danneggiato."},
+       "è in formato Access (Jet): FISCOLARIO non può ancora aprirlo. Il file non è stato "
+       "modificato."},
+      {"testo", "questo non è un database\r\n",
+       "il formato non è riconosciuto o il file è danneggiato."},
       {"SQLite danneggiato", danneggiato, "è danneggiato ("},
-      {"SQLite di un altro programma", estraneo, "mancano le tabelle COPE e CTAB. Il file non è stato modificato."},
+      {"SQLite di un altro programma", estraneo,
+       "mancano le tabelle COPE e CTAB. Il file non è stato modificato."},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.nome);
@@ -220,29 +234,33 @@ class PrimoAvvioTest : public AvvioTest {
     const auto file = dir / "nev" / "FCL2013.mdb";
     std::filesystem::create_directories(file.parent_path());
     Database d(file, Database::Modo::Creazione);
-    d.Esegui("CREATE TABLE COPE (OCOD Text (16), ORAG Text (70), OCOG Text (50), ONOME Text (50), "
-             "ONDT Date, OPIVA Text (11))");
+    d.Esegui(
+        "CREATE TABLE COPE (OCOD Text (16), ORAG Text (70), OCOG Text (50), ONOME Text (50), "
+        "ONDT Date, OPIVA Text (11))");
     d.Esegui("CREATE TABLE CTAB (TIPO Text (10), COD Text (50), DES Text (255))");
     const std::vector<std::vector<Valore>> operatori = {
-        {std::string("RSSMRA80A01H501U "), std::monostate{}, std::string(" ROSSI "), std::string("MARIO"),
-         Data{1980, 1, 1}, std::string("")},
+        {std::string("RSSMRA80A01H501U "), std::monostate{}, std::string(" ROSSI "),
+         std::string("MARIO"), Data{1980, 1, 1}, std::string("")},
         {std::string("01234567890"), std::string(" ALFA SRL "), std::monostate{}, std::monostate{},
          std::monostate{}, std::string("01234567890")},
-        {std::string("D'ANGELO"), std::string("APICE"), std::monostate{}, std::monostate{}, std::monostate{},
-         std::monostate{}},
+        {std::string("D'ANGELO"), std::string("APICE"), std::monostate{}, std::monostate{},
+         std::monostate{}, std::monostate{}},
         {std::string("01234567890"), std::string("ALFA DOPPIA"), std::monostate{}, std::monostate{},
          std::monostate{}, std::string("01234567890")},
-        {std::string("  "), std::string("SENZA CODICE"), std::monostate{}, std::monostate{}, std::monostate{},
-         std::monostate{}},
+        {std::string("  "), std::string("SENZA CODICE"), std::monostate{}, std::monostate{},
+         std::monostate{}, std::monostate{}},
     };
     for (const auto& o : operatori) d.Esegui("INSERT INTO COPE VALUES (?, ?, ?, ?, ?, ?)", o);
-    d.Esegui("INSERT INTO CTAB VALUES ('ITT', ' 01234567890 ', 'IMPEGNO ALFA'), ('ITT', 'D''ANGELO', 'X'), "
-             "('REL', '002', '01/01/2015')");
+    d.Esegui(
+        "INSERT INTO CTAB VALUES ('ITT', ' 01234567890 ', 'IMPEGNO ALFA'), ('ITT', 'D''ANGELO', "
+        "'X'), "
+        "('REL', '002', '01/01/2015')");
     return file;
   }
   void ScriviMarcatoreNev(const std::filesystem::path& db) {
-    ScriviFileMarcatore(prog / "SYSTEM" / "FSYSNEV.DLL",
-                        {"provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + db.string(), "A", "/nev"});
+    ScriviFileMarcatore(
+        prog / "SYSTEM" / "FSYSNEV.DLL",
+        {"provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + db.string(), "A", "/nev"});
   }
 };
 
@@ -264,7 +282,8 @@ TEST_F(PrimoAvvioTest, CopiaGliOperatoriELImpegnoDallArchivioDellAnnoPrima) {
   EXPECT_TRUE(EnNull(rs["ORAG"]));
   EXPECT_EQ(std::get<Data>(rs["ONDT"]), (Data{1980, 1, 1}));
 
-  Recordset itt(db, "SELECT * FROM CTAB WHERE TIPO='ITT' ORDER BY COD", {}, Recordset::Modo::SolaLettura);
+  Recordset itt(db, "SELECT * FROM CTAB WHERE TIPO='ITT' ORDER BY COD", {},
+                Recordset::Modo::SolaLettura);
   ASSERT_EQ(itt.RecordCount(), 2u);
   EXPECT_EQ(ValoreComeTesto(itt["COD"]), "01234567890");
   EXPECT_EQ(ValoreComeTesto(itt["DES"]), "IMPEGNO ALFA");

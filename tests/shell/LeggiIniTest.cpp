@@ -30,19 +30,23 @@ TEST_F(LeggiIniTest, ValoriComeLiVedeIlProgramma) {
       {"sezione mancante", "[altro]\nTipoDb=A\n", "opzioni", "TipoDb", ""},
       {"chiave mancante", "[opzioni]\nPC=1\n", "opzioni", "TipoDb", ""},
       {"file vuoto", "", "opzioni", "TipoDb", ""},
-      {"taglio a 127", "[connessione]\nlog=" + lungo + "\n", "connessione", "log", std::string(127, 'x')},
-      {"virgolette tolte", "[opzioni]\nPCDirF=\"/dati/con spazio\"\n", "opzioni", "PCDirF", "/dati/con spazio"},
+      {"taglio a 127", "[connessione]\nlog=" + lungo + "\n", "connessione", "log",
+       std::string(127, 'x')},
+      {"virgolette tolte", "[opzioni]\nPCDirF=\"/dati/con spazio\"\n", "opzioni", "PCDirF",
+       "/dati/con spazio"},
       {"prima occorrenza", "[opzioni]\nPC=1\nPC=2\n", "opzioni", "PC", "1"},
-      {"riga rientrata non continua la precedente", "[opzioni]\nPC=1\n  debug=S\n", "opzioni", "debug", "S"},
-      {"riga rientrata non altera la precedente", "[opzioni]\nPC=1\n  debug=S\n", "opzioni", "PC", "1"},
+      {"riga rientrata non continua la precedente", "[opzioni]\nPC=1\n  debug=S\n", "opzioni",
+       "debug", "S"},
+      {"riga rientrata non altera la precedente", "[opzioni]\nPC=1\n  debug=S\n", "opzioni", "PC",
+       "1"},
       {"CR LF", "[opzioni]\r\nPC=7\r\n", "opzioni", "PC", "7"},
       {"Windows-1252", "[opzioni]\nServer_Nome=Citt\xE0\n", "opzioni", "Server_Nome", "Città"},
       {"UTF-8", "[opzioni]\nServer_Nome=Città\n", "opzioni", "Server_Nome", "Città"},
       // A line longer than the parser's buffer: its tail is not read as a line of its own.
-      {"coda di riga lunga ignorata", "[opzioni]\nPC=" + std::string(196, 'y') + "TipoDb=X\n", "opzioni",
-       "TipoDb", ""},
-      {"riga lunga tagliata a 127", "[opzioni]\nPC=" + std::string(196, 'y') + "TipoDb=X\n", "opzioni",
-       "PC", std::string(127, 'y')},
+      {"coda di riga lunga ignorata", "[opzioni]\nPC=" + std::string(196, 'y') + "TipoDb=X\n",
+       "opzioni", "TipoDb", ""},
+      {"riga lunga tagliata a 127", "[opzioni]\nPC=" + std::string(196, 'y') + "TipoDb=X\n",
+       "opzioni", "PC", std::string(127, 'y')},
       {"taglio a 127 caratteri, non byte", "[opzioni]\nPCDirF=" + std::string(126, 'a') + "èzzz\n",
        "opzioni", "PCDirF", std::string(126, 'a') + "è"},
   };
@@ -55,9 +59,11 @@ TEST_F(LeggiIniTest, ValoriComeLiVedeIlProgramma) {
 
 TEST_F(LeggiIniTest, ConfigurazioneConLeLunghezzeTenute) {
   const std::string lungo(140, 'd');
-  const auto f = Ini("[connessione]\nlog=S\n[opzioni]\nPC=ABC\nTipoDb=Access\ndebug=SI\n"
-                     "Server_Utente=utente-lungo\nServer_Password=0123456789ABC\n"
-                     "Server_Nome=nome-del-server-molto-lungo\nPCDirF=/" + lungo + "\n");
+  const auto f =
+      Ini("[connessione]\nlog=S\n[opzioni]\nPC=ABC\nTipoDb=Access\ndebug=SI\n"
+          "Server_Utente=utente-lungo\nServer_Password=0123456789ABC\n"
+          "Server_Nome=nome-del-server-molto-lungo\nPCDirF=/" +
+          lungo + "\n");
   const Configurazione c = LeggiConfigurazione(f, "/prog");
   EXPECT_EQ(c.log, "S");
   EXPECT_EQ(c.pc, "A");

@@ -20,7 +20,8 @@ TEST(Codifica, ScriviPoiLeggiRestituisceIlTesto) {
   } const kCases[] = {
       {"vuoto", "", 12},
       {"stringa di connessione",
-       "provider=Microsoft.Jet.OLEDB.4.0;Data Source=/home/rossi/.local/share/fiscolario/DataBase/FCL2013.mdb",
+       "provider=Microsoft.Jet.OLEDB.4.0;Data "
+       "Source=/home/rossi/.local/share/fiscolario/DataBase/FCL2013.mdb",
        kChiaviMarcatore[0]},
       {"tipo", "A", kChiaviMarcatore[1]},
       {"accenti Windows-1252", "Citt\xE0 d'\xC8lite", kChiaviMarcatore[2]},
@@ -39,7 +40,8 @@ TEST(Codifica, SpostaOgniCarattereDiChiavePiuPosizione) {
   EXPECT_EQ(Codifica("AA", ModoCodifica::Scrivi, 12), "NO");
   EXPECT_EQ(Codifica("NO", ModoCodifica::Leggi, 12), "AA");
   // Printable text never scrambles into a comma, a quote or a blank.
-  for (const char c : Codifica(" ,\"", ModoCodifica::Scrivi, kChiaviMarcatore[0])) EXPECT_GT(c & 0xFF, ',');
+  for (const char c : Codifica(" ,\"", ModoCodifica::Scrivi, kChiaviMarcatore[0]))
+    EXPECT_GT(c & 0xFF, ',');
 }
 
 TEST(Codifica, UnCodiceOltre255ERifiutato) {

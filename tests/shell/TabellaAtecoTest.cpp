@@ -21,14 +21,19 @@ std::vector<std::string> Ateco(Database& db) {
 TEST(TabellaAteco, DaCartellaDiLavoroODaCsv) {
   Database db = Database::InMemoria();
   CreaSchema(db);
-  EXPECT_EQ(CaricaTabellaAteco(db, std::filesystem::path(FCL_SOURCE_DIR) / "tests/shell/data/ateco.xlsx"), 4u);
+  EXPECT_EQ(
+      CaricaTabellaAteco(db, std::filesystem::path(FCL_SOURCE_DIR) / "tests/shell/data/ateco.xlsx"),
+      4u);
   const std::vector<std::string> attese = {
       "A=AGRICOLTURA, SILVICOLTURA E PESCA",
       "01=COLTIVAZIONI AGRICOLE E PRODUZIONE DI PRODOTTI ANIMALI, CACCIA E SERVIZI CONNESSI",
-      "01.11.10=Coltivazione di cereali (escluso il riso)", "96.09.05=Organizzazione di feste e cerimonie"};
+      "01.11.10=Coltivazione di cereali (escluso il riso)",
+      "96.09.05=Organizzazione di feste e cerimonie"};
   EXPECT_EQ(Ateco(db), attese);
 
-  EXPECT_EQ(CaricaTabellaAteco(db, std::filesystem::path(FCL_SHARED_DIR) / "data" / "ateco2007.csv"), 3138u);
+  EXPECT_EQ(
+      CaricaTabellaAteco(db, std::filesystem::path(FCL_SHARED_DIR) / "data" / "ateco2007.csv"),
+      3138u);
 
   // A workbook without the two columns changes nothing.
   test::CartellaTemporanea dir;

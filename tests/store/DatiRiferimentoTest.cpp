@@ -17,7 +17,8 @@ namespace {
 
 const std::filesystem::path kDati = std::filesystem::path(FCL_SHARED_DIR) / "data";
 
-std::vector<std::string> Colonna(Database& db, const std::string& sql, const std::vector<Valore>& p = {}) {
+std::vector<std::string> Colonna(Database& db, const std::string& sql,
+                                 const std::vector<Valore>& p = {}) {
   std::vector<std::string> v;
   Recordset rs(db, sql, p, Recordset::Modo::SolaLettura);
   for (; !rs.Eof(); rs.MoveNext()) v.push_back(ValoreComeTesto(rs[0]));
@@ -51,14 +52,24 @@ TEST_F(DatiRiferimentoTest, ComuniELuoghiDiNascitaIncorporati) {
   EXPECT_EQ(std::get<std::int64_t>(db.Scalare("SELECT count(*) FROM T_COMUNI")), 7896);
   EXPECT_EQ(std::get<std::int64_t>(db.Scalare("SELECT count(*) FROM T_COMUNICF")),
             static_cast<std::int64_t>(RigheComuniCFIncorporate()));
-  EXPECT_EQ(std::get<std::int64_t>(db.Scalare("SELECT count(*) FROM T_COMUNI WHERE CAB <> '' OR PRO NOT GLOB '[A-Z][A-Z]'")), 0);
+  EXPECT_EQ(std::get<std::int64_t>(db.Scalare(
+                "SELECT count(*) FROM T_COMUNI WHERE CAB <> '' OR PRO NOT GLOB '[A-Z][A-Z]'")),
+            0);
 
-  const std::vector<std::string> roma = {"ROMA|RM", "ROMAGNANO AL MONTE|SA", "ROMAGNANO SESIA|NO", "ROMAGNESE|PV",
-                                         "ROMANA|SS", "ROMANENGO|CR", "ROMANO CANAVESE|TO", "ROMANO D'EZZELINO|VI",
-                                         "ROMANO DI LOMBARDIA|BG", "ROMANS D'ISONZO|GO"};
-  EXPECT_EQ(Colonna(db, "SELECT COMUNE || '|' || PRO FROM T_COMUNI WHERE COMUNE LIKE ? ORDER BY COMUNE",
-                    {std::string("roma%")}),
-            roma);
+  const std::vector<std::string> roma = {"ROMA|RM",
+                                         "ROMAGNANO AL MONTE|SA",
+                                         "ROMAGNANO SESIA|NO",
+                                         "ROMAGNESE|PV",
+                                         "ROMANA|SS",
+                                         "ROMANENGO|CR",
+                                         "ROMANO CANAVESE|TO",
+                                         "ROMANO D'EZZELINO|VI",
+                                         "ROMANO DI LOMBARDIA|BG",
+                                         "ROMANS D'ISONZO|GO"};
+  EXPECT_EQ(
+      Colonna(db, "SELECT COMUNE || '|' || PRO FROM T_COMUNI WHERE COMUNE LIKE ? ORDER BY COMUNE",
+              {std::string("roma%")}),
+      roma);
 
   struct Case {
     std::string_view luogo;
@@ -66,9 +77,9 @@ TEST_F(DatiRiferimentoTest, ComuniELuoghiDiNascitaIncorporati) {
   } const kCases[] = {
       {"ROMA", "RM|H501"},
       {"ROMANIA", "EE|Z129"},
-      {"CAMPOSPINOSO", "PV|B567"},           // former name of a current municipality
-      {"ROMANO CANAVESE", "TO|H511"},        // current name and province
-      {"ABBAZIA", "FU|A009"},                // a place of the former province of Fiume
+      {"CAMPOSPINOSO", "PV|B567"},     // former name of a current municipality
+      {"ROMANO CANAVESE", "TO|H511"},  // current name and province
+      {"ABBAZIA", "FU|A009"},          // a place of the former province of Fiume
       {"L'AQUILA", "AQ|A345"},
   };
   for (const auto& c : kCases) {
@@ -81,7 +92,9 @@ TEST_F(DatiRiferimentoTest, ComuniELuoghiDiNascitaIncorporati) {
                 "SELECT count(*) FROM T_COMUNICF WHERE KEY_TAB NOT GLOB '[A-Z][0-9][0-9][0-9]' "
                 "OR (KEY_TAB GLOB 'Z*') <> (CD_PROV = 'EE')")),
             0);
-  EXPECT_GT(std::get<std::int64_t>(db.Scalare("SELECT count(*) FROM T_COMUNICF WHERE CD_PROV = 'EE'")), 200);
+  EXPECT_GT(
+      std::get<std::int64_t>(db.Scalare("SELECT count(*) FROM T_COMUNICF WHERE CD_PROV = 'EE'")),
+      200);
 
   // The updatable result set over the municipalities finds by prefix, as the register does.
   Recordset comuni(db, "SELECT * From T_COMUNI ORDER BY T_COMUNI.COMUNE");
@@ -103,7 +116,8 @@ TEST_F(DatiRiferimentoTest, ComuniConfrontatiConIDatiDiRiferimentoCondivisi) {
   // cannot ship).
   const auto luoghi = RigheCsv(kDati / "luoghi_nascita.csv", 3);
   std::size_t estranei = 0;
-  for (const auto& r : Colonna(db, "SELECT DESCRIZION || '|' || CD_PROV || '|' || KEY_TAB FROM T_COMUNICF"))
+  for (const auto& r :
+       Colonna(db, "SELECT DESCRIZION || '|' || CD_PROV || '|' || KEY_TAB FROM T_COMUNICF"))
     if (!luoghi.count(r)) ++estranei;
   EXPECT_LE(estranei, 10u);
 }
@@ -129,10 +143,11 @@ TEST_F(DatiRiferimentoTest, AtecoConPuntoEVirgolaEWindows1252) {
                    ";;\r\n"
                    "96.09.05;Organizzazione di feste e cerimonie, attivit\xE0 varie;\r\n");
   EXPECT_EQ(ImportaAteco(db, f), 3u);
-  EXPECT_EQ(Colonna(db, "SELECT CODICE || '=' || DESCRIZIONE FROM ATECO2007 ORDER BY rowid"),
-            (std::vector<std::string>{"A=AGRICOLTURA, SILVICOLTURA E PESCA",
-                                      "01.11.10=Coltivazione di cereali; escluso il riso",
-                                      "96.09.05=Organizzazione di feste e cerimonie, attività varie"}));
+  EXPECT_EQ(
+      Colonna(db, "SELECT CODICE || '=' || DESCRIZIONE FROM ATECO2007 ORDER BY rowid"),
+      (std::vector<std::string>{"A=AGRICOLTURA, SILVICOLTURA E PESCA",
+                                "01.11.10=Coltivazione di cereali; escluso il riso",
+                                "96.09.05=Organizzazione di feste e cerimonie, attività varie"}));
 }
 
 TEST_F(DatiRiferimentoTest, AtecoIllegibileLasciaLaTabellaComEra) {
@@ -143,13 +158,17 @@ TEST_F(DatiRiferimentoTest, AtecoIllegibileLasciaLaTabellaComEra) {
     std::string contenuto;
     std::string_view messaggio;
   } const kCases[] = {
-      {"senza intestazione", "01.11.10,Cereali\n", "non ha le colonne del codice e della descrizione"},
-      {"colonne con altri nomi", "CAP,COMUNE\n00100,ROMA\n", "non ha le colonne del codice e della descrizione"},
+      {"senza intestazione", "01.11.10,Cereali\n",
+       "non ha le colonne del codice e della descrizione"},
+      {"colonne con altri nomi", "CAP,COMUNE\n00100,ROMA\n",
+       "non ha le colonne del codice e della descrizione"},
       {"vuoto", "", "non ha le colonne del codice e della descrizione"},
       {"solo intestazione", "CODICE,DESCRIZIONE\n", "non contiene codici ATECO"},
-      {"codice sbagliato", "CODICE,DESCRIZIONE\nA,Agricoltura\n01.1.10,Cereali\n", "riga 3: \"01.1.10\" non è un codice ATECO"},
+      {"codice sbagliato", "CODICE,DESCRIZIONE\nA,Agricoltura\n01.1.10,Cereali\n",
+       "riga 3: \"01.1.10\" non è un codice ATECO"},
       {"codice ripetuto", "CODICE,DESCRIZIONE\n01,X\n01,Y\n", "riga 3: il codice 01 è ripetuto"},
-      {"cartella di lavoro", std::string("PK\x03\x04", 4) + "resto", "è una cartella di lavoro: salvarlo in formato CSV"},
+      {"cartella di lavoro", std::string("PK\x03\x04", 4) + "resto",
+       "è una cartella di lavoro: salvarlo in formato CSV"},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.nome);
@@ -160,9 +179,11 @@ TEST_F(DatiRiferimentoTest, AtecoIllegibileLasciaLaTabellaComEra) {
       ADD_FAILURE() << "accepted";
     } catch (const Errore& e) {
       EXPECT_NE(std::string(e.what()).find(c.messaggio), std::string::npos) << e.what();
-      EXPECT_NE(std::string(e.what()).find("La tabella ATECO non è stata modificata."), std::string::npos);
+      EXPECT_NE(std::string(e.what()).find("La tabella ATECO non è stata modificata."),
+                std::string::npos);
     }
-    EXPECT_EQ(Colonna(db, "SELECT CODICE || DESCRIZIONE FROM ATECO2007"), std::vector<std::string>{"01.11.10PRIMA"});
+    EXPECT_EQ(Colonna(db, "SELECT CODICE || DESCRIZIONE FROM ATECO2007"),
+              std::vector<std::string>{"01.11.10PRIMA"});
   }
   EXPECT_THROW(ImportaAteco(db, dir / "manca.csv"), ErroreFile);
 }

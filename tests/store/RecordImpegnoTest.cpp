@@ -13,16 +13,28 @@ TEST(RecordImpegno, CostruitoPerPosizioni) {
     RecordImpegno valori;
     std::string_view atteso;  // 35 characters
   } const kCases[] = {
-      {"completo", {"RSSMRA80A01H501U", "12345", "1", "15/06/2016"},
-       "RSSMRA80A01H501U123451" "15/06/2016" "   "},
-      {"codice di 11 caratteri", {"01234567890", "123", "2", "01/02/2016"},
-       "01234567890     123  2" "01/02/2016" "   "},
-      {"numero CAF tagliato a 5", {"01234567890", "1234567", "1", ""},
-       "01234567890     123451" "          " "   "},
+      {"completo",
+       {"RSSMRA80A01H501U", "12345", "1", "15/06/2016"},
+       "RSSMRA80A01H501U123451"
+       "15/06/2016"
+       "   "},
+      {"codice di 11 caratteri",
+       {"01234567890", "123", "2", "01/02/2016"},
+       "01234567890     123  2"
+       "01/02/2016"
+       "   "},
+      {"numero CAF tagliato a 5",
+       {"01234567890", "1234567", "1", ""},
+       "01234567890     123451"
+       "          "
+       "   "},
       {"nessun tipo", {"", "", "0", ""}, "                     0             "},
       {"tutto vuoto", {"", "", "", ""}, "                                   "},
-      {"codice troppo lungo", {"RSSMRA80A01H501UX", "", "2", "1/2/2016"},
-       "RSSMRA80A01H501U     2" "1/2/2016  " "   "},
+      {"codice troppo lungo",
+       {"RSSMRA80A01H501UX", "", "2", "1/2/2016"},
+       "RSSMRA80A01H501U     2"
+       "1/2/2016  "
+       "   "},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.nome);
@@ -33,7 +45,10 @@ TEST(RecordImpegno, CostruitoPerPosizioni) {
 }
 
 TEST(RecordImpegno, LettoPerPosizioni) {
-  const auto r = RecordImpegno::Leggi("01234567890     123452" "15/06/2016" "   ");
+  const auto r = RecordImpegno::Leggi(
+      "01234567890     123452"
+      "15/06/2016"
+      "   ");
   EXPECT_EQ(r.intermediarioCF, "01234567890");
   EXPECT_EQ(r.numeroIscrizioneCaf, "12345");
   EXPECT_EQ(r.codicePredisposizione, "2");
