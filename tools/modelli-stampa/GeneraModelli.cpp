@@ -246,7 +246,8 @@ void PaginaTitoloListato(Foglio& f) {
               Qt::AlignHCenter | Qt::AlignTop);
 }
 
-// Every page of base.pdf is portrait; its painter is turned so that we draw in landscape terms.
+// Every page of base.pdf is portrait; its painter is turned so that we draw in landscape terms,
+// the way the listing's 270-degree space lays the page back into landscape.
 void GeneraBase(const QString& file) {
   QPdfWriter w(file);
   w.setResolution(kRisoluzione);
@@ -257,8 +258,8 @@ void GeneraBase(const QString& file) {
   Foglio f(p);
   auto ruota = [&] {
     p.resetTransform();
-    p.translate(U(kLarghezzaA4), 0);
-    p.rotate(90);
+    p.translate(0, U(kAltezzaA4));
+    p.rotate(-90);
   };
   ruota();
   PaginaTitoloListato(f);
