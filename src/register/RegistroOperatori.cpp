@@ -1,0 +1,245 @@
+#include "register/RegistroOperatori.h"
+
+#include <string>
+
+#include "common/Cp1252.h"
+#include "common/RoutineCampi.h"
+#include "store/Database.h"
+#include "store/RecordImpegno.h"
+#include "store/Recordset.h"
+
+namespace fcl {
+namespace {
+
+// Every text box of the window, for the normalisation before a save.
+template <typename F>
+void PerOgniCasella(DatiOperatore& d, F f) {
+  for (std::string* s :
+       {&d.tocod,      &d.toPIVA,      &d.torag,    &d.vOSCOM,    &d.vOSPRO,    &d.vOCOG,
+        &d.vONOME,     &d.vOSEX,       &d.vONDT,    &d.vONCOM,    &d.vONPRO,    &d.vOPOSTA,
+        &d.vOTEL,      &d.vOFAX,       &d.vOATT,    &d.vOATTD,    &d.vOSTCCF,   &d.vOSTCCDCARICA,
+        &d.vOSTCDTINI, &d.vOSTCDTFINE, &d.vOSTCCOG, &d.vOSTCNOME, &d.vOSTCSEX,  &d.vOSTCNDT,
+        &d.vOSTCNCOM,  &d.vOSTCNPRO,   &d.vOSTCRAG, &d.vOSTCSCOM, &d.vOSTCSPRO, &d.vITTCF,
+        &d.vITTCAF,    &d.vITTDATA})
+    f(*s);
+}
+
+bool Vuoto(const std::string& s) { return Rifila(s).empty(); }
+
+Valore Testo(const std::string& s) { return s; }
+
+}  // namespace
+
+void NormalizzaOperatore(DatiOperatore& d) {
+  PerOgniCasella(d, [](std::string& s) { s = MaiuscoloUtf8(RifilaSinistra(s)); });
+}
+
+EsitoControllo ControllaOperatore(DatiOperatore& d) {
+  struct Regola {
+    const std::string* valore;
+    const char* campo;
+    const char* messaggio;
+  };
+  if (d.tocod.empty()) return {"tocod", "Codice Fiscale non indicato."};
+  if (!d.personaFisica) {
+    const Regola regole[] = {
+        {&d.torag, "torag", "Ragione Sociale Soggetto - campo non valido."},
+        {&d.vOSCOM, "vOSCOM", "Indicare il comune della sede legale"},
+        {&d.vOSPRO, "vOSPRO", "Indicare la provincia della sede legale"},
+    };
+    for (const Regola& r : regole)
+      if (Vuoto(*r.valore)) return {r.campo, r.messaggio};
+  } else {
+    const Regola regole[] = {
+        {&d.vOCOG, "vOCOG", "Indicare il cognome"},
+        {&d.vONOME, "vONOME", "Indicare il nome"},
+        {&d.vOSEX, "vOSEX", "Indicare il sesso"},
+        {&d.vONDT, "vONDT", "Indicare la data di nascita"},
+        {&d.vONCOM, "vONCOM", "Indicare il comune di nascita"},
+        {&d.vONPRO, "vONPRO", "Indicare la provincia di nascita"},
+    };
+    for (const Regola& r : regole)
+      if (Vuoto(*r.valore)) return {r.campo, r.messaggio};
+    // A birth date that is not a date would be stored as date zero: refuse it instead.
+    if (AnalizzaData(Rifila(d.vONDT)).esito != DataAnalizzata::Valida)
+      return {"vONDT", "Data di nascita non valida"};
+  }
+  if (!Rifila(d.vITTCF).empty()) {
+    if (!d.vITT1 && !d.vITT2) d.vITT1 = true;
+    if (Rifila(d.vITTDATA).empty()) return {"vITTDATA", "Indicare la data dell'impegno"};
+  }
+  return {};
+}
+
+void CaricaImpegno(Contesto& ctx, std::string_view codice, DatiOperatore& d) {
+  d.vITT1 = d.vITT2 = false;
+  d.vITTCF.clear();
+  d.vITTCAF.clear();
+  d.vITTDATA.clear();
+  Recordset itt(ctx.Db(), "SELECT * FROM CTAB WHERE TIPO='ITT' and COD=?", {std::string(codice)},
+                Recordset::Modo::SolaLettura);
+  if (itt.Eof()) return;
+  const RecordImpegno r = RecordImpegno::Leggi(ValoreComeTesto(itt["DES"]));
+  d.vITTCF = r.intermediarioCF;
+  d.vITTCAF = r.numeroIscrizioneCaf;
+  d.vITTDATA = r.dataImpegno;
+  d.vITT1 = r.codicePredisposizione == "1";
+  d.vITT2 = r.codicePredisposizione == "2";
+  // Without an intermediary nobody is named as having prepared the communication.
+  if (d.vITTCF.empty()) d.vITT1 = d.vITT2 = false;
+}
+
+void SalvaImpegno(Contesto& ctx, std::string_view codice, DatiOperatore& d) {
+  if (Rifila(d.vITTCF).empty()) d.vITT1 = d.vITT2 = false;
+  RecordImpegno r;
+  r.intermediarioCF = Rifila(d.vITTCF);
+  r.numeroIscrizioneCaf = Rifila(d.vITTCAF);
+  r.codicePredisposizione = d.vITT1 ? "1" : d.vITT2 ? "2" : " ";
+  r.dataImpegno = d.vITTDATA;
+  Recordset itt(ctx.Db(), "SELECT * FROM CTAB WHERE TIPO='ITT' and COD=?", {std::string(codice)});
+  if (itt.Eof()) itt.AddNew();
+  itt.Imposta("TIPO", std::string("ITT"));
+  itt.Imposta("COD", std::string(codice));
+  itt.Imposta("DES", r.Costruisci());
+  itt.Update();
+}
+
+EsitoControllo AggiornaOperatore(Contesto& ctx, DatiOperatore& d) {
+  NormalizzaOperatore(d);
+  EsitoControllo esito = ControllaOperatore(d);
+  if (!esito.Superato()) return esito;
+
+  const std::string codice = d.tocod;
+  Database& db = ctx.Db();
+  Transazione tr(db);
+  Recordset ope(db, "SELECT * From COPE WHERE OCOD=?", {codice});
+  if (ope.Eof()) ope.AddNew();
+  ope.Imposta("OCOD", codice);
+  ope.Imposta("OPIVA", Testo(d.toPIVA));
+  const std::string vuoto;
+  if (!d.personaFisica) {
+    ope.Imposta("ORAG", Testo(d.torag));
+    ope.Imposta("OSCOM", Testo(d.vOSCOM));
+    ope.Imposta("OSPRO", Testo(d.vOSPRO));
+    ope.Imposta("ODES", Testo(d.torag));
+    for (const char* c : {"OCOG", "ONOME", "OSEX", "ONCOM", "ONPRO"}) ope.Imposta(c, vuoto);
+    ope.Imposta("ONDT", Valore{});
+  } else {
+    for (const char* c : {"ORAG", "OSCOM", "OSPRO"}) ope.Imposta(c, vuoto);
+    ope.Imposta("OCOG", Testo(d.vOCOG));
+    ope.Imposta("ONOME", Testo(d.vONOME));
+    ope.Imposta("OSEX", Testo(d.vOSEX));
+    const DataAnalizzata nascita = AnalizzaData(Rifila(d.vONDT));
+    ope.Imposta("ONDT", CampoData(Valore{nascita.normalizzata}));
+    ope.Imposta("ONCOM", Testo(d.vONCOM));
+    ope.Imposta("ONPRO", Testo(d.vONPRO));
+    ope.Imposta("ODES", PrimiCaratteriUtf8(d.vOCOG + " " + d.vONOME, 70));
+  }
+  ope.Imposta("OSTP", std::string(d.personaFisica ? "0" : "1"));
+  const std::pair<const char*, const std::string*> colonne[] = {
+      {"OPOSTA", &d.vOPOSTA},
+      {"OTEL", &d.vOTEL},
+      {"OFAX", &d.vOFAX},
+      {"OATT", &d.vOATT},
+      {"OATTD", &d.vOATTD},
+      {"OSTCCF", &d.vOSTCCF},
+      {"OSTCCDCARICA", &d.vOSTCCDCARICA},
+      {"OSTCDTINI", &d.vOSTCDTINI},
+      {"OSTCDTFINE", &d.vOSTCDTFINE},
+      {"OSTCCOG", &d.vOSTCCOG},
+      {"OSTCNOME", &d.vOSTCNOME},
+      {"OSTCSEX", &d.vOSTCSEX},
+      {"OSTCNDT", &d.vOSTCNDT},
+      {"OSTCNCOM", &d.vOSTCNCOM},
+      {"OSTCNPRO", &d.vOSTCNPRO},
+      {"OSTCRAG", &d.vOSTCRAG},
+      {"OSTCSCOM", &d.vOSTCSCOM},
+      {"OSTCSPRO", &d.vOSTCSPRO},
+  };
+  for (const auto& [colonna, valore] : colonne) ope.Imposta(colonna, Testo(*valore));
+  ope.Imposta("OSTCTP", std::string(d.tenutoPersonaFisica ? "" : "1"));
+  ope.Update();
+  ope.Close();
+  SalvaImpegno(ctx, codice, d);
+  tr.Conferma();
+  return esito;
+}
+
+bool LeggiOperatore(Contesto& ctx, std::string_view codice, DatiOperatore& d) {
+  d = DatiOperatore{};
+  Recordset ope(ctx.Db(), "SELECT * From COPE WHERE OCOD=?", {std::string(codice)},
+                Recordset::Modo::SolaLettura);
+  const bool trovato = !ope.Eof();
+  if (trovato) {
+    auto t = [&](const char* c) { return CampoTesto(ope[c]); };
+    d.torag = t("ORAG");
+    d.tocod = t("OCOD");
+    d.toPIVA = t("OPIVA");
+    d.personaFisica = t("OSTP") == "0";
+    if (d.personaFisica) {
+      d.vOCOG = t("OCOG");
+      d.vONOME = t("ONOME");
+      d.vOSEX = t("OSEX");
+      d.vONDT = FormatoData(ope["ONDT"]);
+      d.vONCOM = t("ONCOM");
+      d.vONPRO = t("ONPRO");
+    } else {
+      d.vOSCOM = t("OSCOM");
+      d.vOSPRO = t("OSPRO");
+    }
+    d.vOPOSTA = t("OPOSTA");
+    d.vOTEL = t("OTEL");
+    d.vOFAX = t("OFAX");
+    d.vOATT = t("OATT");
+    d.vOATTD = t("OATTD");
+    d.vOSTCCF = t("OSTCCF");
+    d.vOSTCCDCARICA = t("OSTCCDCARICA");
+    d.vOSTCDTINI = t("OSTCDTINI");
+    d.vOSTCDTFINE = t("OSTCDTFINE");
+    d.tenutoPersonaFisica = t("OSTCTP").empty();
+    if (d.tenutoPersonaFisica) {
+      d.vOSTCCOG = t("OSTCCOG");
+      d.vOSTCNOME = t("OSTCNOME");
+      d.vOSTCSEX = t("OSTCSEX");
+      d.vOSTCNDT = t("OSTCNDT");
+      d.vOSTCNCOM = t("OSTCNCOM");
+      d.vOSTCNPRO = t("OSTCNPRO");
+    } else {
+      d.vOSTCRAG = t("OSTCRAG");
+      d.vOSTCSCOM = t("OSTCSCOM");
+      d.vOSTCSPRO = t("OSTCSPRO");
+    }
+  }
+  CaricaImpegno(ctx, codice, d);
+  d.vITTCF = Rifila(d.vITTCF);
+  d.vITTCAF = Rifila(d.vITTCAF);
+  d.vITTDATA = Rifila(d.vITTDATA);
+  return trovato;
+}
+
+void RiempiOperatoreCorrente(Contesto& ctx, const DatiOperatore& d) {
+  OperatoreCorrente& op = ctx.operatoreCorrente;
+  const std::string riselezione = op.codiceDaRiselezionare;
+  op = OperatoreCorrente{};
+  op.codiceDaRiselezionare = riselezione;
+  op.codiceFiscale = Rifila(d.tocod);
+  const std::string ragione = Rifila(d.torag);
+  op.nomeVisualizzato = !ragione.empty() ? ragione : Rifila(d.vOCOG) + Rifila(d.vONOME);
+  op.intermediarioCF = d.vITTCF;
+  op.numeroIscrizioneCaf = d.vITTCAF;
+  op.codicePredisposizione = d.vITT1 ? "1" : d.vITT2 ? "2" : "0";
+  op.dataImpegno = d.vITTDATA;
+  op.codiceFiscaleDigitato = d.tocod;
+  op.partitaIvaDigitata = d.toPIVA;
+}
+
+bool EliminaOperatore(Contesto& ctx, std::string_view codice, std::string_view nomeVisualizzato) {
+  const Risposta r =
+      ctx.Ui().Chiedi("Confermi l'Eliminazione del Soggetto " + Rifila(nomeVisualizzato) + "?",
+                      "Richiesta conferma", Pulsanti::SiNo, Icona::Informazione, Risposta::No);
+  if (r == Risposta::No) return false;
+  ctx.Db().Esegui("DELETE FROM COPE WHERE OCOD=?", {std::string(codice)});
+  return true;
+}
+
+}  // namespace fcl
