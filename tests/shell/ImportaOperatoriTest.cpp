@@ -1,0 +1,230 @@
+#include "shell/ImportaOperatori.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "CartellaTemporanea.h"
+#include "InterazioneRegistrata.h"
+#include "common/RoutineCampi.h"
+#include "shell/Marcatori.h"
+#include "store/Recordset.h"
+#include "store/Schema.h"
+
+namespace fcl {
+namespace {
+
+std::int64_t Conta(Database& db, const std::string& sql) {
+  return std::get<std::int64_t>(db.Scalare(sql));
+}
+
+// A program folder with its own database (two operators, two commitment rows) and the markers of
+// VELA and ORSA pointing at SQLite databases made here.
+class ImportaOperatoriTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ::setenv("XDG_DATA_HOME", (dir / "xdg").c_str(), 1);
+    prog = dir / "prog";
+    std::filesystem::create_directories(prog / "SYSTEM");
+    ctx.cartellaProgramma = prog;
+    ctx.configurazione.pcDirF = prog.string();
+    db.emplace(dir / "nostro.db", Database::Modo::Creazione);
+    CreaSchema(*db);
+    db->Esegui("INSERT INTO COPE (OCOD, ORAG, OPIVA) VALUES ('01234567890', 'NOSTRA SRL', 'X')");
+    db->Esegui("INSERT INTO COPE (OCOD, OCOG) VALUES ('BNCLGU70A01F205X', 'NOSTRO')");
+    db->Esegui(
+        "INSERT INTO CTAB VALUES ('ITT', '01234567890', 'VECCHIO'), ('ITT', 'ALTRO', 'RESTA'), "
+        "('REL', '002', '01/01/2016')");
+    ctx.connessioneDb = &*db;
+    ctx.interazione = &ui;
+  }
+
+  std::filesystem::path Vela() {
+    const auto file = dir / "vela" / "vela.db";
+    std::filesystem::create_directories(file.parent_path());
+    Database d(file, Database::Modo::Creazione);
+    CreaSchema(d);
+    d.Esegui(
+        "INSERT INTO COPE (OCOD, ORAG, OCOG, ONOME, OSEX, ONDT, ONCOM, OSTP, ODES) VALUES "
+        "(' 01234567890 ', 'DIVERSA', NULL, NULL, NULL, NULL, NULL, NULL, NULL), "
+        "('98765432109', ' BETA SPA ', NULL, NULL, NULL, NULL, NULL, 'G', 'BETA'), "
+        "('VRDGPP60B02L219K ', NULL, ' VERDI ', 'GIUSEPPE ', 'M', '1960-02-02', 'TORINO', 'F', "
+        "'VERDI')");
+    d.Esegui("INSERT INTO COPE (OCOD) VALUES ('  ')");
+    d.Esegui(
+        "INSERT INTO CTAB VALUES ('ITT', ' 01234567890 ', 'NUOVO'), ('ITT', '98765432109', 'B'), "
+        "('REL', '002', '01/01/2015')");
+    return file;
+  }
+  std::filesystem::path Orsa() {
+    const auto file = dir / "orsa" / "orsa.db";
+    std::filesystem::create_directories(file.parent_path());
+    Database d(file, Database::Modo::Creazione);
+    d.Esegui("CREATE TABLE OPE (OCF Text, ORAG Text, OPIVA Text, OLOCA Text, OPR Text)");
+    d.Esegui(
+        "INSERT INTO OPE VALUES ('BNCLGU70A01F205X', 'ALTRO NOME', '', 'MILANO', 'MI'), "
+        "('RSSMRA80A01H501U ', 'ROSSI MARIO', '  ', 'ROMA', 'RM'), "
+        "('11111111111', 'GAMMA SRL', ' 11111111111 ', 'NAPOLI', 'NA')");
+    return file;
+  }
+  void Marcatore(std::string_view nome, const std::filesystem::path& file) {
+    ScriviFileMarcatore(prog / "SYSTEM" / std::string(nome),
+                        {"provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + file.string(), "A", "/x"});
+  }
+  std::string Testo(const std::string& sql) { return ValoreComeTesto(db->Scalare(sql)); }
+
+  test::CartellaTemporanea dir;
+  std::filesystem::path prog;
+  test::InterazioneRegistrata ui;
+  Contesto ctx;
+  std::optional<Database> db;
+};
+
+TEST_F(ImportaOperatoriTest, VelaAggiungeIMancantiSostituisceGliImpegniEUnaSecondaVoltaNonAggiungeNulla) {
+  Marcatore(kMarcatoreVela, Vela());
+  int ricariche = 0;
+  auto esito = OPEvela_Click(ctx, [&] { ++ricariche; });
+  ASSERT_TRUE(esito);
+  EXPECT_EQ(esito->aggiunti, 2);
+  EXPECT_EQ(esito->presenti, 1);
+  EXPECT_EQ(esito->impegni, 2);
+  EXPECT_EQ(esito->falliti, 0);
+  EXPECT_EQ(ricariche, 1);
+  ASSERT_EQ(ui.voci.size(), 1u);
+  EXPECT_EQ(ui.voci[0].tipo, "domanda");
+  EXPECT_EQ(ui.voci[0].titolo, "Copia Operatori");
+  EXPECT_EQ(ui.voci[0].testo,
+            "Questa procedura copia gli OPERATORI di VELA (se non già presenti) in FISCOLARIO. "
+            "Confermi la copia?");
+
+  EXPECT_EQ(Conta(*db, "SELECT count(*) FROM COPE"), 4);
+  // Already present: unchanged.
+  EXPECT_EQ(Testo("SELECT ORAG FROM COPE WHERE OCOD='01234567890'"), "NOSTRA SRL");
+  EXPECT_EQ(Testo("SELECT OPIVA FROM COPE WHERE OCOD='01234567890'"), "X");
+  // An 11-character code is also the VAT number; texts trimmed, others as they are.
+  EXPECT_EQ(Testo("SELECT OPIVA FROM COPE WHERE OCOD='98765432109'"), "98765432109");
+  EXPECT_EQ(Testo("SELECT ORAG FROM COPE WHERE OCOD='98765432109'"), "BETA SPA");
+  EXPECT_EQ(Testo("SELECT OSTP FROM COPE WHERE OCOD='98765432109'"), "G");
+  Recordset v(*db, "SELECT * FROM COPE WHERE OCOD='VRDGPP60B02L219K'", {},
+              Recordset::Modo::SolaLettura);
+  ASSERT_EQ(v.RecordCount(), 1u);
+  EXPECT_EQ(ValoreComeTesto(v["OCOG"]), "VERDI");
+  EXPECT_EQ(ValoreComeTesto(v["ONOME"]), "GIUSEPPE");
+  EXPECT_EQ(ValoreComeTesto(v["OPIVA"]), "");
+  EXPECT_EQ(ValoreComeTesto(v["ONCOM"]), "TORINO");
+  EXPECT_EQ(CampoData(v["ONDT"]), (Data{1960, 2, 2}));
+
+  // ITT rows replaced per operator; others' ITT rows and other types untouched.
+  EXPECT_EQ(Testo("SELECT DES FROM CTAB WHERE TIPO='ITT' AND COD='01234567890'"), "NUOVO");
+  EXPECT_EQ(Conta(*db, "SELECT count(*) FROM CTAB WHERE TIPO='ITT' AND COD='01234567890'"), 1);
+  EXPECT_EQ(Testo("SELECT DES FROM CTAB WHERE TIPO='ITT' AND COD='ALTRO'"), "RESTA");
+  EXPECT_EQ(Testo("SELECT DES FROM CTAB WHERE TIPO='REL'"), "01/01/2016");
+  EXPECT_EQ(Conta(*db, "SELECT count(*) FROM CTAB"), 4);
+
+  const auto prima = Conta(*db, "SELECT count(*) FROM COPE");
+  auto seconda = OPEvela_Click(ctx);
+  ASSERT_TRUE(seconda);
+  EXPECT_EQ(seconda->aggiunti, 0);
+  EXPECT_EQ(seconda->presenti, 3);
+  EXPECT_EQ(Conta(*db, "SELECT count(*) FROM COPE"), prima);
+  EXPECT_EQ(Conta(*db, "SELECT count(*) FROM CTAB"), 4);
+}
+
+TEST_F(ImportaOperatoriTest, ConfermaNegataNonCopiaNulla) {
+  Marcatore(kMarcatoreVela, Vela());
+  Marcatore(kMarcatoreOrsa, Orsa());
+  ui.risposte = {Risposta::No, Risposta::No};
+  int ricariche = 0;
+  EXPECT_FALSE(OPEvela_Click(ctx, [&] { ++ricariche; }));
+  EXPECT_FALSE(OPEORSA_Click(ctx, [&] { ++ricariche; }));
+  EXPECT_EQ(ricariche, 0);
+  EXPECT_EQ(Conta(*db, "SELECT count(*) FROM COPE"), 2);
+  EXPECT_EQ(Testo("SELECT DES FROM CTAB WHERE TIPO='ITT' AND COD='01234567890'"), "VECCHIO");
+  EXPECT_EQ(ui.Testi("domanda").size(), 2u);
+}
+
+TEST_F(ImportaOperatoriTest, OrsaAggiungeSenzaCognomeNomeNeDataEPartitaIvaVuotaNonImpostata) {
+  Marcatore(kMarcatoreOrsa, Orsa());
+  auto esito = OPEORSA_Click(ctx);
+  ASSERT_TRUE(esito);
+  EXPECT_EQ(esito->aggiunti, 2);
+  EXPECT_EQ(esito->presenti, 1);
+  ASSERT_EQ(ui.voci.size(), 1u);
+  EXPECT_EQ(ui.voci[0].testo,
+            "Questa procedura copia gli OPERATORI di ORSA (se il codice non è già presente) in "
+            "FISCOLARIO. Confermi la copia?");
+  EXPECT_EQ(Testo("SELECT ORAG FROM COPE WHERE OCOD='BNCLGU70A01F205X'"), "");  // unchanged
+  Recordset r(*db, "SELECT * FROM COPE WHERE OCOD='RSSMRA80A01H501U'", {},
+              Recordset::Modo::SolaLettura);
+  ASSERT_EQ(r.RecordCount(), 1u);
+  EXPECT_EQ(ValoreComeTesto(r["ORAG"]), "ROSSI MARIO");
+  EXPECT_EQ(ValoreComeTesto(r["ODES"]), "ROSSI MARIO");
+  EXPECT_EQ(ValoreComeTesto(r["OCOG"]), "");
+  EXPECT_FALSE(EnNull(r["OCOG"]));
+  EXPECT_EQ(ValoreComeTesto(r["ONOME"]), "");
+  EXPECT_TRUE(EnNull(r["OPIVA"]));
+  EXPECT_TRUE(CampoData(r["ONDT"]).Zero());
+  EXPECT_EQ(ValoreComeTesto(r["OSCOM"]), "ROMA");
+  EXPECT_EQ(ValoreComeTesto(r["OSPRO"]), "RM");
+  EXPECT_EQ(ValoreComeTesto(r["ONCOM"]), "");
+  EXPECT_EQ(Testo("SELECT OPIVA FROM COPE WHERE OCOD='11111111111'"), "11111111111");
+  EXPECT_EQ(Conta(*db, "SELECT count(*) FROM CTAB"), 3);  // ORSA never touches CTAB
+
+  ASSERT_TRUE(OPEORSA_Click(ctx));
+  EXPECT_EQ(Conta(*db, "SELECT count(*) FROM COPE"), 4);
+}
+
+TEST_F(ImportaOperatoriTest, CollegamentoMancanteAvvisaVelaSoloSeNonSilenzioso) {
+  struct Case {
+    bool silenzioso;
+    std::size_t messaggiVela;
+  } const kCases[] = {{false, 1}, {true, 0}};
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.silenzioso);
+    ui.voci.clear();
+    ctx.importSilenzioso = c.silenzioso;
+    EXPECT_FALSE(OPEvela_Click(ctx));
+    ASSERT_EQ(ui.Testi().size(), c.messaggiVela);
+    if (c.messaggiVela) {
+      EXPECT_EQ(ui.voci[0].titolo, "Collegamento a VELA");
+      EXPECT_EQ(ui.voci[0].icona, Icona::Informazione);
+      EXPECT_EQ(ui.voci[0].testo,
+                "Il programma VELA non è aggiornato alla versione collegata con FISCOLARIO. "
+                "Aggiornare VELA e riprovare");
+    }
+    EXPECT_FALSE(OPEORSA_Click(ctx));  // ORSA tells it always
+    ASSERT_EQ(ui.Testi().size(), c.messaggiVela + 1);
+    EXPECT_EQ(ui.voci.back().titolo, "Collegamento a ORSA");
+    EXPECT_EQ(ui.voci.back().testo,
+              "Il programma ORSA non è aggiornato alla versione collegata con FISCOLARIO. "
+              "Aggiornare ORSA e riprovare");
+    EXPECT_TRUE(ui.Testi("domanda").empty());
+  }
+}
+
+TEST_F(ImportaOperatoriTest, DatabaseCollegatoNonApribileOSenzaColonneNonAggiungeRighe) {
+  // A marker naming a file that is no database is a failed link.
+  test::ScriviFile(dir / "rotto.db", "non un database");
+  Marcatore(kMarcatoreVela, dir / "rotto.db");
+  EXPECT_FALSE(OPEvela_Click(ctx));
+  EXPECT_EQ(ui.Testi().size(), 1u);
+
+  // An ORSA table lacking a column: rows are skipped and counted, none is stored half.
+  const auto file = dir / "orsa2.db";
+  {
+    Database d(file, Database::Modo::Creazione);
+    d.Esegui("CREATE TABLE OPE (OCF Text, ORAG Text)");
+    d.Esegui("INSERT INTO OPE VALUES ('ZZZZZZ00A00Z000Z', 'SENZA')");
+  }
+  Marcatore(kMarcatoreOrsa, file);
+  auto esito = OPEORSA_Click(ctx);
+  ASSERT_TRUE(esito);
+  EXPECT_EQ(esito->aggiunti, 0);
+  EXPECT_EQ(esito->falliti, 1);
+  EXPECT_EQ(Conta(*db, "SELECT count(*) FROM COPE"), 2);
+  ASSERT_EQ(ui.Testi("avviso").size(), 1u);
+  EXPECT_EQ(ui.Testi("avviso")[0], "Copia degli operatori da ORSA: 1 riga non copiata.");
+}
+
+}  // namespace
+}  // namespace fcl
