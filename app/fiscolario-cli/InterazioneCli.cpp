@@ -1,11 +1,31 @@
 #include "InterazioneCli.h"
 
+#include <string>
+
 namespace fcl {
+namespace {
+
+// Message texts break lines with CR LF or a bare CR, as message boxes take them; a terminal wants LF.
+std::string Righe(std::string_view testo) {
+  std::string out;
+  out.reserve(testo.size());
+  for (std::size_t i = 0; i < testo.size(); ++i) {
+    if (testo[i] == '\r') {
+      out += '\n';
+      if (i + 1 < testo.size() && testo[i + 1] == '\n') ++i;
+    } else {
+      out += testo[i];
+    }
+  }
+  return out;
+}
+
+}  // namespace
 
 void InterazioneCli::Messaggio(std::string_view testo, std::string_view titolo, Icona) {
   ChiudiAvanzamento();
   if (!titolo.empty() && titolo != kTitoloApplicazione) err_ << titolo << ": ";
-  err_ << testo << '\n';
+  err_ << Righe(testo) << '\n';
 }
 
 Risposta InterazioneCli::Chiedi(std::string_view testo, std::string_view titolo, Pulsanti pulsanti,
@@ -15,7 +35,7 @@ Risposta InterazioneCli::Chiedi(std::string_view testo, std::string_view titolo,
   if (pulsanti == Pulsanti::Ok || pulsanti == Pulsanti::OkAnnulla) r = r == Risposta::Si ? Risposta::Ok : Risposta::Annulla;
   if (r == Risposta::No || r == Risposta::Annulla) domandaRifiutata = true;
   if (!titolo.empty() && titolo != kTitoloApplicazione) err_ << titolo << ": ";
-  err_ << testo << (r == Risposta::Si || r == Risposta::Ok ? " [Sì]" : " [No]") << '\n';
+  err_ << Righe(testo) << (r == Risposta::Si || r == Risposta::Ok ? " [Sì]" : " [No]") << '\n';
   return r;
 }
 

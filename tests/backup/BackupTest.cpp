@@ -127,7 +127,7 @@ TEST(Backup, NomeProposto) {
 
 TEST(Backup, SalvaScriveLeRigheByteperByte) {
   Installazione inst;
-  Inserisci(inst.db, "COPE", {{"OCOD", S("02468135799")}, {"ORAG", S("ALFA È")}});
+  Inserisci(inst.db, "COPE", {{"OCOD", S("02468130162")}, {"ORAG", S("ALFA È")}});
   // Every other text column empty, the date Null: 30 empty values after ORAG.
   inst.db.Esegui(
       "UPDATE COPE SET OCOG='', ONOME='', OSEX='', ONCOM='', ONPRO='', OSCOM='', OSPRO='', "
@@ -135,21 +135,21 @@ TEST(Backup, SalvaScriveLeRigheByteperByte) {
       "OSTCCDCARICA='', OSTCDTINI='', OSTCDTFINE='', OSTCTP='', OSTCCOG='', OSTCNOME='', "
       "OSTCSEX='', "
       "OSTCNDT='', OSTCNCOM='', OSTCNPRO='', OSTCRAG='', OSTCSCOM='', OSTCSPRO=''");
-  Inserisci(inst.db, "CTAB", {{"TIPO", S("ITT")}, {"COD", S("02468135799")}, {"DES", S("X  ")}});
+  Inserisci(inst.db, "CTAB", {{"TIPO", S("ITT")}, {"COD", S("02468130162")}, {"DES", S("X  ")}});
   Inserisci(inst.db, "CTAB", {{"TIPO", S("ITT")}, {"COD", S("ALTRO")}, {"DES", S("Y")}});
   const auto file = inst.cartella / "SAVE_ALFA_20140115.FCL";
   test::ScriviFile(file, std::string(5000, 'x'));  // an existing file is replaced whole
 
-  ASSERT_TRUE(SalvaOperatore(inst.ctx, "02468135799", file));
+  ASSERT_TRUE(SalvaOperatore(inst.ctx, "02468130162", file));
 
   const std::string b = "\xA6";
   // OCOG ... OSPRO empty, OSTP "1", OPIVA ... OSTCSPRO empty.
-  std::string cope = b + "COPE" + b + "02468135799" + b + "ALFA \xC8";
+  std::string cope = b + "COPE" + b + "02468130162" + b + "ALFA \xC8";
   for (int k = 0; k < 9; ++k) cope += b;
   cope += "1";
   for (int k = 0; k < 21; ++k) cope += b;
   EXPECT_EQ(test::LeggiFile(file),
-            cope + "\r\n" + b + "CTAB" + b + "ITT" + b + "02468135799" + b + "X  \r\n");
+            cope + "\r\n" + b + "CTAB" + b + "ITT" + b + "02468130162" + b + "X  \r\n");
   EXPECT_EQ(inst.ui.Testi(), std::vector<std::string>{"Creazione file di BackUP terminata"});
   EXPECT_EQ(inst.ui.avanzamenti, 2);
 }
@@ -192,13 +192,13 @@ TEST(Backup, BackupERipristinoRestituisconoOgniColonna) {
   Installazione origine;
   OperatoreDifficile(origine.db);
   // A company as the operator imports leave it: ONDT, OPIVA and the second subject Null.
-  Inserisci(origine.db, "COPE", {{"OCOD", S("02468135799")}, {"ORAG", S("ALFA ¦ BETA S.R.L.")}});
+  Inserisci(origine.db, "COPE", {{"OCOD", S("02468130162")}, {"ORAG", S("ALFA ¦ BETA S.R.L.")}});
   // A date that is there but empty (date zero).
   Inserisci(origine.db, "COPE", {{"OCOD", S("VRDLCU70M15A794Y")}, {"ONDT", Data{}}});
   Inserisci(origine.db, "CTAB", {{"TIPO", S("REL")}, {"COD", S("002")}, {"DES", S("01/01/2014")}});
 
   Installazione destinazione;
-  for (const char* codice : {kCodice, "02468135799", "VRDLCU70M15A794Y"}) {
+  for (const char* codice : {kCodice, "02468130162", "VRDLCU70M15A794Y"}) {
     SCOPED_TRACE(codice);
     const auto file = origine.cartella / (std::string(codice) + ".FCL");
     ASSERT_TRUE(SalvaOperatore(origine.ctx, codice, file));
@@ -508,15 +508,15 @@ TEST(Backup, EsempioDelProgramma) {
   if (!std::filesystem::exists(file)) GTEST_SKIP() << "manca " << file;
   const auto intestazione = LeggiIntestazioneBackup(file);
   ASSERT_TRUE(intestazione);
-  EXPECT_EQ(intestazione->Etichetta(), "02468135799 ALFA BETA COSTRUZIONI S.R.L.");
+  EXPECT_EQ(intestazione->Etichetta(), "02468130162 ALFA BETA COSTRUZIONI S.R.L.");
   ASSERT_TRUE(RipristinaBackup(inst.ctx, file));
   EXPECT_EQ(Righe(inst.db, "SELECT OCOD, ORAG, ONDT, OSCOM, OSTCCF FROM COPE"),
-            std::vector<std::string>{"OCOD=T:[02468135799] ORAG=T:[ALFA BETA COSTRUZIONI S.R.L.] "
+            std::vector<std::string>{"OCOD=T:[02468130162] ORAG=T:[ALFA BETA COSTRUZIONI S.R.L.] "
                                      "ONDT=Null OSCOM=T:[BERGAMO] OSTCCF=T:[] "});
   EXPECT_EQ(Righe(inst.db, "SELECT DES FROM CTAB WHERE TIPO='ITT'"),
             std::vector<std::string>{"DES=T:[VRDLCU70M15A794Y     220/01/2026   ] "});
   // Saved again, the file comes back byte for byte.
-  ASSERT_TRUE(SalvaOperatore(inst.ctx, "02468135799", inst.cartella / "DI NUOVO.FCL"));
+  ASSERT_TRUE(SalvaOperatore(inst.ctx, "02468130162", inst.cartella / "DI NUOVO.FCL"));
   EXPECT_EQ(test::LeggiFile(inst.cartella / "DI NUOVO.FCL"), test::LeggiFile(file));
 }
 

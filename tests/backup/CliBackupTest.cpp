@@ -71,7 +71,7 @@ class CliBackupTest : public ::testing::Test {
          std::string("VENDITA ¦ NOLEGGIO"), std::string("  06 1234 "),
          std::string("C:\\Dati\\posta"), std::string("RIGA UNO\r\nRIGA DUE"),
          std::string("ŁUKASZ")});
-    db.Esegui("INSERT INTO COPE (OCOD, ORAG) VALUES ('02468135799', 'ALFA S.R.L.')");
+    db.Esegui("INSERT INTO COPE (OCOD, ORAG) VALUES ('02468130162', 'ALFA S.R.L.')");
     db.Esegui("INSERT INTO CTAB VALUES ('ITT', 'RSSMRA80A01H501U', ?)",
               {std::string("                     0          ")});
   }
@@ -83,7 +83,7 @@ class CliBackupTest : public ::testing::Test {
 };
 
 TEST_F(CliBackupTest, SalvaInUnaCartellaRipristinaInUnAltra) {
-  for (const char* codice : {"RSSMRA80A01H501U", "02468135799"}) {
+  for (const char* codice : {"RSSMRA80A01H501U", "02468130162"}) {
     SCOPED_TRACE(codice);
     const auto file = base.Percorso() / (std::string(codice) + ".FCL");
     const Esito salva = Cli({"--cartella", origine.string(), "salva", codice, file.string()});

@@ -20,7 +20,7 @@ using test::Campo;
 using test::CartellaTemporanea;
 using test::LeggiFile;
 
-constexpr std::string_view kCF = "02468135799";
+constexpr std::string_view kCF = "02468130162";
 
 struct Esecuzione {
   int codice;
@@ -104,7 +104,7 @@ TEST_F(ComandoCreaTest, StradaPrincipaleDalFoglioAlFile) {
     EXPECT_EQ(righe[i].substr(1897), "A\r\n");
     if (i >= 2 && i + 2 < righe.size()) {
       EXPECT_EQ(righe[i][0], 'D');
-      EXPECT_EQ(Campo(righe[i], 2, 16), "02468135799     ");
+      EXPECT_EQ(Campo(righe[i], 2, 16), "02468130162     ");
       EXPECT_EQ(Campo(righe[i], 18, 8),
                 std::string(8 - std::to_string(i - 1).size(), '0') + std::to_string(i - 1));
       ++d;

@@ -81,9 +81,10 @@ def main() -> None:
                 elif isinstance(valore, float):
                     cella.number_format = "#,##0.00"
 
-    clienti = [partita_iva(b) for b in ("0123456789", "0456789012", "0789012345", "0321654987",
-                                         "0654987321", "0987321654")]
-    fornitori = [partita_iva(b) for b in ("0111222333", "0444555666", "0777888999", "0135792468")]
+    # Office codes (digits 8-10) are assigned ones; the rest of each number is invented.
+    clienti = [partita_iva(b) for b in ("0123456016", "0456789022", "0789012046", "0321654015",
+                                         "0654987058", "0987321096")]
+    fornitori = [partita_iva(b) for b in ("0111222033", "0444555063", "0777888081", "0135792050")]
     privati = [codice_fiscale(b) for b in ("RSSMRA75C12F205", "BNCLRA82E55H501", "VRDGPP60A01L219")]
 
     foglio("FE", "Fatture emesse",
@@ -139,10 +140,10 @@ def main() -> None:
                          "Noleggio/leasing (A-E)", "Imponibile/importo", "Imposta",
                          "Importo > 999.999 (conferma)"],
            [
-               ["Müller", "Hans", dt.datetime(1971, 4, 2), "Germania", "EE", 94, None, None, None, None,
+               ["Mueller", "Hans", dt.datetime(1971, 4, 2), "Germania", "EE", 94, None, None, None, None,
                 d(6, 12), d(6, 12), "8/" + str(anno), None, 3100.0, 682.0],
                [None, None, None, None, None, None, "Dupont Voyages SARL", "Lyon", 29,
-                "12 Rue de la République", d(9, 3), d(9, 4), "9/" + str(anno), None, 5400.0, 1188.0],
+                "12 Rue de la Republique", d(9, 3), d(9, 4), "9/" + str(anno), None, 5400.0, 1188.0],
            ])
     foglio("SE", "Acquisti di servizi da non residenti e da San Marino",
            anagrafica + ["Codice identificativo IVA", "Data emissione", "Data registrazione",
@@ -150,9 +151,9 @@ def main() -> None:
                          "Importo > 999.999 (conferma)"],
            [
                [None, None, None, None, None, None, "Cloud Services Ireland Ltd", "Dublin", 40,
-                "1 Grand Canal Square", "IE6388047V", d(3, 1), d(3, 5), "INV-2231", 1980.0, 435.6],
-               [None, None, None, None, None, None, "Datenwerk Beratung GmbH", "München", 94,
-                "Leopoldstraße 30", "DE811907980", d(10, 10), d(10, 14), "2025-0118", 2750.0, 605.0],
+                "1 Grand Canal Square", None, d(3, 1), d(3, 5), "INV-2231", 1980.0, 435.6],
+               [None, None, None, None, None, None, "Datenwerk Beratung GmbH", "Muenchen", 94,
+                "Leopoldstrasse 30", None, d(10, 10), d(10, 14), "2025-0118", 2750.0, 605.0],
            ])
     foglio("TU", "Operazioni legate al turismo",
            ["Cognome", "Nome", "Data di nascita", "Comune/Stato estero nascita", "Provincia di nascita",
