@@ -70,6 +70,7 @@ int EseguiCli(int argc, const char* const* argv, std::ostream& out, std::ostream
   static constexpr Registrazione kComandi[] = {
       RegistraOperatori,
       RegistraImportaAteco,
+      RegistraImportaOperatori,
       RegistraElabora,
       RegistraSalva,
       RegistraRipristina,

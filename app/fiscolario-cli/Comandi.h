@@ -44,6 +44,7 @@ using CorpoComando = std::function<int(AmbienteCli&)>;
 // Each command registers itself on the parser and sets `corpo` to what it runs when chosen.
 void RegistraOperatori(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo);
 void RegistraImportaAteco(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo);
+void RegistraImportaOperatori(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo);
 // The `importa` command, made by the first of its subcommands (ateco, vela, orsa) that registers.
 CLI::App& SottocomandoImporta(CLI::App& app);
 void RegistraSalva(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo);
