@@ -18,5 +18,8 @@ echo "== Cartella del programma: $programma"
 "$cli" --cartella "$programma" ripristina resources/esempio/SAVE_ESEMPIO_ALFABETA.FCL
 "$cli" --cartella "$programma" operatori
 echo "== Creazione della comunicazione"
-"$cli" --cartella "$programma" crea 02468130162 resources/esempio/ESEMPIO_ANALITICO.xlsx \
-  --anno 2025 --listato "$uscita/FCL_ALFABETACOSTRUZIONIS_LISTATO.PDF"
+percorsi=$("$cli" --cartella "$programma" crea 02468130162 resources/esempio/ESEMPIO_ANALITICO.xlsx \
+  --anno 2025 --listato "$uscita/FCL_ALFABETACOSTRUZIONIS_LISTATO.PDF")
+echo "$percorsi"
+echo "== Controllo del file sul tracciato pubblicato"
+"$cli" verifica "$(echo "$percorsi" | head -n 1)"
