@@ -49,24 +49,6 @@ std::size_t LunghezzaCarattere(std::string_view s, std::size_t i, char32_t& cp) 
   return n;
 }
 
-void AggiungiUtf8(char32_t cp, std::string& out) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
 // The code point of `cifre` hexadecimal digits at `i`, or nullopt.
 std::optional<char32_t> Esadecimale(std::string_view s, std::size_t i, std::size_t cifre) {
   if (i + cifre > s.size()) return std::nullopt;

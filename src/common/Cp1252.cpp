@@ -40,7 +40,9 @@ char32_t Decodifica(std::string_view s, std::size_t& i) {
   return cp;
 }
 
-void Codifica(char32_t cp, std::string& out) {
+}  // namespace
+
+void AggiungiUtf8(char32_t cp, std::string& out) {
   if (cp < 0x80) {
     out += static_cast<char>(cp);
   } else if (cp < 0x800) {
@@ -58,7 +60,6 @@ void Codifica(char32_t cp, std::string& out) {
   }
 }
 
-}  // namespace
 
 std::string Utf8ToCp1252(std::string_view utf8) {
   std::string out;
@@ -91,9 +92,9 @@ std::string Cp1252ToUtf8(std::string_view cp1252) {
       out += ch;
     } else if (b < 0xA0) {
       const char32_t cp = kAlti[b - 0x80];
-      Codifica(cp == 0 ? U'?' : cp, out);
+      AggiungiUtf8(cp == 0 ? U'?' : cp, out);
     } else {
-      Codifica(b, out);
+      AggiungiUtf8(b, out);
     }
   }
   return out;
@@ -149,7 +150,7 @@ std::string MaiuscoloUtf8(std::string_view utf8) {
     } else if (cp == 0x161 || cp == 0x17E || cp == 0x153) {
       cp -= 1;  // š ž œ
     }
-    Codifica(cp, out);
+    AggiungiUtf8(cp, out);
   }
   return out;
 }

@@ -15,6 +15,9 @@ std::string Cp1252ToUtf8(std::string_view cp1252);
 // otherwise).
 bool Utf8Valido(std::string_view testo);
 
+// Appends the UTF-8 bytes of one code point.
+void AggiungiUtf8(char32_t cp, std::string& out);
+
 // Number of characters (code points) of a UTF-8 text.
 std::size_t LunghezzaUtf8(std::string_view utf8);
 
