@@ -21,6 +21,7 @@
 #include "common/ui/Icone.h"
 #include "common/ui/InterazioneQt.h"
 #include "common/ui/Stringhe.h"
+#include "register/ui/FOPC.h"
 #include "shell/Avvio.h"
 #include "shell/ui/FinestraPrincipale.h"
 #include "store/Database.h"
@@ -97,6 +98,7 @@ int main(int argc, char** argv) {
   // backup window (backup) and the two operator imports (importaOrsa, importaVela). A command
   // without its hook is shown disabled.
   fcl::FinestraPrincipale::Comandi comandi;
+  comandi.creaRegistro = [&ctx](fcl::FinestraPrincipale&) { return new fcl::FOPC(ctx); };
 
   fcl::FinestraPrincipale principale(ctx, std::move(comandi));
   principale.show();

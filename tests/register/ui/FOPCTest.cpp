@@ -1,0 +1,70 @@
+#include "register/ui/FOPC.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "InterazioneRegistrata.h"
+#include "common/Contesto.h"
+#include "common/RoutineCampi.h"
+#include "common/ui/ListaVista.h"
+#include "store/Database.h"
+#include "store/Schema.h"
+
+namespace fcl {
+namespace {
+
+TEST(FOPCTest, PersonaFisicaConIntermediarioRegistrataESelezionata) {
+  Database db = Database::InMemoria();
+  CreaSchema(db);
+  db.Esegui(
+      "INSERT INTO COPE (OCOD, ORAG, ODES, OSTP) VALUES ('01234567890', 'ALFA', 'ALFA', '1')");
+  test::InterazioneRegistrata ui;
+  Contesto ctx;
+  ctx.connessioneDb = &db;
+  ctx.interazione = &ui;
+
+  FOPC f(ctx);
+  f.show();
+  f.Aggiungi();
+  auto casella = [&](const char* nome) { return f.findChild<QLineEdit*>(nome); };
+  QTest::mouseClick(f.findChild<QRadioButton*>("o2"), Qt::LeftButton);
+  EXPECT_TRUE(f.findChild<QWidget*>("FPF")->isVisible());
+  EXPECT_FALSE(f.findChild<QWidget*>("FPNF")->isVisible());
+  const std::pair<const char*, const char*> valori[] = {{"tocod", "rssmra80a01h501u"},
+                                                        {"vOCOG", "Rossi"},
+                                                        {"vONOME", "Mario"},
+                                                        {"vOSEX", "M"},
+                                                        {"vONDT", "01/01/1980"},
+                                                        {"vONCOM", "Roma"},
+                                                        {"vONPRO", "RM"},
+                                                        {"vITTCF", "01234567890"},
+                                                        {"vITTDATA", "15/06/2016"}};
+  for (const auto& [nome, valore] : valori) casella(nome)->setText(valore);
+
+  QTest::mouseClick(f.findChild<QPushButton*>("Cmd_Conferma"), Qt::LeftButton);
+
+  EXPECT_TRUE(ui.voci.empty()) << ui.voci.front().testo;
+  EXPECT_EQ(f.ListaOperatori()->LeggiSelezione({"Codice_Fiscale"}).front(), "RSSMRA80A01H501U");
+  EXPECT_FALSE(casella("tocod")->isEnabled());
+  EXPECT_EQ(casella("vOCOG")->text(), "ROSSI");
+  auto* itt1 = f.findChild<QRadioButton*>("vITT1");
+  EXPECT_TRUE(itt1->isChecked());
+  EXPECT_TRUE(itt1->font().bold());
+  EXPECT_EQ(ctx.operatoreCorrente.nomeVisualizzato, "ROSSIMARIO");
+  EXPECT_EQ(ctx.operatoreCorrente.codicePredisposizione, "1");
+  EXPECT_EQ(ValoreComeTesto(db.Scalare("SELECT ODES FROM COPE WHERE OCOD='RSSMRA80A01H501U'")),
+            "ROSSI MARIO");
+
+  // A save whose check fails reports on the field and writes nothing.
+  f.Aggiungi();
+  QTest::mouseClick(f.findChild<QPushButton*>("Cmd_Conferma"), Qt::LeftButton);
+  ASSERT_FALSE(ui.voci.empty());
+  EXPECT_EQ(Rifila(ui.voci.back().testo), "Codice Fiscale non indicato.");  // centred
+}
+
+}  // namespace
+}  // namespace fcl
