@@ -31,7 +31,7 @@ TEST(FOPCTest, PersonaFisicaConIntermediarioRegistrataESelezionata) {
   f.show();
   f.Aggiungi();
   auto casella = [&](const char* nome) { return f.findChild<QLineEdit*>(nome); };
-  QTest::mouseClick(f.findChild<QRadioButton*>("o2"), Qt::LeftButton);
+  f.findChild<QRadioButton*>("o2")->click();
   EXPECT_TRUE(f.findChild<QWidget*>("FPF")->isVisible());
   EXPECT_FALSE(f.findChild<QWidget*>("FPNF")->isVisible());
   const std::pair<const char*, const char*> valori[] = {{"tocod", "rssmra80a01h501u"},
