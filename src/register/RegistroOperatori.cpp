@@ -242,4 +242,35 @@ bool EliminaOperatore(Contesto& ctx, std::string_view codice, std::string_view n
   return true;
 }
 
+namespace {
+
+std::optional<std::pair<std::string, std::string>> PrimoComune(Database& db, const char* sql,
+                                                               std::string valore) {
+  Recordset rs(db, sql, {std::move(valore)}, Recordset::Modo::SolaLettura);
+  if (rs.Eof()) return std::nullopt;
+  return std::make_pair(CampoTesto(rs["COMUNE"]), CampoTesto(rs["PRO"]));
+}
+
+}  // namespace
+
+std::optional<std::pair<std::string, std::string>> ComuneCheIniziaCon(Database& db,
+                                                                      std::string_view prefisso) {
+  std::string modello;
+  for (const char c : prefisso) {
+    if (c == '%' || c == '_' || c == '\\') modello += '\\';
+    modello += c;
+  }
+  modello += '%';
+  return PrimoComune(
+      db,
+      "SELECT COMUNE, PRO FROM T_COMUNI WHERE COMUNE LIKE ? ESCAPE '\\' ORDER BY COMUNE LIMIT 1",
+      modello);
+}
+
+std::optional<std::pair<std::string, std::string>> ComuneEsatto(Database& db,
+                                                                std::string_view nome) {
+  return PrimoComune(db, "SELECT COMUNE, PRO FROM T_COMUNI WHERE COMUNE = ? LIMIT 1",
+                     std::string(nome));
+}
+
 }  // namespace fcl

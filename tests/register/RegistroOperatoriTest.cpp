@@ -256,5 +256,35 @@ TEST_F(RegistroOperatoriTest, CopiaInTuttiSovrascriveGliAltri) {
   EXPECT_EQ(DesItt("01234567890").substr(0, 22), "01234567890          1");
 }
 
+TEST_F(RegistroOperatoriTest, ComuneProposto) {
+  db.Esegui(
+      "INSERT INTO T_COMUNI (COMUNE, PRO) VALUES ('ROMANO CANAVESE', 'TO'), ('ROMA', 'RM'), "
+      "('ROMAGNANO SESIA', 'NO'), ('SANT''ANGELO', 'XX'), ('A_B', 'AB')");
+  struct Caso {
+    const char* testo;
+    const char* comune;  // empty: none
+    const char* provincia;
+  } const kCasi[] = {
+      {"ROM", "ROMA", "RM"},
+      {"rom", "ROMA", "RM"},
+      {"ROMAG", "ROMAGNANO SESIA", "NO"},
+      {"SANT'", "SANT'ANGELO", "XX"},
+      {"%", "", ""},
+      {"A_", "A_B", "AB"},
+      {"AXB", "", ""},
+  };
+  for (const Caso& c : kCasi) {
+    SCOPED_TRACE(c.testo);
+    const auto trovato = ComuneCheIniziaCon(db, c.testo);
+    ASSERT_EQ(trovato.has_value(), *c.comune != 0);
+    if (trovato) {
+      EXPECT_EQ(trovato->first, c.comune);
+      EXPECT_EQ(trovato->second, c.provincia);
+    }
+  }
+  EXPECT_EQ(ComuneEsatto(db, "ROMA")->second, "RM");
+  EXPECT_FALSE(ComuneEsatto(db, "ROM"));
+}
+
 }  // namespace
 }  // namespace fcl
