@@ -1,10 +1,14 @@
 #include "register/ui/FOPC.h"
 
+#include <algorithm>
+
 #include <QButtonGroup>
+#include <QEvent>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -280,8 +284,14 @@ FOPC::FOPC(Contesto& ctx, QWidget* genitore) : FinestraRegistro(genitore), ctx_(
       if (!c->text().isEmpty()) ControllaData(ctx_.Ui(), c);
     });
   }
-  connect(Casella("vOSCOM"), &QLineEdit::editingFinished, this,
-          [this] { Casella("vOSCOM")->setText(Casella("vOSCOM")->text().toUpper()); });
+  connect(Casella("vOSCOM"), &QLineEdit::editingFinished, this, [this] {
+    QLineEdit* c = Casella("vOSCOM");
+    c->setText(c->text().toUpper());
+    if (c->text().trimmed().isEmpty()) return;
+    if (const auto comune = ComuneEsatto(ctx_.Db(), S(c->text())))
+      Casella("vOSPRO")->setText(Q(comune->second));
+  });
+  Casella("vOSCOM")->installEventFilter(this);
   const std::pair<QPushButton*, const char*> calendari[] = {{rdata, "vONDT"},
                                                             {rdata2, "vOSTCDTINI"},
                                                             {rdata3, "vOSTCDTFINE"},
@@ -314,6 +324,31 @@ FOPC::FOPC(Contesto& ctx, QWidget* genitore) : FinestraRegistro(genitore), ctx_(
   connect(elabora, &QPushButton::clicked, this, [this] { ElaboraExcel(); });
 
   Lista();
+}
+
+bool FOPC::eventFilter(QObject* oggetto, QEvent* evento) {
+  QLineEdit* comune = Casella("vOSCOM");
+  if (oggetto == comune && evento->type() == QEvent::KeyRelease) {
+    const int tasto = static_cast<QKeyEvent*>(evento)->key();
+    if (tasto >= Qt::Key_A && tasto <= Qt::Key_Z) {
+      QString testo = comune->text();
+      qsizetype iniziali = 0;
+      while (iniziali < testo.size() && testo[iniziali] == ' ') ++iniziali;
+      testo = testo.mid(iniziali);
+      const int p = std::max<int>(0, comune->cursorPosition() - static_cast<int>(iniziali));
+      comune->setText(testo);
+      comune->setCursorPosition(p);
+      if (!testo.isEmpty() && p > 0) {
+        if (const auto trovato = ComuneCheIniziaCon(ctx_.Db(), S(testo.left(p)))) {
+          comune->setText(Q(trovato->first));
+          Casella("vOSPRO")->setText(Q(trovato->second));
+          // Further typing replaces the proposed rest.
+          comune->setSelection(p, comune->text().size() - p);
+        }
+      }
+    }
+  }
+  return FinestraRegistro::eventFilter(oggetto, evento);
 }
 
 QLineEdit* FOPC::Casella(const std::string& nome) const { return findChild<QLineEdit*>(Q(nome)); }

@@ -32,6 +32,10 @@ class FOPC : public FinestraRegistro {
   bool Conferma();
   ListaVista* ListaOperatori() const { return lista_; }
 
+ protected:
+  // Key up in the seat municipality: completion from the municipality list.
+  bool eventFilter(QObject* oggetto, QEvent* evento) override;
+
  private:
   void ClicLista();
   void Dettaglio();

@@ -66,5 +66,24 @@ TEST(FOPCTest, PersonaFisicaConIntermediarioRegistrataESelezionata) {
   EXPECT_EQ(Rifila(ui.voci.back().testo), "Codice Fiscale non indicato.");  // centred
 }
 
+TEST(FOPCTest, ComunePropostoMentreSiScrive) {
+  Database db = Database::InMemoria();
+  CreaSchema(db);
+  db.Esegui("INSERT INTO T_COMUNI (COMUNE, PRO) VALUES ('ROMANO CANAVESE', 'TO'), ('ROMA', 'RM')");
+  test::InterazioneRegistrata ui;
+  Contesto ctx;
+  ctx.connessioneDb = &db;
+  ctx.interazione = &ui;
+  FOPC f(ctx);
+  f.show();
+  f.Aggiungi();
+  auto* comune = f.findChild<QLineEdit*>("vOSCOM");
+  comune->setFocus();
+  QTest::keyClicks(comune, "ROM");
+  EXPECT_EQ(comune->text(), "ROMA");
+  EXPECT_EQ(comune->selectedText(), "A");
+  EXPECT_EQ(f.findChild<QLineEdit*>("vOSPRO")->text(), "RM");
+}
+
 }  // namespace
 }  // namespace fcl
