@@ -25,6 +25,7 @@
 #include "common/ui/RoutineCampiQt.h"
 #include "lookup/ui/FTABSG.h"
 #include "register/RegistroOperatori.h"
+#include "shell/ui/FinestraPrincipale.h"
 #include "store/CopiaImpegno.h"
 
 namespace fcl {
@@ -319,7 +320,11 @@ FOPC::FOPC(Contesto& ctx, QWidget* genitore) : FinestraRegistro(genitore), ctx_(
       Casella("vOATTD")->setText(Q(scelta->descrizione));
     }
   });
-  connect(conferma, &QPushButton::clicked, this, [this] { Conferma(); });
+  connect(conferma, &QPushButton::clicked, this, [this] {
+    if (auto* principale = qobject_cast<FinestraPrincipale*>(window()))
+      principale->ImpostaTB2("FOPC");
+    Conferma();
+  });
   connect(copia, &QPushButton::clicked, this, [this] { CopiaInTutti(); });
   connect(elabora, &QPushButton::clicked, this, [this] { ElaboraExcel(); });
 
