@@ -13,7 +13,7 @@
 #include "register/CaricaOperatoreCorrente.h"
 #include "workbook/DefinizioneQuadro.h"
 #include "workbook/ElaboraCartella.h"
-#include "workbook/ListatoNullo.h"
+#include "workbook/ListatoPdf.h"
 
 namespace fcl {
 namespace {
@@ -48,7 +48,7 @@ int Elabora(AmbienteCli& a, const OpzioniElabora& o) {
   ctx.totaliImport.cartellaUscita = std::filesystem::current_path();
   if (!o.listato.empty()) a.interazione.file.push_back(std::filesystem::path(o.listato));
 
-  ListatoNullo listato;
+  ListatoPdf listato;
   const RisultatoElaborazione r =
       ElaboraCartella(ctx, o.foglio, !o.senzaZeri, listato,
                       [](const std::filesystem::path& p) { return ApriCartella(p); });

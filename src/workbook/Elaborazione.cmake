@@ -3,6 +3,8 @@ list(APPEND FCL_WORKBOOK_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/CodificaRiga.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DefinizioneQuadro.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ElaboraCartella.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ListatoPdf.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RecordDettaglio.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ValoreCampo.cpp
 )
+list(APPEND FCL_WORKBOOK_LIBS fcl_pdf)

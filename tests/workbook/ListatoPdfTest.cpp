@@ -1,0 +1,148 @@
+#include "workbook/ListatoPdf.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <regex>
+#include <string>
+
+#include "common/Errori.h"
+#include "CartellaTemporanea.h"
+
+namespace fcl {
+namespace {
+
+using namespace fcl::test;
+
+const std::filesystem::path kProgramma = std::filesystem::path(FCL_STAMPE_DIR).parent_path();
+
+// The text of one page (0: all pages) as pdftotext reads it.
+std::string TestoPagina(const std::filesystem::path& pdf, int pagina,
+                        const CartellaTemporanea& cartella) {
+  const auto uscita = cartella / "testo.txt";
+  std::string comando = "pdftotext -layout ";
+  if (pagina > 0)
+    comando += "-f " + std::to_string(pagina) + " -l " + std::to_string(pagina) + " ";
+  comando += "'" + pdf.string() + "' '" + uscita.string() + "'";
+  if (std::system(comando.c_str()) != 0) return "<pdftotext fallito>";
+  return LeggiFile(uscita);
+}
+
+// "N  di T" at the foot of the page: the number and the total are drawn apart, so the text reader
+// may put any run of blanks between them.
+bool NumeroEtotale(const std::string& testo, int n, int t) {
+  return std::regex_search(testo, std::regex("\\b" + std::to_string(n) + "\\s+di " +
+                                             std::to_string(t) + "\\b"));
+}
+
+bool QpdfCheck(const std::filesystem::path& pdf) {
+  const std::string comando = "qpdf --check '" + pdf.string() + "' > /dev/null 2>&1";
+  return std::system(comando.c_str()) == 0;
+}
+
+class ListatoPdfTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!std::filesystem::exists(kProgramma / "Stampe" / "base.pdf"))
+      GTEST_SKIP() << "modelli di stampa non generati";
+    intestazione_ = {cartella_ / "FCL_ROSSI_LISTATO.PDF", "/dati/cartella.xlsx", "ROSSI MARIO",
+                     "2012", kProgramma};
+  }
+
+  CartellaTemporanea cartella_;
+  IntestazioneListato intestazione_;
+};
+
+TEST_F(ListatoPdfTest, TrentaRigheFannoDuePagineConNumeroETotale) {
+  ListatoPdf listato;
+  listato.Inizia(intestazione_);
+  listato.NuovoFoglio({FA, "FA", true});
+  for (int i = 1; i <= 30; ++i) {
+    CelleRiga c{};
+    c[0] = "PIVA" + std::to_string(i);
+    c[3] = i == 1 ? "1234567,8" : "0";
+    listato.Riga(i, c);
+  }
+  listato.Completa();
+  EXPECT_EQ(listato.Pagine(), 2);
+  ASSERT_TRUE(std::filesystem::exists(intestazione_.percorsoListato));
+  EXPECT_TRUE(QpdfCheck(intestazione_.percorsoListato));
+
+  const std::string p1 = TestoPagina(intestazione_.percorsoListato, 1, cartella_);
+  const std::string p2 = TestoPagina(intestazione_.percorsoListato, 2, cartella_);
+  EXPECT_NE(p1.find("Anno 2012 - ROSSI MARIO"), std::string::npos) << p1;
+  EXPECT_NE(p1.find("Archivio base dati: /dati/cartella.xlsx"), std::string::npos);
+  EXPECT_NE(p1.find("Quadro FA"), std::string::npos);
+  EXPECT_NE(p1.find("1.234.568"), std::string::npos);
+  EXPECT_NE(p1.find("PIVA29"), std::string::npos);
+  EXPECT_EQ(p1.find("PIVA30"), std::string::npos);
+  EXPECT_NE(p2.find("PIVA30"), std::string::npos);
+  EXPECT_TRUE(NumeroEtotale(p1, 1, 2)) << p1;
+  EXPECT_TRUE(NumeroEtotale(p2, 2, 2)) << p2;
+}
+
+TEST_F(ListatoPdfTest, OgniQuadroSullaSuaPaginaDiModelloConLoStessoTotale) {
+  ListatoPdf listato;
+  listato.Inizia(intestazione_);
+  listato.NuovoFoglio({FA, "FA", true});
+  listato.Riga(1, CelleRiga{"01234567890", "", "", "100"});
+  listato.NuovoFoglio({NE, "NE", true});
+  listato.Riga(1, CelleRiga{"09876543210", "", "", "", "", "2500,4"});
+  listato.Completa();
+  ASSERT_EQ(listato.Pagine(), 2);
+  EXPECT_TRUE(QpdfCheck(intestazione_.percorsoListato));
+  const std::string p1 = TestoPagina(intestazione_.percorsoListato, 1, cartella_);
+  const std::string p2 = TestoPagina(intestazione_.percorsoListato, 2, cartella_);
+  EXPECT_NE(p1.find("Quadro FA"), std::string::npos);
+  EXPECT_NE(p1.find("01234567890"), std::string::npos);
+  EXPECT_TRUE(NumeroEtotale(p1, 1, 2));
+  EXPECT_NE(p2.find("Quadro NE"), std::string::npos);
+  EXPECT_NE(p2.find("2.500"), std::string::npos);
+  EXPECT_TRUE(NumeroEtotale(p2, 2, 2));
+}
+
+TEST(ListatoPdf, SenzaRigheNessunFile) {
+  CartellaTemporanea cartella;
+  ListatoPdf listato;
+  listato.Inizia({cartella / "L.PDF", "x.xls", "OP", "2012", kProgramma});
+  listato.NuovoFoglio({FA, "FA", true});
+  listato.Completa();
+  EXPECT_FALSE(std::filesystem::exists(cartella / "L.PDF"));
+}
+
+TEST(ListatoPdf, CartellaInesistenteDaErroreFile) {
+  CartellaTemporanea cartella;
+  ListatoPdf listato;
+  listato.Inizia({cartella / "manca" / "L.PDF", "x.xls", "OP", "2012", kProgramma});
+  listato.NuovoFoglio({FA, "FA", true});
+  EXPECT_THROW(listato.Riga(1, CelleRiga{"A"}), ErroreFile);
+}
+
+TEST(ListatoPdf, Importi) {
+  struct Case {
+    const char* cella;
+    const char* atteso;
+  } const kCases[] = {
+      {"1234567,8", "1.234.568"}, {"0", ""},       {"0,4", ""},    {"999,5", "1.000"},
+      {"12", "12"},               {"-1234", "-1.234"}, {"ABC", "ABC"}, {"", ""},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.cella);
+    EXPECT_EQ(ImportoListato(c.cella), c.atteso);
+  }
+}
+
+TEST(ListatoPdf, RigaNominativo) {
+  CelleRiga bl{"", "", "", "", "", "", "ACME LTD", "LONDRA", "GB", "HIGH ST"};
+  EXPECT_EQ(RigaNominativoListato(BL, bl), "ACME LTD -  LONDRA - GB - HIGH ST");
+  CelleRiga fn{" ROSSI ", "MARIO", "M", "01/01/1970", "PARIGI", "FR"};
+  EXPECT_EQ(RigaNominativoListato(FN, fn), "ROSSI MARIO - M - 01/01/1970 ( PARIGI) - FR");
+  CelleRiga tu{};
+  for (int i = 0; i < 8; ++i) tu[static_cast<std::size_t>(i)] = std::string(20, 'A' + i);
+  EXPECT_EQ(RigaNominativoListato(TU, tu).size(), 105u);
+  EXPECT_EQ(RigaNominativoListato(FA, tu), "");
+}
+
+}  // namespace
+}  // namespace fcl
