@@ -25,8 +25,7 @@ void RegistraUno(CLI::App& importa, const char* nome, const char* descrizione,
       a.interazione.rispostaDomande = *si ? Risposta::Si : Risposta::No;
       const auto esito = procedura(ctx, {});
       if (!esito) return 1;
-      a.out << "Operatori aggiunti: " << esito->aggiunti
-            << "; già presenti: " << esito->presenti;
+      a.out << "Operatori aggiunti: " << esito->aggiunti << "; già presenti: " << esito->presenti;
       if (esito->impegni > 0) a.out << "; impegni copiati: " << esito->impegni;
       if (esito->falliti > 0) a.out << "; righe non copiate: " << esito->falliti;
       a.out << '\n';

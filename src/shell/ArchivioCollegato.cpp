@@ -5,6 +5,7 @@
 
 #include "common/Errori.h"
 #include "common/RoutineCampi.h"
+#include "shell/LeggiArchivioJet.h"
 #include "shell/Marcatori.h"
 #include "store/FormatoArchivio.h"
 
@@ -35,8 +36,8 @@ std::optional<Database> ApriDatabaseCollegato(const std::filesystem::path& file)
         return std::nullopt;
       }
     case FormatoArchivio::Jet:
-      // Access databases of the sibling programs are read by the import of Jet files.
-      return std::nullopt;
+      // The tables the imports read, copied into a database in memory.
+      return LeggiArchivioJet(file, {"COPE", "CTAB", "OPE"});
     default:
       return std::nullopt;
   }

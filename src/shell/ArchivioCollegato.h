@@ -24,8 +24,9 @@ struct ArchivioCollegato {
 std::filesystem::path DataSource(std::string_view stringaConnessione);
 
 // Opens a linked database read-only, chosen by the file's signature: an SQLite file is opened as it
-// is. An Access (Jet/ACE) file is not readable yet and gives nullopt, like a missing, damaged or
-// unknown file. This is the one place where a further format is added.
+// is; of an Access (Jet/ACE) file the tables COPE, CTAB and OPE are read into a database in memory.
+// A missing, damaged or unknown file gives nullopt. This is the one place where a further format is
+// added.
 std::optional<Database> ApriDatabaseCollegato(const std::filesystem::path& file);
 
 // Reads the marker `marcatore` ("FSYSVEL.DLL", "FSYSORS.DLL" or "FSYSNEV.DLL") in the marker folder

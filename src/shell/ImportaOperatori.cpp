@@ -28,12 +28,13 @@ void AvvisaFalliti(Contesto& ctx, std::string_view programma, int falliti) {
                   (falliti == 1 ? " riga non copiata." : " righe non copiate."));
 }
 
-// Replaces this system's commitment rows with VELA's, code by code. A VELA database without CTAB (or
-// without one of its columns) has no commitment rows to give.
+// Replaces this system's commitment rows with VELA's, code by code. A VELA database without CTAB
+// (or without one of its columns) has no commitment rows to give.
 void CopiaImpegni(Database& db, Database& origine, EsitoImportazione& esito) {
   std::optional<Recordset> tab;
   try {
-    tab.emplace(origine, "SELECT * From CTAB ", std::vector<Valore>{}, Recordset::Modo::SolaLettura);
+    tab.emplace(origine, "SELECT * From CTAB ", std::vector<Valore>{},
+                Recordset::Modo::SolaLettura);
   } catch (const Errore&) {
     ++esito.falliti;
     return;
@@ -96,8 +97,7 @@ std::optional<EsitoImportazione> OPEvela_Click(Contesto& ctx,
       std::vector<std::pair<const char*, Valore>> campi;
       for (const char* nome : {"ORAG", "OCOG", "ONOME"})
         campi.emplace_back(nome, Rifilato((*fonte)[nome]));
-      for (const char* nome :
-           {"OSEX", "ONDT", "ONCOM", "ONPRO", "OSCOM", "OSPRO", "OSTP", "ODES"})
+      for (const char* nome : {"OSEX", "ONDT", "ONCOM", "ONPRO", "OSCOM", "OSPRO", "OSTP", "ODES"})
         campi.emplace_back(nome, (*fonte)[nome]);
       Recordset rs(db, "SELECT * From COPE where OCOD=?", {codice});
       rs.AddNew();

@@ -16,12 +16,13 @@ struct EsitoImportazione {
   int falliti = 0;
 };
 
-// The import from VELA: its operators (COPE, same layout as ours) not yet present are added, operators
-// already present stay as they are, and each VELA commitment row replaces ours for the same code.
-// A failed link is told to the user unless ctx.importSilenzioso is set; the user confirms the copy.
-// Every row is stored on its own: a row that cannot be copied is skipped and counted, and the user
-// hears of such rows through a notice. nullopt when the link failed or the user said No. At the end
-// `ricaricaLista` (the operators register refilling its list) is called when given.
+// The import from VELA: its operators (COPE, same layout as ours) not yet present are added,
+// operators already present stay as they are, and each VELA commitment row replaces ours for the
+// same code. A failed link is told to the user unless ctx.importSilenzioso is set; the user
+// confirms the copy. Every row is stored on its own: a row that cannot be copied is skipped and
+// counted, and the user hears of such rows through a notice. nullopt when the link failed or the
+// user said No. At the end `ricaricaLista` (the operators register refilling its list) is called
+// when given.
 std::optional<EsitoImportazione> OPEvela_Click(Contesto& ctx,
                                                const std::function<void()>& ricaricaLista = {});
 

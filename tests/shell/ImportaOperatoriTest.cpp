@@ -68,8 +68,9 @@ class ImportaOperatoriTest : public ::testing::Test {
     return file;
   }
   void Marcatore(std::string_view nome, const std::filesystem::path& file) {
-    ScriviFileMarcatore(prog / "SYSTEM" / std::string(nome),
-                        {"provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + file.string(), "A", "/x"});
+    ScriviFileMarcatore(
+        prog / "SYSTEM" / std::string(nome),
+        {"provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + file.string(), "A", "/x"});
   }
   std::string Testo(const std::string& sql) { return ValoreComeTesto(db->Scalare(sql)); }
 
@@ -80,7 +81,8 @@ class ImportaOperatoriTest : public ::testing::Test {
   std::optional<Database> db;
 };
 
-TEST_F(ImportaOperatoriTest, VelaAggiungeIMancantiSostituisceGliImpegniEUnaSecondaVoltaNonAggiungeNulla) {
+TEST_F(ImportaOperatoriTest,
+       VelaAggiungeIMancantiSostituisceGliImpegniEUnaSecondaVoltaNonAggiungeNulla) {
   Marcatore(kMarcatoreVela, Vela());
   int ricariche = 0;
   auto esito = OPEvela_Click(ctx, [&] { ++ricariche; });
