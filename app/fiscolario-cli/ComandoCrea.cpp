@@ -13,11 +13,11 @@
 #include <string>
 
 #include "Comandi.h"
-#include "communication/CopertinaNulla.h"
+#include "communication/CopertinaPdf.h"
 #include "communication/CreaComunicazione.h"
 #include "register/CaricaOperatoreCorrente.h"
 #include "workbook/ElaboraCartella.h"
-#include "workbook/ListatoNullo.h"
+#include "workbook/ListatoPdf.h"
 
 namespace fcl {
 namespace {
@@ -53,7 +53,7 @@ int Crea(AmbienteCli& a, const OpzioniCrea& o) {
   // The workbook run, as `elabora` does it.
   ctx.totaliImport.cartellaUscita = std::filesystem::current_path();
   if (!o.listato.empty()) a.interazione.file.push_back(std::filesystem::path(o.listato));
-  ListatoNullo listato;
+  ListatoPdf listato;
   const RisultatoElaborazione r =
       ElaboraCartella(ctx, o.foglio, !o.senzaZeri, listato,
                       [](const std::filesystem::path& p) { return ApriCartella(p); });
@@ -79,7 +79,7 @@ int Crea(AmbienteCli& a, const OpzioniCrea& o) {
   NessunaApertura nessuna;
   ApriDocumento* apertura = ctx.apriDocumento;
   ctx.apriDocumento = &nessuna;
-  CopertinaNulla copertina;
+  CopertinaPdf copertina(ctx.cartellaProgramma, ctx.Ui());
   const EsitoCreazione e = CreaComunicazione(ctx, scelta, copertina);
   ctx.apriDocumento = apertura;
 
