@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets (preset "fuzz") and runs each for SECONDS (default 600) with its
+# seed corpus, then prints a summary: seconds run, executions, corpus size and findings.
+#
+#   scripts/fuzz.sh [SECONDS] [TARGET...]     targets: xls xlsx ods modello_pdf inflate backup
+#                                                      valori ini marcatore verifica (default all)
+#
+# Needs clang and libFuzzer's runtime: on Debian `apt-get install clang libclang-rt-14-dev`
+# (not in install-deps.sh: CI does not build this preset). Environment:
+#   FCL_FUZZ_BUILD   build folder (default build/fuzz)
+#   FCL_FUZZ_WORK    scratch folder for corpora, crashes and logs (default /tmp/fcl-fuzz); grown
+#                    corpora are never committed, only the seeds made by fuzz/semi.py
+#   FCL_FUZZ_NOBUILD set to 1 to run the targets already built
+#   FCL_FUZZ_RSS     memory limit per target in MB (default 2048)
+# Targets run one after the other, niced. A finding stops its target; the input is kept in
+# $FCL_FUZZ_WORK/artefatti/<target>/ (crash-*, timeout-*, leak-*, oom-*).
+set -euo pipefail
+
+radice="$(cd "$(dirname "$0")/.." && pwd)"
+secondi="${1:-600}"
+shift || true
+tutti=(xls xlsx ods modello_pdf inflate backup valori ini marcatore verifica)
+if [[ $# -gt 0 ]]; then obiettivi=("$@"); else obiettivi=("${tutti[@]}"); fi
+build="${FCL_FUZZ_BUILD:-$radice/build/fuzz}"
+lavoro="${FCL_FUZZ_WORK:-/tmp/fcl-fuzz}"
+rss="${FCL_FUZZ_RSS:-2048}"
+
+# The longest input worth mutating, per target.
+declare -A lunghezza=(
+  [xls]=65536 [xlsx]=65536 [ods]=65536 [modello_pdf]=65536 [inflate]=16384 [backup]=16384
+  [valori]=1024 [ini]=4096 [marcatore]=2048 [verifica]=16384
+)
+for t in "${obiettivi[@]}"; do
+  [[ -n "${lunghezza[$t]:-}" ]] || { echo "Obiettivo sconosciuto: $t" >&2; exit 2; }
+done
+
+if [[ "${FCL_FUZZ_NOBUILD:-0}" != 1 ]]; then
+  [[ -f "$build/CMakeCache.txt" ]] || cmake --preset fuzz -S "$radice" -B "$build" >/dev/null
+  cmake --build "$build" -j2 $(printf -- '--target fuzz_%s ' "${obiettivi[@]}")
+fi
+
+mkdir -p "$lavoro"
+semi="$lavoro/semi-$$"
+trap 'rm -rf "$semi"' EXIT
+/usr/bin/python3 "$radice/fuzz/semi.py" "$radice" "$semi"
+
+riepilogo="$lavoro/riepilogo-$$.txt"
+printf '%-12s %8s %12s %8s %s\n' target secondi esecuzioni corpus esito > "$riepilogo"
+stato=0
+for t in "${obiettivi[@]}"; do
+  corpus="$lavoro/corpus/$t"
+  artefatti="$lavoro/artefatti/$t"
+  log="$lavoro/log/$t.log"
+  mkdir -p "$corpus" "$artefatti" "$lavoro/log" "$semi/$t"
+  inizio=$(date +%s)
+  esito=0
+  nice -n 10 "$build/fuzz/fuzz_$t" "$corpus" "$semi/$t" \
+    -max_total_time="$secondi" -timeout=10 -rss_limit_mb="$rss" -malloc_limit_mb="$rss" \
+    -max_len="${lunghezza[$t]}" -artifact_prefix="$artefatti/" -print_final_stats=1 \
+    > "$log" 2>&1 || esito=$?
+  durata=$(( $(date +%s) - inizio ))
+  esecuzioni=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' | tail -1)
+  if [[ -z "$esecuzioni" ]]; then
+    esecuzioni=$(grep -o '^#[0-9]*' "$log" | tail -1 | tr -d '#')
+  fi
+  if [[ $esito -eq 0 ]]; then
+    descrizione="nessun problema"
+  else
+    descrizione="PROBLEMA: $(grep -m1 -E 'ERROR: |runtime error|SUMMARY' "$log" | cut -c1-80) ($artefatti)"
+    stato=1
+  fi
+  printf '%-12s %8s %12s %8s %s\n' "$t" "$durata" "${esecuzioni:-?}" "$(ls "$corpus" | wc -l)" \
+    "$descrizione" >> "$riepilogo"
+done
+cat "$riepilogo"
+exit $stato
