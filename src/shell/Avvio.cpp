@@ -10,6 +10,7 @@
 #include "shell/CopiaOperatoriCollegati.h"
 #include "shell/LeggiIni.h"
 #include "shell/Marcatori.h"
+#include "shell/MigrazioneJet.h"
 #include "store/DatiRiferimento.h"
 #include "store/FormatoArchivio.h"
 #include "store/Recordset.h"
@@ -112,10 +113,14 @@ void ConnessioneDb(Contesto& ctx, std::optional<Database>& db) {
       ctx.Ui().Avviso("Creato il database " + file.string() +
                       " con tutte le tabelle e i dati di riferimento.");
       break;
-    case FormatoArchivio::Jet:
-      throw ErroreDatabase("Il database " + file.string() +
-                           " è in formato Access (Jet): FISCOLARIO non può ancora aprirlo." +
-                           kNonModificato);
+    case FormatoArchivio::Jet: {
+      // The database left by the Windows installation: converted once, the original kept.
+      const std::tm oggi = Oggi(ctx);
+      const auto esito =
+          MigraDatabaseJet(file, Data{oggi.tm_year + 1900, oggi.tm_mon + 1, oggi.tm_mday});
+      ctx.Ui().Avviso(MessaggioMigrazione(file, esito));
+      break;
+    }
     case FormatoArchivio::Sconosciuto:
       throw ErroreDatabase("Il file " + file.string() +
                            " non è un database di FISCOLARIO leggibile: il formato non è "

@@ -181,8 +181,8 @@ TEST_F(AvvioTest, UnDatabasePresenteMaIlleggibileNonVieneMaiToccato) {
     std::string_view messaggio;
   } const kCases[] = {
       {"Access", std::string("\0\1\0\0Standard Jet DB\0\1\0\0\0", 24) + std::string(4000, '\0'),
-       "è in formato Access (Jet): FISCOLARIO non può ancora aprirlo. Il file non è stato "
-       "modificato."},
+       "è in formato Access (Jet) ma non si può convertire: il file è danneggiato o non contiene "
+       "le tabelle COPE e CTAB di FISCOLARIO. Il file non è stato modificato."},
       {"testo", "questo non è un database\r\n",
        "il formato non è riconosciuto o il file è danneggiato."},
       {"SQLite danneggiato", danneggiato, "è danneggiato ("},
