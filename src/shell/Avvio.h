@@ -28,9 +28,12 @@ std::string StringaConnessione(const std::filesystem::path& cartellaProgramma);
 // - Missing (or empty): created whole in a temporary file beside it, with every table and the
 //   built-in reference data, then put in place; the user is told with a notice.
 // - Present: opened only when it is an SQLite database that passes the integrity check and holds
-//   COPE and CTAB; a reference table that is missing is added with its data. An Access file, a
-//   damaged file, any other file or a read-only file throws ErroreDatabase with an Italian message
-//   and is never written to.
+//   COPE and CTAB; a reference table that is missing is added with its data. A damaged file, any
+//   other file or a read-only file throws ErroreDatabase with an Italian message and is never
+//   written to.
+// - An Access (Jet) file, as the Windows installation left it: converted once into this system's
+//   database, the original kept unchanged beside it (MigrazioneJet.h), and the user told with a
+//   notice; one that cannot be converted throws ErroreDatabase and is left as it was.
 void ConnessioneDb(Contesto& ctx, std::optional<Database>& db);
 
 // The first-start import: when COPE is empty and the marker of last year's edition (FSYSNEV.DLL)
