@@ -1,6 +1,9 @@
 // The desktop application: the start-up sequence, then the main window.
 //
-//   fiscolario [--cartella DIR]
+//   fiscolario [--cartella DIR] [FILE.FCL]
+//
+// A backup file given on the command line (the desktop opens .FCL files with the program) is
+// offered for restore once the main window is up.
 //
 // The program folder is DIR, else $FISCOLARIO_DIR, else the executable's folder when it holds
 // configurazione.ini, else $XDG_DATA_HOME/fiscolario.
@@ -8,6 +11,7 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QTimer>
 #include <QTranslator>
 
 #include <filesystem>
@@ -15,6 +19,7 @@
 #include <optional>
 #include <string>
 
+#include "backup/Backup.h"
 #include "common/Contesto.h"
 #include "common/Errori.h"
 #include "common/ui/ApriDocumentoQt.h"
@@ -24,11 +29,14 @@
 #include "register/ui/FOPC.h"
 #include "shell/Avvio.h"
 #include "shell/ui/FinestraPrincipale.h"
+#include "shell/ui/TraduzioneQt.h"
 #include "store/Database.h"
 
 namespace {
 
-constexpr const char* kUso = "Uso: fiscolario [--cartella CARTELLA]\n";
+constexpr const char* kUso = "Uso: fiscolario [--cartella CARTELLA] [FILE.FCL]\n";
+
+std::filesystem::path fileDaRipristinare;  // the backup file given on the command line
 
 // The options of the command line, read before any window exists; nullopt (after printing why)
 // for a usage error.
@@ -43,12 +51,33 @@ std::optional<std::optional<std::filesystem::path>> LeggiOpzioni(int argc, char*
     } else if (a == "-h" || a == "--help") {
       std::cout << kUso;
       std::exit(0);
+    } else if (!a.empty() && a[0] != '-' && fileDaRipristinare.empty()) {
+      fileDaRipristinare = std::filesystem::absolute(a);
     } else {
       std::cerr << "Opzione non riconosciuta: " << a << '\n' << kUso;
       return std::nullopt;
     }
   }
   return cartella;
+}
+
+// Offers the restore of the backup file opened with the program; nothing happens without a yes.
+void OffriRipristino(fcl::Contesto& ctx, const std::filesystem::path& file) {
+  try {
+    const auto intestazione = fcl::LeggiIntestazioneBackup(file);
+    if (!intestazione) {
+      ctx.Ui().Messaggio(fcl::kMessaggioNonBackup, fcl::kTitoloApplicazione, fcl::Icona::Critico);
+      return;
+    }
+    if (ctx.Ui().Chiedi("Ripristinare l'operatore " + intestazione->Etichetta() +
+                            " dal file di backUp " + file.string() + "?",
+                        "Ripristino", fcl::Pulsanti::SiNo, fcl::Icona::Domanda,
+                        fcl::Risposta::No) != fcl::Risposta::Si)
+      return;
+    fcl::RipristinaBackup(ctx, file);
+  } catch (const std::exception& e) {
+    ctx.Ui().Messaggio(e.what(), fcl::kTitoloApplicazione, fcl::Icona::Critico);
+  }
 }
 
 }  // namespace
@@ -64,10 +93,7 @@ int main(int argc, char** argv) {
   QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
 
   // Qt's own texts (standard buttons, file dialogs) in Italian.
-  QTranslator traduzioneQt;
-  if (traduzioneQt.load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"),
-                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-    QApplication::installTranslator(&traduzioneQt);
+  fcl::InstallaTraduzioneQt(app);
 
   fcl::InterazioneQt interazione;
   fcl::ApriDocumentoQt apriDocumento(&interazione);
@@ -102,5 +128,7 @@ int main(int argc, char** argv) {
 
   fcl::FinestraPrincipale principale(ctx, std::move(comandi));
   principale.show();
+  if (!fileDaRipristinare.empty())
+    QTimer::singleShot(0, &principale, [&ctx] { OffriRipristino(ctx, fileDaRipristinare); });
   return QApplication::exec();
 }

@@ -7,6 +7,7 @@
 
 #include "common/Errori.h"
 #include "shell/ArchivioCollegato.h"
+#include "shell/CartellaModello.h"
 #include "shell/CopiaOperatoriCollegati.h"
 #include "shell/LeggiIni.h"
 #include "shell/Marcatori.h"
@@ -89,10 +90,17 @@ std::filesystem::path RisolviCartellaProgramma(const std::optional<std::filesyst
   if (const char* env = std::getenv("FISCOLARIO_DIR"); env != nullptr && *env != '\0')
     return std::filesystem::absolute(env);
   if (std::filesystem::exists(cartellaEseguibile / "configurazione.ini")) return cartellaEseguibile;
-  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && *xdg != '\0')
-    return std::filesystem::path(xdg) / "fiscolario";
-  const char* home = std::getenv("HOME");
-  return std::filesystem::path(home ? home : ".") / ".local" / "share" / "fiscolario";
+  std::filesystem::path utente;
+  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && *xdg != '\0') {
+    utente = std::filesystem::path(xdg) / "fiscolario";
+  } else {
+    const char* home = std::getenv("HOME");
+    utente = std::filesystem::path(home ? home : ".") / ".local" / "share" / "fiscolario";
+  }
+  // An installed program makes (and completes) the user's folder from its installed skeleton.
+  if (const auto modello = TrovaCartellaModello(cartellaEseguibile))
+    CompletaCartellaProgramma(utente, *modello);
+  return utente;
 }
 
 std::filesystem::path FileDatabase(const std::filesystem::path& cartellaProgramma) {

@@ -1,0 +1,78 @@
+#include "shell/CartellaModello.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "common/Errori.h"
+#include "common/ScritturaAtomica.h"
+
+namespace fcl {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A folder counts as a skeleton only when it holds the configuration file: a stray, empty
+// share/fiscolario folder is not taken for one.
+bool EModello(const fs::path& cartella) {
+  std::error_code ec;
+  return fs::is_regular_file(cartella / "configurazione.ini", ec);
+}
+
+std::string LeggiTutto(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::string byte((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad() || !in.eof())
+    throw ErroreFile("Impossibile leggere il file " + file.string() +
+                     " della cartella di installazione.");
+  return byte;
+}
+
+void CreaCartella(const fs::path& cartella) {
+  std::error_code ec;
+  fs::create_directories(cartella, ec);
+  if (ec || !fs::is_directory(cartella))
+    throw ErroreFile("Impossibile creare la cartella " + cartella.string() + ": " +
+                     (ec ? ec.message() : std::string("esiste un file con lo stesso nome")) + ".");
+}
+
+}  // namespace
+
+std::optional<fs::path> TrovaCartellaModello(const fs::path& cartellaEseguibile) {
+  const fs::path accanto = (cartellaEseguibile / ".." / "share" / "fiscolario").lexically_normal();
+  if (EModello(accanto)) return accanto;
+#ifdef FCL_CARTELLA_MODELLO
+  const fs::path installata(FCL_CARTELLA_MODELLO);
+  if (EModello(installata)) return installata;
+#endif
+  return std::nullopt;
+}
+
+std::vector<fs::path> CompletaCartellaProgramma(const fs::path& cartella, const fs::path& modello) {
+  CreaCartella(cartella);
+  std::vector<fs::path> origini;
+  std::error_code ec;
+  for (fs::recursive_directory_iterator it(modello, ec), fine; !ec && it != fine; it.increment(ec))
+    if (it->is_regular_file(ec)) origini.push_back(it->path());
+  if (ec)
+    throw ErroreFile("Impossibile leggere la cartella di installazione " + modello.string() + ": " +
+                     ec.message() + ".");
+  std::sort(origini.begin(), origini.end());
+
+  std::vector<fs::path> copiati;
+  for (const auto& origine : origini) {
+    const fs::path relativo = origine.lexically_relative(modello);
+    const fs::path destinazione = cartella / relativo;
+    // Whatever stands at the name (a file, a folder, a link) belongs to the user.
+    if (fs::symlink_status(destinazione, ec).type() != fs::file_type::not_found) continue;
+    CreaCartella(destinazione.parent_path());
+    ScritturaAtomica scrittura(destinazione);
+    scrittura.Scrivi(LeggiTutto(origine));
+    scrittura.Conferma();
+    copiati.push_back(relativo);
+  }
+  return copiati;
+}
+
+}  // namespace fcl
