@@ -23,10 +23,13 @@
 #include "common/ui/ColoriFocus.h"
 #include "common/ui/ListaVista.h"
 #include "common/ui/RoutineCampiQt.h"
+#include "communication/ui/FCrea.h"
 #include "lookup/ui/FTABSG.h"
 #include "register/RegistroOperatori.h"
 #include "shell/ui/FinestraPrincipale.h"
 #include "store/CopiaImpegno.h"
+#include "workbook/ListatoPdf.h"
+#include "workbook/ui/FImport.h"
 
 namespace fcl {
 namespace {
@@ -470,11 +473,20 @@ void FOPC::ElaboraExcel() {
     return;
   }
   if (!Conferma()) return;
-  // The workbook window is not connected to the register yet: say so instead of doing nothing.
-  ctx_.Ui().Messaggio(
-      "Dati del soggetto registrati. L'elaborazione del file Excel da questa finestra non è "
-      "ancora disponibile: usare il comando \"elabora\" della riga di comando.",
-      "Elabora file Excel", Icona::Informazione);
+
+  // The listing of the run lives until the creation window closes: the creation reads it.
+  ListatoPdf listato;
+  {
+    FImport finestra(ctx_, listato, {}, this);
+    finestra.exec();
+  }
+  const TotaliImport& tot = ctx_.totaliImport;
+  if (tot.erroreData) {
+    ctx_.Ui().Messaggio("Correggere gli errori evidenziati", "Errori nei dati", Icona::Critico);
+  } else if (tot.righeTotali > 0) {
+    FCrea finestra(ctx_, &listato, this);
+    finestra.exec();
+  }
 }
 
 }  // namespace fcl

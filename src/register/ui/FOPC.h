@@ -25,6 +25,7 @@ class FOPC : public FinestraRegistro {
 
   void Aggiungi() override;
   void Elimina() override;
+  void Ricarica() override { Lista(); }
 
   // Refill the list and show the selected operator (or the one to reselect after a save).
   void Lista();

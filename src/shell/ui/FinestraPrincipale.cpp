@@ -97,6 +97,8 @@ void FinestraPrincipale::CreaMenu() {
        &FinestraPrincipale::OPEORSA_Click);
   Voce(funzioni_, "OpeVELA", "Import Operatori da VELA (Comunicazione Rapporti)", 14,
        &FinestraPrincipale::OPEvela_Click);
+  Voce(funzioni_, "ateco", "Importa tabella attività ATECO...", 14,
+       &FinestraPrincipale::ImportaAteco);
   connect(funzioni_, &QMenu::aboutToShow, this, &FinestraPrincipale::AggiornaMenu);
 
   help_ = menuBar()->addMenu(QStringLiteral("&Help"));
@@ -160,6 +162,7 @@ void FinestraPrincipale::AggiornaMenu() {
   }
   if (QAction* a = Azione("OpeORSA")) a->setEnabled(static_cast<bool>(comandi_.importaOrsa));
   if (QAction* a = Azione("OpeVELA")) a->setEnabled(static_cast<bool>(comandi_.importaVela));
+  if (QAction* a = Azione("ateco")) a->setEnabled(static_cast<bool>(comandi_.importaAteco));
 }
 
 QAction* FinestraPrincipale::Azione(std::string_view nome) const {
@@ -244,6 +247,14 @@ void FinestraPrincipale::OPEORSA_Click() {
 
 void FinestraPrincipale::OPEvela_Click() {
   if (comandi_.importaVela) comandi_.importaVela();
+}
+
+void FinestraPrincipale::ImportaAteco() {
+  if (comandi_.importaAteco) comandi_.importaAteco();
+}
+
+void FinestraPrincipale::RicaricaRegistro() {
+  if (registro_) registro_->Ricarica();
 }
 
 void FinestraPrincipale::ApriDocumentoHelp(std::initializer_list<std::string_view> nomiFile) {

@@ -42,6 +42,8 @@ class FinestraPrincipale : public QMainWindow {
     // The operator imports from ORSA and from VELA.
     std::function<void()> importaOrsa;
     std::function<void()> importaVela;
+    // Loads the ATECO 2007 table of activity codes from a file the user chooses.
+    std::function<void()> importaAteco;
     // Ends the program at once; by default leaves the event loop without asking any window.
     std::function<void()> esci;
   };
@@ -63,6 +65,9 @@ class FinestraPrincipale : public QMainWindow {
   void Ripristina();
   void OPEORSA_Click();
   void OPEvela_Click();
+  void ImportaAteco();
+  // The register, when open, fills its list again.
+  void RicaricaRegistro();
   // Opens the first of `nomiFile` that exists in the program folder's Help (the first one when none
   // does, so that the user is told which document is missing).
   void ApriDocumentoHelp(std::initializer_list<std::string_view> nomiFile);
@@ -89,7 +94,7 @@ class FinestraPrincipale : public QMainWindow {
   QToolBar* BarraStrumenti() const { return tb2_; }
   QAction* AzioneAggiungi() const { return add_; }
   QAction* AzioneElimina() const { return eli_; }
-  // A menu item by its control name ("salva", "ripristina", "OpeORSA", "OpeVELA",
+  // A menu item by its control name ("salva", "ripristina", "OpeORSA", "OpeVELA", "ateco",
   // "documentazione", "ISTR", "fbase", "contatti", "versione", "ASSR", "Esci").
   QAction* Azione(std::string_view nome) const;
   FINI* Benvenuto() const;

@@ -15,6 +15,8 @@ class FinestraRegistro : public QWidget {
   virtual void Aggiungi() = 0;
   // "Elimina Soggetto": delete the shown operator after confirmation.
   virtual void Elimina() = 0;
+  // Fill the list again (after an import has added operators); by default nothing to do.
+  virtual void Ricarica() {}
 };
 
 }  // namespace fcl

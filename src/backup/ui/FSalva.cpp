@@ -1,0 +1,137 @@
+#include "backup/ui/FSalva.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "backup/Backup.h"
+#include "common/Contesto.h"
+#include "common/Errori.h"
+#include "common/RoutineCampi.h"
+#include "common/ui/Stringhe.h"
+#include "shell/ui/AvanzamentoSuFinestra.h"
+
+namespace fcl {
+
+FSalva::FSalva(Contesto& ctx, std::string_view modoBackup, QWidget* genitore)
+    : QDialog(genitore), ctx_(ctx), salvataggio_(modoBackup == "S") {
+  setObjectName(QStringLiteral("FSalva"));
+  setWindowTitle(QStringLiteral("Salvataggio/Ripristino"));
+  setModal(true);
+  setMinimumWidth(460);
+
+  auto* col = new QVBoxLayout(this);
+  label1_ = new QLabel(salvataggio_ ? QStringLiteral("CREA ARCHIVIO DI BACKUP")
+                                    : QStringLiteral("RIPRISTINA ARCHIVIO DI BACKUP"),
+                       this);
+  label1_->setObjectName(QStringLiteral("Label1"));
+  QFont grassetto = label1_->font();
+  grassetto.setBold(true);
+  label1_->setFont(grassetto);
+  label2_ = new QLabel(this);
+  label2_->setObjectName(QStringLiteral("Label2"));
+  label3_ = new QLabel(QStringLiteral("Confermi il ripristino di questo archivio? Se presenti, i "
+                                      "dati dell'operatore saranno SOSTITUITI"),
+                       this);
+  label3_->setObjectName(QStringLiteral("Label3"));
+  label3_->setWordWrap(true);
+  label3_->hide();
+  pBar1_ = new QProgressBar(this);
+  pBar1_->setObjectName(QStringLiteral("PBar1"));
+  pBar1_->hide();
+  col->addWidget(label1_);
+  col->addWidget(label2_);
+  col->addWidget(label3_);
+  col->addWidget(pBar1_);
+
+  auto* pulsanti = new QHBoxLayout;
+  bConferma_ = new QPushButton(QStringLiteral("Conferma"), this);
+  bConferma_->setObjectName(QStringLiteral("Bconferma"));
+  bConferma_->hide();
+  auto* chiudi = new QPushButton(QStringLiteral("Chiudi"), this);
+  chiudi->setObjectName(QStringLiteral("bAnnulla"));
+  pulsanti->addStretch();
+  pulsanti->addWidget(bConferma_);
+  pulsanti->addWidget(chiudi);
+  col->addLayout(pulsanti);
+
+  connect(bConferma_, &QPushButton::clicked, this, &FSalva::Conferma);
+  connect(chiudi, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void FSalva::Esegui(Contesto& ctx, std::string_view modoBackup, QWidget* genitore) {
+  FSalva finestra(ctx, modoBackup, genitore);
+  finestra.ScegliFile();
+  // A file that is no backup file has closed the window; otherwise the user confirms or closes.
+  if (!finestra.Chiusa()) finestra.exec();
+}
+
+bool FSalva::ScegliFile() {
+  Interazione& ui = ctx_.Ui();
+  const std::filesystem::path cartella = ctx_.totaliImport.cartellaUscita.empty()
+                                             ? ctx_.cartellaProgramma
+                                             : ctx_.totaliImport.cartellaUscita;
+  if (salvataggio_) {
+    codice_ = Rifila(ctx_.operatoreCorrente.codiceFiscale);
+    label2_->setText(QTesto(ctx_.operatoreCorrente.nomeVisualizzato));
+    const auto scelto = ui.ScegliFileDaSalvare(
+        kTitoloDialogoSalva, kFiltroBackup, cartella,
+        DefaultNomeBackup(ctx_.operatoreCorrente.nomeVisualizzato, ctx_.adesso()));
+    if (!scelto) return false;
+    file_ = *scelto;
+  } else {
+    const auto scelto = ui.ScegliFileDaAprire(kTitoloDialogoRipristina, kFiltroBackup, cartella);
+    if (!scelto) return false;
+    std::optional<IntestazioneBackup> intestazione;
+    try {
+      intestazione = LeggiIntestazioneBackup(*scelto);
+    } catch (const Errore& e) {
+      ui.Messaggio(e.what(), kTitoloApplicazione, Icona::Critico);
+      return false;
+    }
+    if (!intestazione) {
+      ui.Messaggio(kMessaggioNonBackup, kTitoloApplicazione, Icona::Nessuna);
+      chiusa_ = true;
+      reject();
+      return false;
+    }
+    file_ = *scelto;
+    codice_ = intestazione->codice;
+    label2_->setText(QTesto(intestazione->Etichetta()));
+    label3_->show();
+  }
+  bConferma_->show();
+  return true;
+}
+
+void FSalva::Conferma() {
+  if (file_.empty()) return;
+  pBar1_->setMaximum(static_cast<int>(kMassimoAvanzamentoBackup));
+  pBar1_->setValue(0);
+  pBar1_->show();
+  bConferma_->setEnabled(false);
+  bool fatto = false;
+  bool errore = false;
+  try {
+    AvanzamentoSuFinestra avanzamento(ctx_,
+                                      [this](std::string_view, long long valore, long long) {
+                                        pBar1_->setValue(static_cast<int>(valore));
+                                      });
+    fatto = salvataggio_ ? SalvaOperatore(ctx_, codice_, file_) : RipristinaBackup(ctx_, file_);
+  } catch (const std::exception& e) {
+    errore = true;
+    ctx_.Ui().Messaggio(e.what(), kTitoloApplicazione, Icona::Critico);
+  }
+  bConferma_->setEnabled(true);
+  if (fatto) {
+    accept();
+  } else if (!salvataggio_ && !errore) {
+    // The file stopped being a backup file since it was chosen: told, the window closes.
+    chiusa_ = true;
+    reject();
+  }
+}
+
+}  // namespace fcl

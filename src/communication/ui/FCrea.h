@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QDialog>
+
+#include <array>
+
+#include "communication/CreaComunicazione.h"
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace fcl {
+
+struct Contesto;
+class Listato;
+
+// "Crea Comunicazione (da spedire con ENTRATEL o FILEINTERNET) ": the last window of the main
+// road. It shows what the workbook run found (rows per quadro under their legends), asks for the
+// year, the type of sending (with the protocols of a substitution or cancellation), the kind of
+// data and the month or quarter, and on "CREA COMUNICAZIONE" runs the creation. A refused field
+// is shown on its box; a creation that stops leaves the window open for another try; a completed
+// one closes it (the creation has opened the listing and the cover).
+//
+// `listato` is the check listing of the run, kept alive by the caller until this window closes.
+class FCrea : public QDialog {
+  Q_OBJECT
+ public:
+  FCrea(Contesto& ctx, Listato* listato = nullptr, QWidget* genitore = nullptr);
+
+  // "CREA COMUNICAZIONE": the creation with the window's choices.
+  void Crea();
+  // How the last creation ended (Interrotta before any).
+  const EsitoCreazione& Esito() const { return esito_; }
+
+ private:
+  void TipoInvioScelto(int indice);
+  void MostraAvanzamento(std::string_view didascalia, long long valore, long long massimo);
+  QWidget* CampoDi(CampoCreazione campo) const;
+
+  Contesto& ctx_;
+  Listato* listato_;
+  EsitoCreazione esito_;
+
+  QLineEdit* aa1_;
+  QComboBox* cmbTI_;
+  QGroupBox* fnProt_;
+  std::array<QLineEdit*, 2> proto_{};
+  QComboBox* combo1_;
+  QLineEdit* trimestre_;
+  QLabel* label16_;
+  QProgressBar* pb1_;
+  QLineEdit* perc_;
+  QPushButton* cmdCrea_;
+};
+
+}  // namespace fcl

@@ -1,0 +1,136 @@
+#include "workbook/ui/FImport.h"
+
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "common/Contesto.h"
+#include "common/RoutineCampi.h"
+#include "common/ui/Stringhe.h"
+#include "shell/ui/AvanzamentoSuFinestra.h"
+#include "workbook/LettoreCartella.h"
+#include "workbook/Listato.h"
+
+namespace fcl {
+namespace {
+
+// The readers take .xls, .xlsx and .ods alike, so the dialog offers all three.
+constexpr std::string_view kFiltroCartelle =
+    "Fogli di lavoro (*.XLS;*.XLSX;*.ODS)|*.XLS;*.XLSX;*.ODS|Excel (*.XLS)|*.XLS|"
+    "Excel 2007 (*.XLSX)|*.XLSX|OpenDocument (*.ODS)|*.ODS";
+
+QLabel* Etichetta(QWidget* genitore, const char* nome, std::string_view testo) {
+  auto* l = new QLabel(QTesto(testo), genitore);
+  l->setObjectName(QString::fromLatin1(nome));
+  return l;
+}
+
+}  // namespace
+
+FImport::FImport(Contesto& ctx, Listato& listato, ApriCartellaFn apri, QWidget* genitore)
+    : QDialog(genitore), ctx_(ctx), listato_(listato), apri_(std::move(apri)) {
+  setObjectName(QStringLiteral("FImport"));
+  setWindowTitle(QStringLiteral("Crea Comunicazione - Selezione Foglio Base"));
+  setModal(true);
+  if (!apri_) apri_ = [](const std::filesystem::path& p) { return ApriCartella(p); };
+
+  auto* col = new QVBoxLayout(this);
+  auto* soggetto = new QGroupBox(QStringLiteral("Soggetto"), this);
+  auto* sogL = new QFormLayout(soggetto);
+  sogL->addRow(QStringLiteral("Codice Fiscale:"),
+               Etichetta(soggetto, "vSO", ctx_.operatoreCorrente.codiceFiscale));
+  sogL->addRow(QStringLiteral("Denominazione:"),
+               Etichetta(soggetto, "vRAG", ctx_.operatoreCorrente.nomeVisualizzato));
+  col->addWidget(soggetto);
+
+  auto* foglio = new QHBoxLayout;
+  rfbase_ = new QPushButton(QStringLiteral("Apri Foglio Excel Base"), this);
+  rfbase_->setObjectName(QStringLiteral("rfbase"));
+  tfbase_ = new QLineEdit(this);
+  tfbase_->setObjectName(QStringLiteral("tfbase"));
+  tfbase_->setReadOnly(true);
+  tfbase_->setMinimumWidth(320);
+  foglio->addWidget(rfbase_);
+  foglio->addWidget(tfbase_, 1);
+  col->addLayout(foglio);
+
+  vSiZ_ = new QCheckBox(QStringLiteral("Aggiungi gli ZERI non significativi"), this);
+  vSiZ_->setObjectName(QStringLiteral("vSiZ"));
+  vSiZ_->setChecked(true);
+  col->addWidget(vSiZ_);
+
+  auto* avanzamento = new QHBoxLayout;
+  label2_ = Etichetta(this, "Label2", "Riga in elaborazione..");
+  perc_ = new QLineEdit(this);
+  perc_->setObjectName(QStringLiteral("PERC"));
+  perc_->setReadOnly(true);
+  perc_->setMaximumWidth(90);
+  perc_->setAlignment(Qt::AlignRight);
+  avanzamento->addWidget(label2_);
+  avanzamento->addWidget(perc_);
+  avanzamento->addStretch();
+  col->addLayout(avanzamento);
+  label2_->hide();
+  perc_->hide();
+
+  auto* pulsanti = new QHBoxLayout;
+  auto* istruzioni = new QPushButton(QStringLiteral("Istruzioni"), this);
+  istruzioni->setObjectName(QStringLiteral("Command1"));
+  bAnnulla_ = new QPushButton(QStringLiteral("Chiudi"), this);
+  bAnnulla_->setObjectName(QStringLiteral("bAnnulla"));
+  pulsanti->addWidget(istruzioni);
+  pulsanti->addStretch();
+  pulsanti->addWidget(bAnnulla_);
+  col->addLayout(pulsanti);
+
+  connect(rfbase_, &QPushButton::clicked, this, &FImport::ScegliFoglio);
+  connect(istruzioni, &QPushButton::clicked, this, &FImport::Istruzioni);
+  connect(bAnnulla_, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void FImport::ScegliFoglio() {
+  if (inCorso_) return;
+  tfbase_->clear();
+  const auto scelto =
+      ctx_.Ui().ScegliFileDaAprire("Indica il foglio excel da importare", kFiltroCartelle,
+                                   ctx_.totaliImport.cartellaUscita);
+  if (!scelto) return;
+  tfbase_->setText(QPercorso(scelto->filename()));
+  Elabora(*scelto);
+}
+
+void FImport::Elabora(const std::filesystem::path& cartellaLavoro) {
+  if (inCorso_) return;
+  inCorso_ = true;
+  label2_->show();
+  perc_->clear();
+  perc_->show();
+  // The window stays modal during the run; its buttons wait for the end.
+  rfbase_->setEnabled(false);
+  bAnnulla_->setEnabled(false);
+  {
+    AvanzamentoSuFinestra avanzamento(
+        ctx_, [this](std::string_view didascalia, long long valore, long long) {
+          if (!didascalia.empty()) label2_->setText(QTesto(didascalia));
+          perc_->setText(QString::number(valore));
+        });
+    risultato_ = ElaboraCartella(ctx_, cartellaLavoro, vSiZ_->isChecked(), listato_, apri_);
+  }
+  rfbase_->setEnabled(true);
+  bAnnulla_->setEnabled(true);
+  inCorso_ = false;
+  if (risultato_.esito == EsitoElaborazione::Completata ||
+      risultato_.esito == EsitoElaborazione::Vuota)
+    accept();
+}
+
+void FImport::Istruzioni() {
+  if (ctx_.apriDocumento) ctx_.apriDocumento->Apri(ctx_.cartellaProgramma / "Help" / "index.html");
+}
+
+}  // namespace fcl

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QDialog>
+
+#include <filesystem>
+
+#include "workbook/ElaboraCartella.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace fcl {
+
+struct Contesto;
+class Listato;
+
+// "Crea Comunicazione - Selezione Foglio Base": the workbook window of the main road. The user
+// picks the workbook (.xls, .xlsx, .ods), the run asks where to save the check listing and walks
+// the sheets while the window shows the sheet and the row being read; a run that reached the end
+// (rows read, or none with its message) closes the window. A run stopped early (listing dialog
+// cancelled, workbook unreadable, listing in use) leaves the window open for another try.
+//
+// The window does not own the listing: the register keeps it alive until the creation window
+// has used it. The results are in ctx.totaliImport after the window closes.
+class FImport : public QDialog {
+  Q_OBJECT
+ public:
+  // `apri` opens the workbook; empty: the program's readers.
+  FImport(Contesto& ctx, Listato& listato, ApriCartellaFn apri = {}, QWidget* genitore = nullptr);
+
+  // "Apri Foglio Excel Base": the open dialog, then the run on the chosen workbook.
+  void ScegliFoglio();
+  // The run on `cartellaLavoro`, as when it is chosen in the dialog.
+  void Elabora(const std::filesystem::path& cartellaLavoro);
+  // "Istruzioni": the user guide of the Help folder.
+  void Istruzioni();
+
+  // How the last run ended (Fallita before any run).
+  const RisultatoElaborazione& Risultato() const { return risultato_; }
+
+ private:
+  Contesto& ctx_;
+  Listato& listato_;
+  ApriCartellaFn apri_;
+  RisultatoElaborazione risultato_;
+  bool inCorso_ = false;
+
+  QLineEdit* tfbase_;
+  QCheckBox* vSiZ_;
+  QLabel* label2_;
+  QLineEdit* perc_;
+  QPushButton* rfbase_;
+  QPushButton* bAnnulla_;
+};
+
+}  // namespace fcl
