@@ -245,13 +245,20 @@ EsitoMigrazione MigraDatabaseJet(const std::filesystem::path& file, const Data& 
   std::filesystem::rename(temporaneo, file, ec);
   if (ec) {
     // Undo: the original goes back to (or simply keeps) its name, and its second name goes.
-    if (collegato)
-      Rimuovi(esito.originale);
-    else
-      std::filesystem::rename(esito.originale, file, ec);
+    const std::string causa = ec.message();
     Rimuovi(temporaneo);
+    if (collegato) {
+      Rimuovi(esito.originale);
+    } else {
+      std::filesystem::rename(esito.originale, file, ec);
+      if (ec)
+        throw ErroreDatabase("Impossibile mettere al suo posto il database convertito " +
+                             file.string() + ": " + causa + ". L'originale, non modificato, è in " +
+                             esito.originale.string() + ": ridargli il nome " +
+                             file.filename().string() + " prima di riavviare il programma.");
+    }
     throw ErroreDatabase("Impossibile mettere al suo posto il database convertito " +
-                         file.string() + ": " + ec.message() + "." + kNonModificato);
+                         file.string() + ": " + causa + "." + kNonModificato);
   }
   return esito;
 }
