@@ -52,11 +52,16 @@ for t in "${obiettivi[@]}"; do
   artefatti="$lavoro/artefatti/$t"
   log="$lavoro/log/$t.log"
   mkdir -p "$corpus" "$artefatti" "$lavoro/log" "$semi/$t"
+  dizionario=()
+  case $t in
+    xlsx | ods) dizionario=(-dict="$radice/fuzz/dizionari/$t.dict") ;;
+    modello_pdf) dizionario=(-dict="$radice/fuzz/dizionari/pdf.dict") ;;
+  esac
   inizio=$(date +%s)
   esito=0
   nice -n 10 "$build/fuzz/fuzz_$t" "$corpus" "$semi/$t" \
     -max_total_time="$secondi" -timeout=10 -rss_limit_mb="$rss" -malloc_limit_mb="$rss" \
-    -max_len="${lunghezza[$t]}" -artifact_prefix="$artefatti/" -print_final_stats=1 \
+    -max_len="${lunghezza[$t]}" "${dizionario[@]}" -artifact_prefix="$artefatti/" -print_final_stats=1 \
     > "$log" 2>&1 || esito=$?
   durata=$(( $(date +%s) - inizio ))
   esecuzioni=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' | tail -1)
