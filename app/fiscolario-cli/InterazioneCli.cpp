@@ -58,9 +58,23 @@ std::optional<std::filesystem::path> InterazioneCli::ScegliFileDaSalvare(
 
 void InterazioneCli::Avanzamento(std::string_view didascalia, long long valore, long long massimo) {
   if (!terminale_) return;
-  // Repaint at most every 1000 units so that the terminal does not slow the run.
-  if (valore != massimo && ultimoValore_ >= 0 && valore - ultimoValore_ < 1000 && valore > ultimoValore_) return;
+  // An empty caption ends the step: its line is wiped.
+  if (didascalia.empty()) {
+    if (rigaAvanzamento_) err_ << "\r\x1b[K" << std::flush;
+    rigaAvanzamento_ = false;
+    ultimoValore_ = -1;
+    didascalia_.clear();
+    return;
+  }
+  // Repainted on a new caption, at the end, every 1000 units or, with a known maximum, every
+  // percent, so that the terminal does not slow the run.
+  const bool ridisegna = didascalia != didascalia_ || ultimoValore_ < 0 || valore < ultimoValore_ ||
+                         valore == massimo ||
+                         (massimo > 0 ? valore * 100 / massimo != ultimoValore_ * 100 / massimo
+                                      : valore - ultimoValore_ >= 1000);
+  if (!ridisegna) return;
   ultimoValore_ = valore;
+  didascalia_ = std::string(didascalia);
   err_ << '\r' << didascalia << ' ' << valore;
   if (massimo > 0) err_ << '/' << massimo;
   err_ << "\x1b[K" << std::flush;
@@ -76,6 +90,7 @@ void InterazioneCli::ChiudiAvanzamento() {
   if (rigaAvanzamento_) err_ << '\n';
   rigaAvanzamento_ = false;
   ultimoValore_ = -1;
+  didascalia_.clear();
 }
 
 }  // namespace fcl

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <ostream>
+#include <string>
 
 #include "common/Interazione.h"
 
@@ -40,6 +41,7 @@ class InterazioneCli : public Interazione {
   bool terminale_;
   bool rigaAvanzamento_ = false;
   long long ultimoValore_ = -1;
+  std::string didascalia_;
 };
 
 }  // namespace fcl

@@ -23,6 +23,10 @@ class ScritturaAtomica {
   // Rewrites bytes already written, from byte `posizione` on (a header patched at the end of a
   // one-pass writer); later writes go on at the end of the file.
   void Riscrivi(long long posizione, std::string_view byte);
+  // Puts every byte written so far on the disk without renaming: a full disk shows here while
+  // the destination is untouched, so that a file written together with this one is put in place
+  // only when this one can follow. Conferma then has only the rename left.
+  void Prepara();
   void Conferma();
 
   const std::filesystem::path& Destinazione() const { return destinazione_; }
