@@ -208,10 +208,13 @@ def main():
     sorgente, out = sys.argv[1], sys.argv[2]
     dati = os.path.join(sorgente, "tests", "workbook", "data")
     cartelle = [dati, os.path.join(sorgente, "resources", "esempio"),
-                os.path.join(sorgente, "tests", "shell", "data")]
+                os.path.join(sorgente, "tests", "shell", "data"),
+                os.path.join(dati, "regressioni", "cartelle")]
     for cartella in cartelle:
         for nome in sorted(os.listdir(cartella)):
             percorso = os.path.join(cartella, nome)
+            if not os.path.isfile(percorso):
+                continue
             with open(percorso, "rb") as f:
                 contenuto = f.read()
             if len(contenuto) > 200000:
