@@ -1,7 +1,11 @@
 // `crea CF FOGLIO --anno AAAA [--tipo 0|1|2] [--protocollo P] [--protocollo-documento D]
-// [--dati 1|2] [--periodo MM] [--listato PDF] [--senza-zeri] [--sovrascrivi]`: the whole main road
-// for one operator, the workbook run and then the creation of the communication file and its cover.
-// Prints the paths of the communication file, the listing and the cover on stdout, one a line.
+// [--dati 1|2] [--periodo MM] [--listato PDF] [--senza-zeri] [--sovrascrivi] [--conserva-con-errori]`:
+// the whole main road for one operator, the workbook run and then the creation of the communication
+// file and its cover. Prints the paths of the communication file, the listing and the cover on
+// stdout, one a line. The written file is checked against the published layout: its report is
+// written beside it (NAME_VERIFICA.TXT), the rows with findings are marked in the listing, and a
+// file with errors is kept only with --conserva-con-errori (otherwise exit 1, nothing written but
+// the report).
 // Without --dati the kind of data follows the workbook (aggregated when both kinds were filled,
 // with the notice on stderr). Without --sovrascrivi an existing communication file is kept: both
 // questions are printed on stderr, answered No, and the command fails. Exit 1 when the operator is
@@ -15,6 +19,7 @@
 #include "Comandi.h"
 #include "communication/CopertinaPdf.h"
 #include "communication/CreaComunicazione.h"
+#include "communication/VerificaCreazione.h"
 #include "register/CaricaOperatoreCorrente.h"
 #include "workbook/ElaboraCartella.h"
 #include "workbook/ListatoPdf.h"
@@ -34,6 +39,46 @@ struct OpzioniCrea {
   std::string listato;
   bool senzaZeri = false;
   bool sovrascrivi = false;
+  bool conservaConErrori = false;
+};
+
+// The command line's interaction during the creation, with the answer to the check's question
+// given by its own flag; every other call goes to the command's interaction.
+class InterazioneCreazione : public Interazione {
+ public:
+  InterazioneCreazione(InterazioneCli& cli, bool conservaConErrori)
+      : cli_(cli), conserva_(conservaConErrori) {}
+
+  void Messaggio(std::string_view testo, std::string_view titolo, Icona icona) override {
+    cli_.Messaggio(testo, titolo, icona);
+  }
+  Risposta Chiedi(std::string_view testo, std::string_view titolo, Pulsanti pulsanti, Icona icona,
+                  Risposta predefinita) override {
+    if (titolo != kTitoloVerifica) return cli_.Chiedi(testo, titolo, pulsanti, icona, predefinita);
+    const Risposta prima = cli_.rispostaDomande;
+    cli_.rispostaDomande = conserva_ ? Risposta::Si : Risposta::No;
+    const Risposta r = cli_.Chiedi(testo, titolo, pulsanti, icona, predefinita);
+    cli_.rispostaDomande = prima;
+    return r;
+  }
+  std::optional<std::filesystem::path> ScegliFileDaAprire(
+      std::string_view titolo, std::string_view filtro,
+      const std::filesystem::path& cartella) override {
+    return cli_.ScegliFileDaAprire(titolo, filtro, cartella);
+  }
+  std::optional<std::filesystem::path> ScegliFileDaSalvare(
+      std::string_view titolo, std::string_view filtro, const std::filesystem::path& cartella,
+      std::string_view nomeProposto) override {
+    return cli_.ScegliFileDaSalvare(titolo, filtro, cartella, nomeProposto);
+  }
+  void Avanzamento(std::string_view didascalia, long long valore, long long massimo) override {
+    cli_.Avanzamento(didascalia, valore, massimo);
+  }
+  void Avviso(std::string_view testo) override { cli_.Avviso(testo); }
+
+ private:
+  InterazioneCli& cli_;
+  bool conserva_;
 };
 
 // The documents are not opened from the command line: their paths are printed at the end.
@@ -79,9 +124,13 @@ int Crea(AmbienteCli& a, const OpzioniCrea& o) {
   NessunaApertura nessuna;
   ApriDocumento* apertura = ctx.apriDocumento;
   ctx.apriDocumento = &nessuna;
+  InterazioneCreazione interazione(a.interazione, o.conservaConErrori);
+  Interazione* ui = ctx.interazione;
+  ctx.interazione = &interazione;
   CopertinaPdf copertina(ctx.cartellaProgramma, ctx.Ui());
-  const EsitoCreazione e = CreaComunicazione(ctx, scelta, copertina);
+  const EsitoCreazione e = CreaComunicazione(ctx, scelta, copertina, &listato);
   ctx.apriDocumento = apertura;
+  ctx.interazione = ui;
 
   switch (e.stato) {
     case EsitoCreazione::Stato::Creata:
@@ -123,6 +172,8 @@ void RegistraCrea(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo) {
   cmd->add_option("--listato", o->listato, "PDF del listato di controllo");
   cmd->add_flag("--senza-zeri", o->senzaZeri, "Non aggiungere gli zeri non significativi");
   cmd->add_flag("--sovrascrivi", o->sovrascrivi, "Sostituisce una comunicazione già esistente");
+  cmd->add_flag("--conserva-con-errori", o->conservaConErrori,
+                "Conserva la comunicazione anche se la verifica del tracciato trova errori");
   cmd->callback([&corpo, o] { corpo = [o](AmbienteCli& a) { return Crea(a, *o); }; });
   (void)amb;
 }

@@ -43,6 +43,10 @@ struct TotaliImport {
   int documentiRiepilogativiFR = 0;  // FR rows with the summary-document flag
   std::array<int, 3> contatoriBL{};  // BL rows with a value in column L, M, N
   bool erroreData = false;           // a date (or another cell) failed: the creation is blocked
+  // Where the data rows of the sheets began, so that a finding on the written file leads back to
+  // its cell: BL from row 5, or 7 when A5 reads "PERSONE FISICHE"; FR in the earlier layout.
+  int primaRigaBL = 5;
+  bool frPrecedente = false;
 };
 
 // The process-wide values of a running Fiscolario, in one object passed to the procedures that need

@@ -13,6 +13,8 @@
 #include "communication/PianoComunicazione.h"
 #include "communication/RigaOperatore.h"
 #include "communication/TracciatoComunicazione.h"
+#include "communication/VerificaCreazione.h"
+#include "verifica/RapportoVerifica.h"
 
 namespace fcl {
 
@@ -119,7 +121,7 @@ std::string MessaggioCompletamento(const std::string& codiceFiscale, const Opera
 }  // namespace
 
 EsitoCreazione CreaComunicazione(Contesto& ctx, const SceltaCreazione& sceltaDigitata,
-                                 Copertina& copertina) {
+                                 Copertina& copertina, Listato* listato) {
   Interazione& ui = ctx.Ui();
   const OperatoreCorrente& op = ctx.operatoreCorrente;
   const TotaliImport& totali = ctx.totaliImport;
@@ -163,6 +165,9 @@ EsitoCreazione CreaComunicazione(Contesto& ctx, const SceltaCreazione& sceltaDig
                                                ? ctx.cartellaProgramma / kNomeFileIntermedio
                                                : scelta.fileIntermedio;
   EsitoCreazione esito;
+  EsitoVerifica verifica;
+  bool scartata = false;
+  const PrimeRigheFogli prime = PrimeRighe(totali);
   esito.fileComunicazione = nomi->comunicazione;
   esito.fileCopertina = nomi->copertina;
   esito.nomiRicavati = nomi->ricavati;
@@ -208,10 +213,21 @@ EsitoCreazione CreaComunicazione(Contesto& ctx, const SceltaCreazione& sceltaDig
     if (piano.recordE) scrivi(ComponiRecordE(codiceFiscale, piano.campiTA));
     scrivi(ComponiRecordZ(esito.recordC, esito.recordD, piano.recordE ? 1 : 0));
 
-    ui.Avanzamento(kDidascaliaCopertina, 0, 0);
-    copertina.Pagina2(DatiRiepilogo{codiceFiscale, piano});
-    copertina.Completa();
-    file.Conferma();
+    // The file as written is checked against the published layout before it is kept.
+    file.Prepara();
+    verifica = VerificaComunicazione(file.Temporaneo());
+    esito.erroriVerifica = verifica.errori;
+    esito.avvertimentiVerifica = verifica.avvertimenti;
+    if (verifica.errori > 0 &&
+        !ConservaConErrori(ui, verifica, prime, PercorsoRapportoVerifica(nomi->comunicazione))) {
+      copertina.Abbandona();
+      scartata = true;
+    } else {
+      ui.Avanzamento(kDidascaliaCopertina, 0, 0);
+      copertina.Pagina2(DatiRiepilogo{codiceFiscale, piano});
+      copertina.Completa();
+      file.Conferma();
+    }
   } catch (const std::exception& e) {
     copertina.Abbandona();
     esito.stato = EsitoCreazione::Stato::Fallita;
@@ -220,8 +236,21 @@ EsitoCreazione CreaComunicazione(Contesto& ctx, const SceltaCreazione& sceltaDig
     return esito;
   }
 
+  // The report beside the file (also when the file was discarded: it says what to correct) and
+  // the marks on the listing's rows.
+  esito.fileVerifica = ConcludiVerifica(ui, verifica, prime, nomi->comunicazione, listato);
+  if (scartata) {
+    esito.stato = EsitoCreazione::Stato::Interrotta;
+    esito.messaggio = "La comunicazione non è stata salvata: correggere gli errori segnalati";
+    if (!esito.fileVerifica.empty()) esito.messaggio += " (" + esito.fileVerifica.string() + ")";
+    esito.messaggio += " e crearla di nuovo.";
+    ui.Messaggio(esito.messaggio, kTitoloVerifica, Icona::Informazione);
+    return esito;
+  }
+
   esito.stato = EsitoCreazione::Stato::Creata;
-  esito.messaggio = MessaggioCompletamento(codiceFiscale, op, esito);
+  esito.messaggio = MessaggioCompletamento(codiceFiscale, op, esito) +
+                    RiepilogoPerCompletamento(verifica, prime, esito.fileVerifica);
   ui.Messaggio(esito.messaggio, "Crea comunicazione", Icona::Informazione);
 
   if (ctx.apriDocumento != nullptr) {

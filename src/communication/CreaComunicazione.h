@@ -8,6 +8,7 @@
 #include "common/Contesto.h"
 #include "communication/Copertina.h"
 #include "communication/SceltaCreazione.h"
+#include "workbook/Listato.h"
 
 namespace fcl {
 
@@ -28,7 +29,8 @@ struct EsitoCreazione {
   enum class Stato {
     Creata,       // communication file and cover written; the completion message was shown
     ErroreCampo,  // a field is wrong: `campo` and `messaggio`, for the caller to show on the field
-    Interrotta,   // stopped before writing, by the user's answer or with a message already shown
+    Interrotta,   // stopped by the user's answer or with a message already shown: nothing written,
+                  // or (the check found errors and the user did not keep it) only the report
     Fallita       // writing failed; the message was shown; no communication file was left behind
   };
   Stato stato = Stato::Interrotta;
@@ -40,6 +42,9 @@ struct EsitoCreazione {
   long long recordC = 0;      // detail records written
   long long recordD = 0;
   std::vector<std::string> quadriEsclusi;  // filled quadri of the kind not chosen, left out
+  long long erroriVerifica = 0;  // findings of the check of the written file
+  long long avvertimentiVerifica = 0;
+  std::filesystem::path fileVerifica;  // the check's report beside the file (empty: not written)
 };
 
 // Creates the communication of ctx.operatoreCorrente from the last workbook run
@@ -54,10 +59,14 @@ struct EsitoCreazione {
 // (renumbered), E and Z are written to a temporary file beside the destination while the cover
 // draws its two pages; the cover is completed and the file renamed into place last. Any failure
 // from there on is reported as "Errore CREA Comunicazione: ..." and leaves the earlier file, if
-// any, untouched. At the end the completion message, then the listing and the cover are opened.
+// any, untouched. Before the file is put in place it is checked against the published layout:
+// when the check finds errors the user is asked whether to keep it (No: nothing is written, the
+// earlier file stays). The check's report is written beside the file and, with the run's
+// `listato`, the rows with findings are marked in the listing. At the end the completion message
+// (with the check's summary and warnings), then the listing and the cover are opened.
 // Everything the user sees goes through ctx.Ui(); nothing throws for a failure of the creation.
 EsitoCreazione CreaComunicazione(Contesto& ctx, const SceltaCreazione& scelta,
-                                 Copertina& copertina);
+                                 Copertina& copertina, Listato* listato = nullptr);
 
 // The kind of data the creation window proposes after a workbook run: analytical when analytical
 // quadri (FE ... TU) have rows, but aggregated whenever aggregated quadri (FA, SA, BL) have rows,

@@ -1,12 +1,14 @@
 #include "verifica/RapportoVerifica.h"
 
+#include <optional>
+
 #include "common/Cp1252.h"
 #include "common/ScritturaAtomica.h"
 #include "verifica/Tracciato.h"
 
 namespace fcl {
 
-std::string RigaRilievo(const Rilievo& r) {
+std::string RigaRilievo(const Rilievo& r, const PrimeRigheFogli* prime) {
   std::string riga = r.gravita == Gravita::Errore ? "ERRORE" : "AVVERTIMENTO";
   if (r.record == 0) {
     riga += " file";
@@ -20,7 +22,12 @@ std::string RigaRilievo(const Rilievo& r) {
       riga += ")";
     }
   }
-  if (!r.quadro.empty() && r.quadro != "TA") {
+  const std::optional<CellaFoglio> cella =
+      prime != nullptr ? CellaNelFoglio(r, *prime) : std::nullopt;
+  if (cella) {
+    riga += ", foglio " + cella->foglio + " riga " + std::to_string(cella->riga);
+    if (!cella->colonna.empty()) riga += " colonna " + cella->colonna;
+  } else if (!r.quadro.empty() && r.quadro != "TA") {
     riga += ", quadro " + r.quadro;
     if (r.rigaQuadro > 0) {
       riga += " riga " + std::to_string(r.rigaQuadro);
@@ -42,12 +49,13 @@ std::string RiepilogoVerifica(long long errori, long long avvertimenti) {
          std::to_string(avvertimenti) + (avvertimenti == 1 ? " avvertimento" : " avvertimenti");
 }
 
-std::string TestoRapportoVerifica(const EsitoVerifica& esito, const std::filesystem::path& file) {
+std::string TestoRapportoVerifica(const EsitoVerifica& esito, const std::filesystem::path& file,
+                                  const PrimeRigheFogli* prime) {
   std::string testo = "Verifica del file " + file.filename().string() + " (" +
                       std::to_string(esito.record) + " record)\n";
   if (esito.rilievi.empty() && esito.nonConservati == 0)
     testo += "Nessun rilievo: il file rispetta il tracciato pubblicato.\n";
-  for (const Rilievo& r : esito.rilievi) testo += RigaRilievo(r) + "\n";
+  for (const Rilievo& r : esito.rilievi) testo += RigaRilievo(r, prime) + "\n";
   if (esito.nonConservati > 0)
     testo += "... e altri " + std::to_string(esito.nonConservati) +
              (esito.nonConservati == 1 ? " rilievo non elencato\n" : " rilievi non elencati\n");
@@ -62,10 +70,11 @@ std::filesystem::path PercorsoRapportoVerifica(const std::filesystem::path& comu
 }
 
 std::filesystem::path ScriviRapportoVerifica(const EsitoVerifica& esito,
-                                             const std::filesystem::path& comunicazione) {
+                                             const std::filesystem::path& comunicazione,
+                                             const PrimeRigheFogli* prime) {
   const std::filesystem::path percorso = PercorsoRapportoVerifica(comunicazione);
   std::string testo;
-  for (const char c : TestoRapportoVerifica(esito, comunicazione)) {
+  for (const char c : TestoRapportoVerifica(esito, comunicazione, prime)) {
     if (c == '\n') testo += '\r';
     testo += c;
   }

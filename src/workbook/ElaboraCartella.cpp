@@ -28,6 +28,8 @@ void Azzera(TotaliImport& t) {
   t.documentiRiepilogativiFR = 0;
   t.contatoriBL.fill(0);
   t.erroreData = false;
+  t.primaRigaBL = 5;
+  t.frPrecedente = false;
 }
 
 // After a failure nothing of the run may be taken for good: no rows, and the error flag set.
@@ -81,6 +83,8 @@ class Giro {
       Foglio(foglio, *quadro, record);
     }
 
+    // The listing is put in place only once the whole intermediate file is on the disk.
+    file.Prepara();
     if (tot_.righeTotali > 0) listato_.Completa();
     file.Conferma();
   }
@@ -96,7 +100,9 @@ class Giro {
     if (quadro.numero == FR) {
       const std::string c3 = MaiuscoloUtf8(Rifila(TestoCella(lettore_.Riga(foglio, 3).at(2))));
       layoutFRCorrente = c3.starts_with("DAT");
+      tot_.frPrecedente = !layoutFRCorrente;
     }
+    if (quadro.numero == BL) tot_.primaRigaBL = prima;
     const std::string didascalia = "Foglio " + nomeFoglio_;
     ctx_.Ui().Avanzamento(didascalia, prima, 0);
     listato_.NuovoFoglio({quadro.numero, nomeFoglio_, layoutFRCorrente});

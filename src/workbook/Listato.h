@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/Contesto.h"
 #include "workbook/CelleRiga.h"
@@ -16,6 +17,13 @@ struct IntestazioneListato {
   std::string nomeOperatore;                     // already upper-cased and trimmed
   std::string annoRiferimento;
   std::filesystem::path cartellaProgramma;  // where Stampe/base.pdf lives
+};
+
+// A row of the listing to mark once the communication written from the run has been checked.
+struct RigaSegnata {
+  std::string foglio;   // the sheet's name
+  long long riga = 0;   // the row on the sheet (1-based)
+  bool errore = false;  // false: a warning
 };
 
 // One sheet of the workbook as the listing needs it: which template page, and for FR which of the
@@ -43,6 +51,12 @@ class Listato {
   // `riga` is the row's number on the sheet (1-based).
   virtual void Riga(int riga, const CelleRiga& celle) = 0;
   virtual void Completa() = 0;
+
+  // After Completa: marks rows of the written listing (errors and warnings in two colours) and
+  // prints `nota` at the foot of the pages that have marks. Rows the listing never printed are
+  // passed over. Throws ErroreFile when the listing cannot be rewritten; it is then left as it was.
+  // A listing that writes no file marks nothing.
+  virtual void SegnaRighe(const std::vector<RigaSegnata>& /*righe*/, std::string_view /*nota*/) {}
 };
 
 }  // namespace fcl

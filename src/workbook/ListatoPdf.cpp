@@ -1,6 +1,8 @@
 #include "workbook/ListatoPdf.h"
 
 #include <cmath>
+#include <map>
+#include <utility>
 
 #include "common/Errori.h"
 #include "common/FormatoItaliano.h"
@@ -14,6 +16,7 @@ constexpr float kAltezzaBox = 0.4f;
 constexpr float kPrimaRiga = 4.8f;
 constexpr float kUltimaRiga = 19.0f;  // a row below this opens a new page: 29 rows a page
 constexpr float kPasso = 0.5f;
+constexpr int kRighePagina = 29;
 
 enum class Formato { Testo, Importo };
 
@@ -147,6 +150,7 @@ void ListatoPdf::Inizia(const IntestazioneListato& intestazione) {
   writer_.reset();
   pagine_ = 0;
   rigaCorrente_ = 0;
+  tratti_.clear();
 }
 
 void ListatoPdf::NuovoFoglio(const FoglioListato& foglio) {
@@ -194,11 +198,17 @@ void ListatoPdf::NuovaPagina() {
   rigaCorrente_ = kPrimaRiga;
 }
 
-void ListatoPdf::Riga(int /*riga*/, const CelleRiga& celle) {
+void ListatoPdf::Riga(int riga, const CelleRiga& celle) {
   if (rigaCorrente_ == 0 || rigaCorrente_ > kUltimaRiga - 0.01f) NuovaPagina();
   // Rows are counted in half centimetres from the first, so the position never drifts.
   rigaCorrente_ += kPasso;
   const float y = rigaCorrente_;
+  const int linea = static_cast<int>(std::lround((y - kPrimaRiga) / kPasso)) - 1;
+  if (tratti_.empty() || tratti_.back().foglio != foglio_.nome ||
+      tratti_.back().primaRiga + tratti_.back().righe != riga) {
+    tratti_.push_back({foglio_.nome, riga, 0, pagine_, linea});
+  }
+  ++tratti_.back().righe;
   PdfWriter& w = *writer_;
   w.SetFont("Arial", 8, 0);
   w.SetColorText("Black");
@@ -230,6 +240,55 @@ void ListatoPdf::Completa() {
   w.DrawText(16.3f, 20.35f, "  di " + std::to_string(pagine_), 1);
   w.EndObject();
   w.EndDoc();  // throws when the file cannot be put in place
+}
+
+std::optional<ListatoPdf::Posizione> ListatoPdf::PosizioneRiga(std::string_view foglio,
+                                                              long long riga) const {
+  for (const Tratto& t : tratti_) {
+    if (t.foglio != foglio || riga < t.primaRiga || riga >= t.primaRiga + t.righe) continue;
+    const long long indice = t.linea + (riga - t.primaRiga);
+    return Posizione{t.pagina + static_cast<long>(indice / kRighePagina),
+                     kPrimaRiga + static_cast<float>(indice % kRighePagina + 1) * kPasso};
+  }
+  return std::nullopt;
+}
+
+void ListatoPdf::SegnaRighe(const std::vector<RigaSegnata>& righe, std::string_view nota) {
+  if (pagine_ == 0) return;
+  std::map<long, std::vector<std::pair<float, bool>>> segni;  // page -> (row top, error)
+  for (const RigaSegnata& r : righe) {
+    if (const auto p = PosizioneRiga(r.foglio, r.riga)) segni[p->pagina].emplace_back(p->y, r.errore);
+  }
+  if (segni.empty()) return;
+
+  const std::filesystem::path& percorso = intestazione_.percorsoListato;
+  auto fallisci = [&percorso](const std::string& perche) {
+    throw ErroreFile("Impossibile segnare le righe nel listato di controllo " + percorso.string() +
+                     ": " + perche);
+  };
+  // Every page of the written listing is drawn again from the file itself, then marked; the new
+  // file takes the old one's place only when complete.
+  PdfWriter w(intestazione_.nomeOperatore);
+  w.SetScale(3);
+  w.SetPaperSize(1);
+  w.BeginDoc(percorso.string());
+  if (w.ErrNumber() != 0) fallisci(w.ErrDescription());
+  const float larghezza = w.GetPageWidth(false);
+  for (long pagina = 1; pagina <= pagine_; ++pagina) {
+    w.BeginPage();
+    w.ImportPage(percorso, pagina, 0, 0, 0, 0);
+    if (w.ErrNumber() != 0) fallisci(w.ErrDescription());
+    const auto it = segni.find(pagina);
+    if (it == segni.end()) continue;
+    for (const auto& [y, errore] : it->second) {
+      w.SetColorLine(errore ? "Red" : "#E08000");
+      w.DrawTextBox(0.15f, y - 0.05f, larghezza - 0.3f, kAltezzaBox + 0.1f, "", 0, 1, 0);
+    }
+    w.SetFont("Arial", 7, 1);
+    w.SetColorText("Red");
+    w.DrawText(0.3f, 19.95f, nota, 1);
+  }
+  w.EndDoc();
 }
 
 }  // namespace fcl

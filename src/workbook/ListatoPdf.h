@@ -2,8 +2,10 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "workbook/Listato.h"
 
@@ -23,19 +25,36 @@ class ListatoPdf : public Listato {
   void NuovoFoglio(const FoglioListato& foglio) override;
   void Riga(int riga, const CelleRiga& celle) override;
   void Completa() override;
+  // Rewrites the listing: every page imported from the written file, with the marks drawn over.
+  void SegnaRighe(const std::vector<RigaSegnata>& righe, std::string_view nota) override;
 
   // Pages written so far (the total once Completa has run).
   long Pagine() const { return pagine_; }
 
  private:
+  // A run of consecutive rows of one sheet, printed one after the other from `pagina` on.
+  struct Tratto {
+    std::string foglio;
+    long long primaRiga = 0;
+    long long righe = 0;
+    long pagina = 0;
+    int linea = 0;  // line of the first row on its page (0-based)
+  };
+  struct Posizione {
+    long pagina = 0;
+    float y = 0;  // top of the row's boxes
+  };
+
   void NuovaPagina();
   void ControllaInizio();
+  std::optional<Posizione> PosizioneRiga(std::string_view foglio, long long riga) const;
 
   std::unique_ptr<PdfWriter> writer_;
   IntestazioneListato intestazione_;
   FoglioListato foglio_;
   long pagine_ = 0;
   float rigaCorrente_ = 0;  // baseline of the last row, in cm; 0 asks for a new page
+  std::vector<Tratto> tratti_;  // where the rows are, for the marks: one entry per sheet as a rule
 };
 
 // An amount as the listing prints it: rounded to a whole number with "." every three digits, empty

@@ -11,6 +11,7 @@
 #include "Comandi.h"
 #include "SupportoTracciato.h"
 #include "store/Database.h"
+#include "verifica/RigaFoglio.h"
 #include "verifica/VerificaComunicazione.h"
 
 namespace fcl {
@@ -73,8 +74,7 @@ class ComandoCreaTest : public ::testing::Test {
         Programma().string(),
         "crea",
         std::string(kCF),
-        (std::filesystem::path(FCL_SOURCE_DIR) / "resources" / "esempio" / "ESEMPIO_ANALITICO.xlsx")
-            .string(),
+        foglio_.string(),
         "--anno",
         "2025",
         "--listato",
@@ -84,6 +84,8 @@ class ComandoCreaTest : public ::testing::Test {
   }
 
   CartellaTemporanea dir_;
+  std::filesystem::path foglio_ =
+      std::filesystem::path(FCL_SOURCE_DIR) / "resources" / "esempio" / "ESEMPIO_ANALITICO.xlsx";
 };
 
 TEST_F(ComandoCreaTest, StradaPrincipaleDalFoglioAlFile) {
@@ -182,6 +184,70 @@ TEST_F(ComandoCreaTest, SceltaRifiutata) {
   EXPECT_EQ(Crea({"--tipo", "3"}).codice, 2);
   EXPECT_EQ(Cli({"--cartella", Programma().string(), "crea", std::string(kCF), "x.xlsx"}).codice,
             2);
+}
+
+// The check that closes the creation, on a workbook whose only faults are a partita IVA with a
+// wrong check digit, a codice fiscale with a wrong check letter, a row with both, and a purchase
+// from San Marino in a communication without the month (tests/communication/data/genera_rilievi.py).
+TEST_F(ComandoCreaTest, VerificaFinaleIndicaFoglioRigaEColonna) {
+  foglio_ = std::filesystem::path(FCL_SOURCE_DIR) / "tests" / "communication" / "data" /
+            "rilievi.xlsx";
+  const auto rapporto = Uscita() / "FCL_ALFABETA_VERIFICA.TXT";
+  const std::string righeAttese[] = {
+      "foglio FE riga 5 colonna A, campo FE002001 Partita IVA della controparte",
+      "foglio FE riga 6 colonna B, campo FE003002 Codice fiscale della controparte",
+      "foglio FE riga 7 colonna B, campo FE004002 Codice fiscale della controparte, posizione "
+      "546: Partita IVA e codice fiscale della controparte sono alternativi",
+      "foglio SE riga 4 colonna I, campo SE001009 Stato estero della sede legale, posizione 162: "
+      "Acquisto da un operatore di San Marino",
+  };
+
+  // Not kept: the earlier file stays as it was, the report and the listing say what to correct.
+  test::ScriviFile(Comunicazione(), "VECCHIO");
+  const Esecuzione scartata = Crea({"--sovrascrivi"});
+  EXPECT_EQ(scartata.codice, 1);
+  EXPECT_NE(scartata.err.find("La verifica della comunicazione ha trovato 4 errori, 0 avvertimenti"),
+            std::string::npos)
+      << scartata.err;
+  EXPECT_NE(scartata.err.find("La comunicazione non è stata salvata"), std::string::npos);
+  EXPECT_EQ(LeggiFile(Comunicazione()), "VECCHIO");
+  const std::string testo = LeggiFile(rapporto);
+  for (const std::string& r : righeAttese) EXPECT_NE(testo.find(r), std::string::npos) << r;
+  EXPECT_NE(testo.find("4 errori, 0 avvertimenti"), std::string::npos) << testo;
+  EXPECT_NE(LeggiFile(Listato()).find("Righe segnate dalla verifica della comunicazione"),
+            std::string::npos);
+
+  // Kept on request: the file written holds exactly the four faults, each back to its cell.
+  const Esecuzione conservata = Crea({"--sovrascrivi", "--conserva-con-errori"});
+  ASSERT_EQ(conservata.codice, 0) << conservata.err;
+  const EsitoVerifica v = VerificaComunicazione(Comunicazione());
+  EXPECT_EQ(v.errori, 4);
+  EXPECT_EQ(v.avvertimenti, 0);
+  struct Atteso {
+    Regola regola;
+    std::string_view foglio;
+    long long riga;
+    std::string_view colonna;
+  } const kAttesi[] = {
+      {Regola::PartitaIva, "FE", 5, "A"},
+      {Regola::CodiceFiscale, "FE", 6, "B"},
+      {Regola::Alternativi, "FE", 7, "B"},
+      {Regola::SanMarino, "SE", 4, "I"},
+  };
+  ASSERT_EQ(v.rilievi.size(), std::size(kAttesi));
+  for (std::size_t i = 0; i < v.rilievi.size(); ++i) {
+    SCOPED_TRACE(v.rilievi[i].messaggio);
+    EXPECT_EQ(v.rilievi[i].regola, kAttesi[i].regola);
+    const std::optional<CellaFoglio> cella = CellaNelFoglio(v.rilievi[i]);
+    ASSERT_TRUE(cella);
+    EXPECT_EQ(cella->foglio, kAttesi[i].foglio);
+    EXPECT_EQ(cella->riga, kAttesi[i].riga);
+    EXPECT_EQ(cella->colonna, kAttesi[i].colonna);
+  }
+
+  // With the month the San Marino purchase is in order.
+  ASSERT_EQ(Crea({"--sovrascrivi", "--conserva-con-errori", "--periodo", "03"}).codice, 0);
+  EXPECT_EQ(VerificaComunicazione(Comunicazione()).errori, 3);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "common/CodiceProduttore.h"
 #include "common/Errori.h"
 #include "communication/CopertinaNulla.h"
+#include "communication/VerificaCreazione.h"
 #include "store/Database.h"
 #include "store/Schema.h"
 
@@ -122,6 +123,15 @@ class CreaComunicazioneTest : public ::testing::Test {
   }
   EsitoCreazione Crea() { return CreaComunicazione(ctx_, scelta_, copertina_); }
 
+  // The questions asked, but the one of the check that closes the creation (the synthetic records
+  // of these tests break rules of the published layout; the recorded interaction keeps the file).
+  std::vector<std::string> DomandeSenzaVerifica() const {
+    std::vector<std::string> testi;
+    for (const auto& v : ui_.voci)
+      if (v.tipo == "domanda" && v.titolo != kTitoloVerifica) testi.push_back(v.testo);
+    return testi;
+  }
+
   // The files in the folder, so that a leftover temporary file shows.
   std::vector<std::string> FileNellaCartella() const {
     std::vector<std::string> nomi;
@@ -180,11 +190,19 @@ TEST_F(CreaComunicazioneTest, AggregatiConAnaliticiNelFoglio) {
       Comunicazione().string() +
       "   \r  \r  \r ATTENZIONE: quadri compilati ma NON inclusi nella comunicazione (una "
       "tipologia di dati esclude l'altra): FE\r  ";
-  ASSERT_EQ(ui_.voci.size(), 1u);
-  EXPECT_EQ(ui_.voci[0].testo, atteso);
-  EXPECT_EQ(ui_.voci[0].titolo, "Crea comunicazione");
-  EXPECT_EQ(ui_.voci[0].icona, Icona::Informazione);
-  EXPECT_EQ(e.messaggio, atteso);
+  // Before it, the check's question (these records break rules of the layout): kept.
+  ASSERT_EQ(ui_.voci.size(), 2u);
+  EXPECT_EQ(ui_.voci[0].titolo, kTitoloVerifica);
+  EXPECT_EQ(ui_.voci[1].testo.substr(0, atteso.size()), atteso);
+  EXPECT_NE(ui_.voci[1].testo.find(" Verifica del tracciato: 7 errori, 4 avvertimenti (rapporto: " +
+                                   (dir_ / "FCL_ROSSIMARIO_VERIFICA.TXT").string() + ")\r"),
+            std::string::npos)
+      << ui_.voci[1].testo;
+  EXPECT_EQ(ui_.voci[1].titolo, "Crea comunicazione");
+  EXPECT_EQ(ui_.voci[1].icona, Icona::Informazione);
+  EXPECT_EQ(e.messaggio, ui_.voci[1].testo);
+  EXPECT_EQ(e.erroriVerifica, 7);
+  EXPECT_EQ(e.fileVerifica, dir_ / "FCL_ROSSIMARIO_VERIFICA.TXT");
   EXPECT_EQ(apertura_.aperti, std::vector<std::filesystem::path>{Listato()});
   EXPECT_EQ(copertina_.chiamate,
             (std::vector<std::string>{"Inizia", "Pagina1", "Pagina2", "Completa"}));
@@ -194,7 +212,7 @@ TEST_F(CreaComunicazioneTest, AggregatiConAnaliticiNelFoglio) {
   EXPECT_EQ(copertina_.campiTA.size(), 4u);
   EXPECT_EQ(FileNellaCartella(),
             (std::vector<std::string>{"FCL_ROSSIMARIO.TXT", "FCL_ROSSIMARIO_LISTATO.PDF",
-                                      "FCLtemp.TXT"}));
+                                      "FCL_ROSSIMARIO_VERIFICA.TXT", "FCLtemp.TXT"}));
 }
 
 TEST_F(CreaComunicazioneTest, AnaliticiRinumeratiInOrdine) {
@@ -310,7 +328,7 @@ TEST_F(CreaComunicazioneTest, DomandeDiSovrascrittura) {
     const EsitoCreazione e = Crea();
     EXPECT_EQ(e.stato,
               c.sovrascritto ? EsitoCreazione::Stato::Creata : EsitoCreazione::Stato::Interrotta);
-    const auto domande = ui_.Testi("domanda");
+    const auto domande = DomandeSenzaVerifica();
     ASSERT_EQ(domande.size(), c.domande);
     EXPECT_EQ(domande[0],
               "Il file " + Comunicazione().string() + " esiste già. Vuoi sovrascriverlo?");
@@ -447,6 +465,28 @@ TEST_F(CreaComunicazioneTest, GuastoDopoIlRecordBNonLasciaNulla) {
   }
 }
 
+TEST_F(CreaComunicazioneTest, ErroriDellaVerificaScartanoIlFileSeNonConservato) {
+  ScriviFile(Intermedio(), Linee({Dettaglio('C', 1), Dettaglio('C', 2)}));
+  ScriviFile(Comunicazione(), "VECCHIO");
+  ui_.risposte = {Risposta::Si, Risposta::No};  // overwrite: yes; keep with errors: no
+  const EsitoCreazione e = Crea();
+  EXPECT_EQ(e.stato, EsitoCreazione::Stato::Interrotta);
+  EXPECT_EQ(LeggiFile(Comunicazione()), "VECCHIO");
+  EXPECT_EQ(copertina_.chiamate, (std::vector<std::string>{"Inizia", "Pagina1", "Abbandona"}));
+  EXPECT_TRUE(apertura_.aperti.empty());
+  // The question names the errors; the report beside the file lists every finding.
+  const auto domande = ui_.Testi("domanda");
+  ASSERT_EQ(domande.size(), 2u);
+  EXPECT_NE(domande[1].find("ERRORE record 3 (C, modulo 1), foglio FA riga 4 colonna A"),
+            std::string::npos)
+      << domande[1];
+  EXPECT_EQ(ui_.voci.back().titolo, kTitoloVerifica);
+  EXPECT_EQ(ui_.voci.back().testo, e.messaggio);
+  const std::string rapporto = LeggiFile(dir_ / "FCL_ROSSIMARIO_VERIFICA.TXT");
+  EXPECT_NE(rapporto.find("foglio FA riga 4 colonna A, campo FA001001"), std::string::npos);
+  for (const auto& nome : FileNellaCartella()) EXPECT_NE(nome.front(), '.') << nome;
+}
+
 TEST_F(CreaComunicazioneTest, GuastoDelFrontespizioNonLasciaLaComunicazione) {
   ScriviFile(Intermedio(), Linee({Dettaglio('C', 1), Dettaglio('C', 2)}));
   copertina_.falliscePagina2 = true;
@@ -481,7 +521,7 @@ TEST_F(CreaComunicazioneTest, ListatoSenzaSuffissoMaiSovrascritto) {
     EXPECT_EQ(e.fileCopertina, dir_ / std::string(c.copertina));
     EXPECT_EQ(LeggiFile(listato), "listato da non toccare");
     EXPECT_EQ(LeggiFile(e.fileComunicazione).size(), 6u * 1900);
-    EXPECT_TRUE(ui_.Testi("domanda").empty());
+    EXPECT_TRUE(DomandeSenzaVerifica().empty());
     EXPECT_NE(e.messaggio.find(" File:  " + e.fileComunicazione.string() + "   \r"),
               std::string::npos);
     EXPECT_NE(e.messaggio.find("\r Il nome del listato non termina con _LISTATO.PDF: comunicazione "

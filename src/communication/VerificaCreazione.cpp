@@ -1,0 +1,105 @@
+#include "communication/VerificaCreazione.h"
+
+#include <exception>
+#include <map>
+#include <utility>
+
+#include "verifica/RapportoVerifica.h"
+
+namespace fcl {
+
+namespace {
+
+constexpr std::size_t kRilieviNeiMessaggi = 10;
+
+// The first findings of one severity, one a line, and how many more there are.
+std::string Elenco(const EsitoVerifica& v, const PrimeRigheFogli& prime, Gravita gravita,
+                   std::string_view fine) {
+  std::string testo;
+  std::size_t elencati = 0;
+  for (const Rilievo& r : v.rilievi) {
+    if (r.gravita != gravita) continue;
+    if (elencati == kRilieviNeiMessaggi) break;
+    testo += "- " + RigaRilievo(r, &prime) + std::string(fine);
+    ++elencati;
+  }
+  const long long totale = gravita == Gravita::Errore ? v.errori : v.avvertimenti;
+  if (totale > static_cast<long long>(elencati))
+    testo += "... e altri " + std::to_string(totale - static_cast<long long>(elencati)) +
+             std::string(fine);
+  return testo;
+}
+
+}  // namespace
+
+PrimeRigheFogli PrimeRighe(const TotaliImport& totali) {
+  return PrimeRigheFogli{totali.primaRigaBL, totali.frPrecedente};
+}
+
+bool ConservaConErrori(Interazione& ui, const EsitoVerifica& v, const PrimeRigheFogli& prime,
+                       const std::filesystem::path& rapporto) {
+  std::string testo = "La verifica della comunicazione ha trovato " +
+                      RiepilogoVerifica(v.errori, v.avvertimenti) +
+                      ". Con questi errori l'Agenzia delle Entrate scarterebbe il file:\r\n \r\n" +
+                      Elenco(v, prime, Gravita::Errore, "\r\n") + " \r\n";
+  testo += "Tutti i rilievi sono nel rapporto " + rapporto.string() +
+           " e le righe sono segnate nel listato di controllo.\r\n \r\n"
+           "Conservare comunque la comunicazione? (No: il file non viene salvato; correggere il "
+           "foglio Excel e creare di nuovo la comunicazione)";
+  return ui.Chiedi(testo, kTitoloVerifica, Pulsanti::SiNo, Icona::Critico, Risposta::No) ==
+         Risposta::Si;
+}
+
+std::string RiepilogoPerCompletamento(const EsitoVerifica& v, const PrimeRigheFogli& prime,
+                                      const std::filesystem::path& rapporto) {
+  std::string m = "\r Verifica del tracciato: " + RiepilogoVerifica(v.errori, v.avvertimenti);
+  if (v.errori == 0 && v.avvertimenti == 0) return m + ".\r  ";
+  m += " (rapporto: " + (rapporto.empty() ? std::string("non scritto") : rapporto.string()) +
+       ")\r";
+  if (v.avvertimenti > 0) {
+    m += " Avvertimenti da controllare:\r" + Elenco(v, prime, Gravita::Avvertimento, "\r");
+  }
+  return m + "  ";
+}
+
+std::vector<RigaSegnata> RigheDaSegnare(const EsitoVerifica& v, const PrimeRigheFogli& prime) {
+  std::map<std::pair<std::string, long long>, bool> righe;  // (sheet, row) -> an error
+  for (const Rilievo& r : v.rilievi) {
+    const std::optional<CellaFoglio> cella = CellaNelFoglio(r, prime);
+    if (!cella) continue;
+    bool& errore = righe[{cella->foglio, cella->riga}];
+    errore = errore || r.gravita == Gravita::Errore;
+  }
+  std::vector<RigaSegnata> elenco;
+  elenco.reserve(righe.size());
+  for (const auto& [dove, errore] : righe) elenco.push_back({dove.first, dove.second, errore});
+  return elenco;
+}
+
+std::filesystem::path ConcludiVerifica(Interazione& ui, const EsitoVerifica& v,
+                                       const PrimeRigheFogli& prime,
+                                       const std::filesystem::path& comunicazione,
+                                       Listato* listato) {
+  std::filesystem::path rapporto;
+  try {
+    rapporto = ScriviRapportoVerifica(v, comunicazione, &prime);
+  } catch (const std::exception& e) {
+    ui.Messaggio(std::string("Il rapporto della verifica non è stato scritto: ") + e.what(),
+                 kTitoloVerifica, Icona::Esclamazione);
+  }
+  if (listato == nullptr) return rapporto;
+  const std::vector<RigaSegnata> righe = RigheDaSegnare(v, prime);
+  if (righe.empty()) return rapporto;
+  try {
+    listato->SegnaRighe(righe, "Righe segnate dalla verifica della comunicazione: in rosso gli "
+                               "errori, in arancione gli avvertimenti - dettagli nel rapporto " +
+                                   PercorsoRapportoVerifica(comunicazione).filename().string());
+  } catch (const std::exception& e) {
+    ui.Messaggio(std::string("Le righe con rilievi non sono state segnate nel listato: ") +
+                     e.what(),
+                 kTitoloVerifica, Icona::Esclamazione);
+  }
+  return rapporto;
+}
+
+}  // namespace fcl
