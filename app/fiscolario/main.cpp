@@ -15,19 +15,24 @@
 #include <QTranslator>
 
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <optional>
 #include <string>
 
 #include "backup/Backup.h"
+#include "backup/ui/FSalva.h"
 #include "common/Contesto.h"
 #include "common/Errori.h"
 #include "common/ui/ApriDocumentoQt.h"
 #include "common/ui/Icone.h"
 #include "common/ui/InterazioneQt.h"
 #include "common/ui/Stringhe.h"
+#include "register/PrimaApertura.h"
 #include "register/ui/FOPC.h"
 #include "shell/Avvio.h"
+#include "shell/ImportaOperatori.h"
+#include "shell/TabellaAteco.h"
 #include "shell/ui/FinestraPrincipale.h"
 #include "shell/ui/TraduzioneQt.h"
 #include "store/Database.h"
@@ -120,13 +125,49 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  // The windows of the other parts plug in here: the operators register (creaRegistro), the
-  // backup window (backup) and the two operator imports (importaOrsa, importaVela). A command
-  // without its hook is shown disabled.
+  // The windows of the other parts plug in here: the operators register (creaRegistro, with the
+  // import from VELA on its first opening), the backup window (backup), the two operator imports
+  // and the ATECO table. The imports end with the register filling its list again. A failure that
+  // aborts a command is told and leaves the program running.
+  fcl::FinestraPrincipale* fa = nullptr;
+  const auto comando = [&interazione](const std::function<void()>& corpo) {
+    try {
+      corpo();
+    } catch (const std::exception& e) {
+      interazione.Messaggio(e.what(), fcl::kTitoloApplicazione, fcl::Icona::Critico);
+    }
+  };
+  const auto ricarica = [&fa] {
+    if (fa) fa->RicaricaRegistro();
+  };
   fcl::FinestraPrincipale::Comandi comandi;
-  comandi.creaRegistro = [&ctx](fcl::FinestraPrincipale&) { return new fcl::FOPC(ctx); };
+  comandi.creaRegistro = [&ctx, comando](fcl::FinestraPrincipale& principale) {
+    comando([&] { fcl::ImportaAllaPrimaApertura(ctx, [&] { principale.OPEvela_Click(); }); });
+    return new fcl::FOPC(ctx);
+  };
+  comandi.backup = [&ctx, &fa, comando](std::string_view modo) {
+    comando([&] { fcl::FSalva::Esegui(ctx, modo, fa); });
+  };
+  comandi.importaVela = [&ctx, comando, ricarica] {
+    comando([&] { fcl::OPEvela_Click(ctx, ricarica); });
+  };
+  comandi.importaOrsa = [&ctx, comando, ricarica] {
+    comando([&] { fcl::OPEORSA_Click(ctx, ricarica); });
+  };
+  comandi.importaAteco = [&ctx, comando] {
+    comando([&] {
+      const auto file = ctx.Ui().ScegliFileDaAprire(
+          "Indica il file della tabella ATECO 2007",
+          "Tabella ATECO (*.CSV;*.XLS;*.XLSX;*.ODS)|*.CSV;*.XLS;*.XLSX;*.ODS", ctx.cartellaProgramma);
+      if (!file) return;
+      const std::size_t n = fcl::CaricaTabellaAteco(ctx.Db(), *file);
+      ctx.Ui().Messaggio("Caricati " + std::to_string(n) + " codici ATECO 2007 da " + file->string(),
+                         "Tabella attività ATECO", fcl::Icona::Informazione);
+    });
+  };
 
   fcl::FinestraPrincipale principale(ctx, std::move(comandi));
+  fa = &principale;
   principale.show();
   if (!fileDaRipristinare.empty())
     QTimer::singleShot(0, &principale, [&ctx] { OffriRipristino(ctx, fileDaRipristinare); });

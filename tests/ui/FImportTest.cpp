@@ -1,0 +1,98 @@
+#include "workbook/ui/FImport.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "CartellaTemporanea.h"
+#include "InterazioneRegistrata.h"
+#include "common/Contesto.h"
+#include "workbook/ListatoNullo.h"
+
+namespace fcl {
+namespace {
+
+class DocumentiAperti : public ApriDocumento {
+ public:
+  std::vector<std::filesystem::path> aperti;
+  void Apri(const std::filesystem::path& p) override { aperti.push_back(p); }
+};
+
+class FImportTest : public ::testing::Test {
+ protected:
+  FImportTest() {
+    ctx.interazione = &ui;
+    ctx.apriDocumento = &documenti;
+    ctx.cartellaProgramma = dir.Percorso();
+    ctx.operatoreCorrente.codiceFiscale = "RSSMRA80A01H501U";
+    ctx.operatoreCorrente.nomeVisualizzato = "ROSSIMARIO";
+  }
+  static std::filesystem::path Esempio() {
+    return std::filesystem::path(FCL_SOURCE_DIR) / "resources" / "esempio" /
+           "ESEMPIO_ANALITICO.xlsx";
+  }
+  test::CartellaTemporanea dir;
+  test::InterazioneRegistrata ui;
+  DocumentiAperti documenti;
+  Contesto ctx;
+  ListatoNullo listato;
+};
+
+TEST_F(FImportTest, SceltaDelFoglioEdElaborazione) {
+  FImport f(ctx, listato);
+  f.show();
+  EXPECT_EQ(f.windowTitle(), "Crea Comunicazione - Selezione Foglio Base");
+  EXPECT_EQ(f.findChild<QLabel*>("vRAG")->text(), "ROSSIMARIO");
+  EXPECT_TRUE(f.findChild<QCheckBox*>("vSiZ")->isChecked());
+  auto* didascalia = f.findChild<QLabel*>("Label2");
+  auto* riga = f.findChild<QLineEdit*>("PERC");
+  auto* apri = f.findChild<QPushButton*>("rfbase");
+
+  // The open dialog cancelled: nothing happens.
+  QTest::mouseClick(apri, Qt::LeftButton);
+  ASSERT_EQ(ui.voci.size(), 1u);
+  EXPECT_EQ(ui.voci[0].tipo, "apri");
+  EXPECT_EQ(ui.voci[0].titolo, "Indica il foglio excel da importare");
+  EXPECT_TRUE(didascalia->isHidden());
+  EXPECT_TRUE(f.isVisible());
+
+  // The listing dialog cancelled: the run ends, the window stays for another try.
+  ui.voci.clear();
+  ui.file = {Esempio(), std::nullopt};
+  QTest::mouseClick(apri, Qt::LeftButton);
+  EXPECT_EQ(f.findChild<QLineEdit*>("tfbase")->text(), "ESEMPIO_ANALITICO.xlsx");
+  ASSERT_EQ(ui.voci.size(), 2u);
+  EXPECT_EQ(ui.voci[1].tipo, "salva");
+  EXPECT_EQ(ui.voci[1].testo, "FCL_ROSSIMARIO_LISTATO.PDF");
+  EXPECT_EQ(f.Risultato().esito, EsitoElaborazione::Annullata);
+  EXPECT_FALSE(didascalia->isHidden());
+  EXPECT_TRUE(f.isVisible());
+  EXPECT_TRUE(apri->isEnabled());
+
+  // A complete run shows the sheet and the row, then closes the window.
+  ui.voci.clear();
+  ui.file = {Esempio(), dir / "FCL_ROSSIMARIO_LISTATO.PDF"};
+  QTest::mouseClick(apri, Qt::LeftButton);
+  EXPECT_TRUE(ui.Testi().empty()) << ui.Testi().front();
+  EXPECT_EQ(f.Risultato().esito, EsitoElaborazione::Completata);
+  EXPECT_EQ(f.result(), QDialog::Accepted);
+  EXPECT_FALSE(f.isVisible());
+  EXPECT_TRUE(didascalia->text().startsWith("Foglio ")) << didascalia->text().toStdString();
+  EXPECT_GT(riga->text().toInt(), 3);
+  EXPECT_GT(ctx.totaliImport.righeTotali, 0);
+  EXPECT_TRUE(std::filesystem::exists(dir / "FCLtemp.TXT"));
+}
+
+TEST_F(FImportTest, IstruzioniApreLaGuida) {
+  FImport f(ctx, listato);
+  QTest::mouseClick(f.findChild<QPushButton*>("Command1"), Qt::LeftButton);
+  EXPECT_EQ(documenti.aperti,
+            std::vector<std::filesystem::path>{dir / "Help" / "index.html"});
+}
+
+}  // namespace
+}  // namespace fcl
