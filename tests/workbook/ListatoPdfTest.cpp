@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <filesystem>
 #include <regex>
+#include <sstream>
+#include <vector>
 #include <string>
 
 #include "common/Errori.h"
@@ -100,6 +104,99 @@ TEST_F(ListatoPdfTest, OgniQuadroSullaSuaPaginaDiModelloConLoStessoTotale) {
   EXPECT_NE(p2.find("Quadro NE"), std::string::npos);
   EXPECT_NE(p2.find("2.500"), std::string::npos);
   EXPECT_TRUE(NumeroEtotale(p2, 2, 2));
+}
+
+// The pixels of one page rendered at 36 dpi (pdftoppm, PPM): rows of RGB triples.
+struct Immagine {
+  int larghezza = 0, altezza = 0;
+  std::string rgb;
+  bool Colore(int x, int y, bool (*prova)(unsigned char, unsigned char, unsigned char)) const {
+    const std::size_t i = (static_cast<std::size_t>(y) * larghezza + x) * 3;
+    return prova(static_cast<unsigned char>(rgb[i]), static_cast<unsigned char>(rgb[i + 1]),
+                 static_cast<unsigned char>(rgb[i + 2]));
+  }
+};
+
+Immagine Renderizza(const std::filesystem::path& pdf, int pagina, const CartellaTemporanea& c) {
+  const auto radice = c / "pagina";
+  const std::string comando = "pdftoppm -r 36 -f " + std::to_string(pagina) + " -l " +
+                              std::to_string(pagina) + " -singlefile '" + pdf.string() + "' '" +
+                              radice.string() + "'";
+  Immagine im;
+  if (std::system(comando.c_str()) != 0) return im;
+  std::istringstream in(LeggiFile(c / "pagina.ppm"));
+  std::string magia;
+  int massimo = 0;
+  in >> magia >> im.larghezza >> im.altezza >> massimo;
+  in.get();
+  im.rgb.assign(std::istreambuf_iterator<char>(in), {});
+  if (im.rgb.size() < static_cast<std::size_t>(im.larghezza) * im.altezza * 3) im = {};
+  return im;
+}
+
+bool Rosso(unsigned char r, unsigned char g, unsigned char b) { return r > 180 && g < 90 && b < 90; }
+bool Arancione(unsigned char r, unsigned char g, unsigned char b) {
+  return r > 180 && g > 90 && g < 170 && b < 60;
+}
+
+// The lines (pixel rows, 36 dpi) where a colour shows, above the foot of the page.
+std::vector<int> LineeColorate(const Immagine& im,
+                               bool (*prova)(unsigned char, unsigned char, unsigned char)) {
+  std::vector<int> linee;
+  const int piede = static_cast<int>(19.6 / 2.54 * 36);
+  for (int y = 0; y < std::min(im.altezza, piede); ++y) {
+    int n = 0;
+    for (int x = 0; x < im.larghezza; ++x) n += im.Colore(x, y, prova) ? 1 : 0;
+    if (n > im.larghezza / 2) linee.push_back(y);  // an outline's long sides
+  }
+  return linee;
+}
+
+TEST_F(ListatoPdfTest, SegnaRigheSulleRigheStampate) {
+  ListatoPdf listato;
+  listato.Inizia(intestazione_);
+  listato.NuovoFoglio({FE, "FE", true});
+  for (int riga = 4; riga <= 43; ++riga) listato.Riga(riga, CelleRiga{"PIVA" + std::to_string(riga)});
+  listato.NuovoFoglio({NE, "NE", true});
+  for (int riga = 4; riga <= 5; ++riga) listato.Riga(riga, CelleRiga{"NOTA" + std::to_string(riga)});
+  listato.Completa();
+  ASSERT_EQ(listato.Pagine(), 3);
+
+  // FE row 33 is the first row of page 2, NE row 5 the second of page 3; the others were never
+  // printed.
+  listato.SegnaRighe({{"FE", 33, true}, {"NE", 5, false}, {"FE", 200, true}, {"FA", 4, true}},
+                     "Righe segnate dalla prova");
+  const auto& pdf = intestazione_.percorsoListato;
+  EXPECT_TRUE(QpdfCheck(pdf));
+  const std::string testo[] = {TestoPagina(pdf, 1, cartella_), TestoPagina(pdf, 2, cartella_),
+                               TestoPagina(pdf, 3, cartella_)};
+  EXPECT_NE(testo[0].find("PIVA32"), std::string::npos);
+  EXPECT_NE(testo[1].find("PIVA33"), std::string::npos);
+  EXPECT_NE(testo[2].find("NOTA5"), std::string::npos);
+  EXPECT_TRUE(NumeroEtotale(testo[1], 2, 3));
+  EXPECT_EQ(testo[0].find("Righe segnate dalla prova"), std::string::npos);
+  EXPECT_NE(testo[1].find("Righe segnate dalla prova"), std::string::npos);
+  EXPECT_NE(testo[2].find("Righe segnate dalla prova"), std::string::npos);
+
+  // The outlines lie around their rows: rows start at 5.3 cm and follow every 0.5 cm.
+  const auto cm = [](double v) { return static_cast<int>(v / 2.54 * 36); };
+  const Immagine p1 = Renderizza(pdf, 1, cartella_);
+  const Immagine p2 = Renderizza(pdf, 2, cartella_);
+  const Immagine p3 = Renderizza(pdf, 3, cartella_);
+  ASSERT_GT(p2.larghezza, 0);
+  EXPECT_TRUE(LineeColorate(p1, Rosso).empty());
+  struct Segno {
+    const Immagine& pagina;
+    bool (*prova)(unsigned char, unsigned char, unsigned char);
+    double alto;
+  } const kSegni[] = {{p2, Rosso, 5.25}, {p3, Arancione, 5.75}};
+  for (const Segno& s : kSegni) {
+    const std::vector<int> linee = LineeColorate(s.pagina, s.prova);
+    const double alto = s.alto;
+    ASSERT_FALSE(linee.empty());
+    EXPECT_GE(linee.front(), cm(alto) - 1);
+    EXPECT_LE(linee.back(), cm(alto + 0.5) + 1);
+  }
 }
 
 TEST(ListatoPdf, SenzaRigheNessunFile) {
