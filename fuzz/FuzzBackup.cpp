@@ -74,8 +74,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t dime
     std::abort();  // the file was just written: it must read
   }
 
-  fcl::Database db = fcl::Database::InMemoria();
-  fcl::CreaSchema(db);
+  // One database for the whole run (the schema takes long to make): the operator tables are
+  // emptied and given one operator before each input.
+  static fcl::Database db = [] {
+    fcl::Database nuovo = fcl::Database::InMemoria();
+    fcl::CreaSchema(nuovo);
+    return nuovo;
+  }();
+  db.Esegui("DELETE FROM COPE");
+  db.Esegui("DELETE FROM CTAB");
   const std::string codice = intestazione ? intestazione->codice : "RSSMRA80A01H501U";
   Inserisci(db, "COPE", {{"OCOD", codice.c_str()}, {"ORAG", "PRIMA"}, {"OSTP", "0"}});
   Inserisci(db, "CTAB", {{"TIPO", "ITT"}, {"COD", codice.c_str()}, {"DES", "  IMPEGNO"}});
