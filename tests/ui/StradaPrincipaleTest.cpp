@@ -1,0 +1,244 @@
+// The main road in the windows, as a user walks it: a natural person with an intermediary typed
+// into the register and saved, "Elabora file Excel", the workbook window, the creation window;
+// the communication file is then compared byte for byte with the one the command line writes for
+// the same operator and workbook. The overwrite questions of the creation window are tested on
+// the same program folder.
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+#include <sstream>
+
+#include "CartellaTemporanea.h"
+#include "Comandi.h"
+#include "InterazioneRegistrata.h"
+#include "common/Contesto.h"
+#include "common/RoutineCampi.h"
+#include "common/ui/ListaVista.h"
+#include "communication/ui/FCrea.h"
+#include "register/ui/FOPC.h"
+#include "shell/Avvio.h"
+#include "store/Database.h"
+#include "workbook/ListatoPdf.h"
+#include "workbook/ui/FImport.h"
+
+namespace fcl {
+namespace {
+
+using test::LeggiFile;
+
+constexpr const char* kCF = "RSSMRA80A01H501U";
+
+class DocumentiAperti : public ApriDocumento {
+ public:
+  std::vector<std::filesystem::path> aperti;
+  void Apri(const std::filesystem::path& p) override { aperti.push_back(p); }
+};
+
+// Runs `azione` on the top-level window named `nome` as soon as it is shown (a modal window runs
+// its own event loop, so the test acts from a timer). A window still open after the action is a
+// failure and is closed, so that a broken window cannot hang the test.
+void QuandoAppare(const char* nome, std::function<void(QDialog&)> azione) {
+  auto* timer = new QTimer;
+  timer->setInterval(20);
+  QObject::connect(timer, &QTimer::timeout, [timer, nome, azione] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      auto* d = qobject_cast<QDialog*>(w);
+      if (!d || !d->isVisible() || d->objectName() != QLatin1String(nome)) continue;
+      timer->stop();
+      timer->deleteLater();
+      azione(*d);
+      if (d->isVisible()) {
+        ADD_FAILURE() << nome << " still open after the action";
+        d->reject();
+      }
+      return;
+    }
+  });
+  timer->start();
+}
+
+std::filesystem::path CartellaDiLavoro() {
+  return std::filesystem::path(FCL_SOURCE_DIR) / "resources" / "esempio" / "ESEMPIO_ANALITICO.xlsx";
+}
+
+class StradaPrincipaleTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directories(Programma() / "Stampe");
+    std::filesystem::create_directories(UscitaUi());
+    std::filesystem::create_directories(UscitaCli());
+    // The printed forms' templates, drawn at build time, so that the cover's progress shows.
+    for (const char* modello : {"base.pdf", "base_RIEP.pdf"}) {
+      std::error_code ec;
+      std::filesystem::copy_file(std::filesystem::path(FCL_STAMPE_DIR) / modello,
+                                 Programma() / "Stampe" / modello, ec);
+    }
+    ctx.cartellaProgramma = Programma();
+    ctx.interazione = &ui;
+    ctx.apriDocumento = &documenti;
+    Avvia(ctx, db);
+    ui.voci.clear();
+  }
+
+  std::filesystem::path Programma() const { return dir_ / "programma"; }
+  std::filesystem::path UscitaUi() const { return dir_ / "finestre"; }
+  std::filesystem::path UscitaCli() const { return dir_ / "riga-di-comando"; }
+  std::filesystem::path ListatoUi() const { return UscitaUi() / "FCL_ROSSIMARIO_LISTATO.PDF"; }
+  std::filesystem::path ComunicazioneUi() const { return UscitaUi() / "FCL_ROSSIMARIO.TXT"; }
+
+  // The register: a natural person with an intermediary who prepared the communication, saved.
+  void RegistraOperatore(FOPC& f) {
+    f.Aggiungi();
+    f.findChild<QRadioButton*>("o2")->click();
+    const std::pair<const char*, const char*> valori[] = {
+        {"tocod", "rssmra80a01h501u"}, {"toPIVA", "01234567897"}, {"vOCOG", "Rossi"},
+        {"vONOME", "Mario"},           {"vOSEX", "M"},            {"vONDT", "01/01/1980"},
+        {"vONCOM", "Roma"},            {"vONPRO", "RM"},          {"vOATT", "692011"},
+        {"vITTCF", "VRDLCU70M15A794Y"}, {"vITTCAF", "2"},         {"vITTDATA", "20/01/2026"}};
+    for (const auto& [nome, valore] : valori) {
+      auto* casella = f.findChild<QLineEdit*>(nome);
+      casella->setFocus();
+      QTest::keyClicks(casella, valore);
+    }
+    f.findChild<QRadioButton*>("vITT2")->click();
+    QTest::mouseClick(f.findChild<QPushButton*>("Cmd_Conferma"), Qt::LeftButton);
+  }
+
+  // The communication the command line writes for the same operator and workbook.
+  std::string ComunicazioneDaRigaDiComando() {
+    const std::string cartella = Programma().string();
+    const std::string foglio = CartellaDiLavoro().string();
+    const std::string listato = (UscitaCli() / "FCL_ROSSIMARIO_LISTATO.PDF").string();
+    const char* argv[] = {"fiscolario-cli", "--cartella", cartella.c_str(), "crea", kCF,
+                          foglio.c_str(),   "--anno",     "2025",          "--listato",
+                          listato.c_str()};
+    std::ostringstream out;
+    std::ostringstream err;
+    const int codice = EseguiCli(static_cast<int>(std::size(argv)), argv, out, err,
+                                 std::filesystem::path(FCL_SOURCE_DIR) / "build-inesistente");
+    EXPECT_EQ(codice, 0) << err.str();
+    return LeggiFile(UscitaCli() / "FCL_ROSSIMARIO.TXT");
+  }
+
+  test::CartellaTemporanea dir_;
+  test::InterazioneRegistrata ui;
+  DocumentiAperti documenti;
+  Contesto ctx;
+  std::optional<Database> db;
+};
+
+TEST_F(StradaPrincipaleTest, DalRegistroAllaComunicazioneComeLaRigaDiComando) {
+  FOPC f(ctx);
+  f.resize(1100, 700);
+  f.show();
+  RegistraOperatore(f);
+  ASSERT_TRUE(ui.voci.empty()) << ui.voci.front().testo;
+  EXPECT_EQ(f.ListaOperatori()->LeggiSelezione({"Codice_Fiscale"}).front(), kCF);
+  EXPECT_EQ(ctx.operatoreCorrente.nomeVisualizzato, "ROSSIMARIO");
+  EXPECT_EQ(ctx.operatoreCorrente.intermediarioCF, "VRDLCU70M15A794Y");
+  EXPECT_EQ(ctx.operatoreCorrente.codicePredisposizione, "2");
+
+  // The workbook window: the workbook in the open dialog, the listing in the save dialog.
+  ui.file = {CartellaDiLavoro(), ListatoUi()};
+  bool importVisto = false;
+  bool creaVisto = false;
+  QuandoAppare("FImport", [&](QDialog& d) {
+    importVisto = true;
+    EXPECT_EQ(d.findChild<QLabel*>("vSO")->text(), kCF);
+    EXPECT_TRUE(d.findChild<QWidget*>("PERC")->isHidden());
+    QTest::mouseClick(d.findChild<QPushButton*>("rfbase"), Qt::LeftButton);
+  });
+  QuandoAppare("FCrea", [&](QDialog& d) {
+    creaVisto = true;
+    EXPECT_EQ(d.findChild<QComboBox*>("Combo1")->currentText(), "2=Dati ANALITICI");
+    EXPECT_TRUE(d.findChild<QWidget*>("RR2")->isHidden());  // no FA row
+    EXPECT_FALSE(d.findChild<QLineEdit*>("RR5")->text().isEmpty());
+    auto* anno = d.findChild<QLineEdit*>("AA1");
+    anno->clear();
+    QTest::keyClicks(anno, "2025");
+    QTest::mouseClick(d.findChild<QPushButton*>("Cmd_Crea"), Qt::LeftButton);
+  });
+  QTest::mouseClick(f.findChild<QPushButton*>("Command1"), Qt::LeftButton);
+
+  EXPECT_TRUE(importVisto);
+  ASSERT_TRUE(creaVisto);
+  EXPECT_GT(ctx.totaliImport.righeTotali, 0);
+  EXPECT_EQ(ctx.totaliImport.percorsoListato, ListatoUi());
+  // Open dialog, save dialog, then only the completion message of the creation.
+  EXPECT_TRUE(ui.Testi("domanda").empty()) << ui.Testi("domanda").front();
+  ASSERT_EQ(ui.Testi().size(), 1u);
+  EXPECT_NE(ui.Testi().front().find(" COMUNICAZIONE FISCOLARIO creata."), std::string::npos);
+  EXPECT_EQ(documenti.aperti,
+            (std::vector<std::filesystem::path>{ListatoUi(),
+                                                UscitaUi() / "FCL_ROSSIMARIO_FRONTESPIZIO.PDF"}));
+
+  const std::string dallaFinestra = LeggiFile(ComunicazioneUi());
+  ASSERT_FALSE(dallaFinestra.empty());
+  const std::string dallaRigaDiComando = ComunicazioneDaRigaDiComando();
+  EXPECT_EQ(dallaFinestra.size(), dallaRigaDiComando.size());
+  EXPECT_TRUE(dallaFinestra == dallaRigaDiComando) << "the two communication files differ";
+}
+
+TEST_F(StradaPrincipaleTest, ComunicazioneEsistenteSovrascrittaSoloSeConfermata) {
+  FOPC f(ctx);
+  f.show();
+  RegistraOperatore(f);
+  ui.file = {CartellaDiLavoro(), ListatoUi()};
+  QuandoAppare("FImport", [](QDialog& d) {
+    QTest::mouseClick(d.findChild<QPushButton*>("rfbase"), Qt::LeftButton);
+  });
+  QuandoAppare("FCrea", [](QDialog& d) {
+    QTest::mouseClick(d.findChild<QPushButton*>("Cmd_Crea"), Qt::LeftButton);
+  });
+  QTest::mouseClick(f.findChild<QPushButton*>("Command1"), Qt::LeftButton);
+  const std::string creata = LeggiFile(ComunicazioneUi());
+  ASSERT_FALSE(creata.empty());
+
+  const std::string nome = ComunicazioneUi().string();
+  const std::string sovrascrivere = "Il file " + nome + " esiste già. Vuoi sovrascriverlo?";
+  const std::string sostituire = "Il file " + nome + " esiste già. Vuoi sostituirlo?";
+  struct Case {
+    std::string_view nome;
+    std::vector<Risposta> risposte;
+    std::vector<std::string> domande;
+    bool sovrascritto;
+  } const kCases[] = {
+      {"No e No: il file resta", {Risposta::No, Risposta::No}, {sovrascrivere, sostituire}, false},
+      {"No e poi Sì", {Risposta::No, Risposta::Si}, {sovrascrivere, sostituire}, true},
+      {"Sì alla prima", {Risposta::Si}, {sovrascrivere}, true},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.nome);
+    test::ScriviFile(ComunicazioneUi(), "VECCHIO");
+    ui.voci.clear();
+    ui.risposte.assign(c.risposte.begin(), c.risposte.end());
+    FCrea crea(ctx);
+    crea.show();
+    QTest::mouseClick(crea.findChild<QPushButton*>("Cmd_Crea"), Qt::LeftButton);
+    EXPECT_EQ(ui.Testi("domanda"), c.domande);
+    if (c.domande.size() == 2) {
+      EXPECT_EQ(ui.voci[0].titolo, "Crea Coomunicazioni");
+      EXPECT_EQ(ui.voci[0].icona, Icona::Informazione);
+      EXPECT_EQ(ui.voci[1].titolo, "Crea Comunicazione");
+      EXPECT_EQ(ui.voci[1].icona, Icona::Critico);
+    }
+    EXPECT_TRUE(ui.risposte.empty());
+    EXPECT_EQ(LeggiFile(ComunicazioneUi()), c.sovrascritto ? creata : "VECCHIO");
+    // A creation that stops keeps the window open for another try.
+    EXPECT_EQ(crea.isVisible(), !c.sovrascritto);
+  }
+}
+
+}  // namespace
+}  // namespace fcl
