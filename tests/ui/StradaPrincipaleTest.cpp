@@ -190,6 +190,28 @@ TEST_F(StradaPrincipaleTest, DalRegistroAllaComunicazioneComeLaRigaDiComando) {
   EXPECT_TRUE(dallaFinestra == dallaRigaDiComando) << "the two communication files differ";
 }
 
+TEST_F(StradaPrincipaleTest, ErroriNelFoglioNonPortanoAllaCreazione) {
+  FOPC f(ctx);
+  f.show();
+  RegistraOperatore(f);
+  ui.file = {std::filesystem::path(FCL_SOURCE_DIR) / "tests" / "workbook" / "data" /
+                 "elabora_errori.xls",
+             ListatoUi()};
+  QuandoAppare("FImport", [](QDialog& d) {
+    QTest::mouseClick(d.findChild<QPushButton*>("rfbase"), Qt::LeftButton);
+  });
+  QTest::mouseClick(f.findChild<QPushButton*>("Command1"), Qt::LeftButton);
+
+  EXPECT_TRUE(ctx.totaliImport.erroreData);
+  ASSERT_FALSE(ui.voci.empty());
+  EXPECT_EQ(ui.voci.back().testo, "Correggere gli errori evidenziati");
+  EXPECT_EQ(ui.voci.back().titolo, "Errori nei dati");
+  EXPECT_EQ(ui.voci.back().icona, Icona::Critico);
+  for (QWidget* w : QApplication::topLevelWidgets())
+    EXPECT_NE(w->objectName(), "FCrea") << "the creation window opened";
+  EXPECT_FALSE(std::filesystem::exists(ComunicazioneUi()));
+}
+
 TEST_F(StradaPrincipaleTest, ComunicazioneEsistenteSovrascrittaSoloSeConfermata) {
   FOPC f(ctx);
   f.show();
