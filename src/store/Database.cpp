@@ -138,8 +138,14 @@ Database::Database(const std::filesystem::path& file, Modo modo) : file_(file) {
     Scalare("SELECT count(*) FROM sqlite_master");
     Esegui("PRAGMA foreign_keys = ON");
   } catch (const ErroreDatabase& e) {
+    // A database that another program holds locked is no damaged file: it says so.
+    const int codice = sqlite3_errcode(db_) & 0xff;
     sqlite3_close(db_);
     db_ = nullptr;
+    if (codice == SQLITE_BUSY || codice == SQLITE_LOCKED)
+      throw ErroreDatabase("Il database " + file.string() +
+                           " è bloccato da un altro programma che lo sta usando: chiudere l'altro "
+                           "programma e riprovare. Il file non è stato modificato.");
     throw ErroreDatabase("Il file " + file.string() +
                          " non è un database di FISCOLARIO leggibile: " + e.what());
   }
