@@ -7,6 +7,12 @@
 // none, from the shared data folder.
 
 #include <QApplication>
+#include <QComboBox>
+#include <QMdiArea>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QTimer>
 #include <QDir>
 #include <QLabel>
 #include <QLibraryInfo>
@@ -39,12 +45,62 @@
 #include "lookup/ui/FTAB.h"
 #include "lookup/ui/FTABSG.h"
 #include "lookup/ui/GrigliaGiorni.h"
+#include "communication/ui/FCrea.h"
+#include "register/ui/FOPC.h"
 #include "shell/Avvio.h"
 #include "shell/ui/FVer.h"
 #include "shell/ui/FinestraPrincipale.h"
 #include "store/Database.h"
+#include "workbook/ListatoPdf.h"
+#include "workbook/ui/FImport.h"
 
 namespace {
+
+// The interaction of the pictures of a run: the file dialogs answered from a list, messages and
+// questions printed (and answered Yes) instead of shown, progress passed to the desktop's one.
+class InterazioneScriptata : public fcl::Interazione {
+ public:
+  explicit InterazioneScriptata(fcl::Interazione& desktop) : desktop_(desktop) {}
+  std::vector<std::filesystem::path> file;
+
+  void Messaggio(std::string_view testo, std::string_view titolo, fcl::Icona) override {
+    std::cerr << titolo << ": " << testo << '\n';
+  }
+  fcl::Risposta Chiedi(std::string_view testo, std::string_view titolo, fcl::Pulsanti, fcl::Icona,
+                       fcl::Risposta) override {
+    std::cerr << titolo << ": " << testo << " Sì\n";
+    return fcl::Risposta::Si;
+  }
+  std::optional<std::filesystem::path> ScegliFileDaAprire(std::string_view, std::string_view,
+                                                          const std::filesystem::path&) override {
+    return Prossimo();
+  }
+  std::optional<std::filesystem::path> ScegliFileDaSalvare(std::string_view, std::string_view,
+                                                           const std::filesystem::path&,
+                                                           std::string_view) override {
+    return Prossimo();
+  }
+  void Avanzamento(std::string_view d, long long v, long long m) override {
+    desktop_.Avanzamento(d, v, m);
+  }
+  void Avviso(std::string_view testo) override { std::cerr << testo << '\n'; }
+
+ private:
+  std::optional<std::filesystem::path> Prossimo() {
+    if (file.empty()) return std::nullopt;
+    auto f = file.front();
+    file.erase(file.begin());
+    return f;
+  }
+  fcl::Interazione& desktop_;
+};
+
+// Types `valori` into the register's boxes, by name.
+void Riempi(fcl::FOPC& registro,
+            std::initializer_list<std::pair<const char*, const char*>> valori) {
+  for (const auto& [nome, valore] : valori)
+    registro.findChild<QLineEdit*>(QString::fromLatin1(nome))->setText(QString::fromUtf8(valore));
+}
 
 // The fields of one CSV line (commas, double-quoted fields with doubled quotes).
 std::vector<std::string> Campi(const std::string& riga) {
@@ -159,6 +215,13 @@ int main(int argc, char** argv) {
   ctx.apriDocumento = &apriDocumento;
   ctx.cartellaProgramma = fcl::PercorsoStd(temporanea.path()) / "programma";
   std::filesystem::create_directories(ctx.cartellaProgramma);
+  // The printed forms' templates drawn by the build, so that the run writes a real listing.
+  std::filesystem::create_directories(ctx.cartellaProgramma / "Stampe");
+  for (const char* modello : {"base.pdf", "base_RIEP.pdf"}) {
+    std::error_code ec;
+    std::filesystem::copy_file(std::filesystem::path(FCL_STAMPE_DIR) / modello,
+                               ctx.cartellaProgramma / "Stampe" / modello, ec);
+  }
   std::optional<fcl::Database> db;
   fcl::Avvia(ctx, db);
 
@@ -229,9 +292,118 @@ int main(int argc, char** argv) {
     salva(calendario.grab(), "calendario");
     salva(SopraPrincipale(fondo, calendario.grab()), "principale-calendario");
   }
-  // After "Entra": the toolbar is on; the register comes from its own part of the program.
+  // After "Entra": the toolbar is on and the register opens in the client area.
   principale.Entra();
   Attendi();
   salva(principale.grab(), "principale-dopo-entra");
+
+  // The register with a company and a natural person with an intermediary.
+  InterazioneScriptata scriptata(interazione);
+  ctx.interazione = &scriptata;
+  principale.ComandiFA().creaRegistro = [&ctx](fcl::FinestraPrincipale&) {
+    return new fcl::FOPC(ctx);
+  };
+  principale.setGeometry(QApplication::primaryScreen()->availableGeometry());
+  principale.ApriRegistro();
+  principale.statusBar()->clearMessage();
+  auto* registro = qobject_cast<fcl::FOPC*>(principale.Registro());
+  if (!registro) return 1;
+  if (auto* sub = registro->parentWidget()) {
+    sub->resize(principale.AreaClient()->size());
+    sub->move(0, 0);
+  }
+  registro->Aggiungi();
+  Riempi(*registro, {{"tocod", "01234567890"},
+                     {"toPIVA", "01234567890"},
+                     {"torag", "ALFA SERVIZI SRL"},
+                     {"vOSCOM", "MILANO"},
+                     {"vOSPRO", "MI"},
+                     {"vOPOSTA", "amministrazione@alfaservizi.example"},
+                     {"vOATT", "692011"},
+                     {"vOATTD", "SERVIZI FORNITI DA DOTTORI COMMERCIALISTI"},
+                     {"vOSTCCF", "BNCLRA70A41F205X"},
+                     {"vOSTCCDCARICA", "1"},
+                     {"vOSTCCOG", "BIANCHI"},
+                     {"vOSTCNOME", "LAURA"},
+                     {"vOSTCSEX", "F"},
+                     {"vOSTCNDT", "01/01/1970"},
+                     {"vOSTCNCOM", "MILANO"},
+                     {"vOSTCNPRO", "MI"},
+                     {"vITTCF", "VRDLCU70M15A794Y"},
+                     {"vITTDATA", "15/01/2026"}});
+  registro->findChild<QRadioButton*>(QStringLiteral("vITT1"))->click();
+  registro->Conferma();
+  registro->Aggiungi();
+  registro->findChild<QRadioButton*>(QStringLiteral("o2"))->click();
+  Riempi(*registro, {{"tocod", "RSSMRA80A01H501U"},
+                     {"toPIVA", "01234567890"},
+                     {"vOCOG", "ROSSI"},
+                     {"vONOME", "MARIO"},
+                     {"vOSEX", "M"},
+                     {"vONDT", "01/01/1980"},
+                     {"vONCOM", "ROMA"},
+                     {"vONPRO", "RM"},
+                     {"vOATT", "692011"},
+                     {"vOATTD", "SERVIZI FORNITI DA DOTTORI COMMERCIALISTI"},
+                     {"vITTCF", "VRDLCU70M15A794Y"},
+                     {"vITTCAF", "2"},
+                     {"vITTDATA", "20/01/2026"}});
+  registro->findChild<QRadioButton*>(QStringLiteral("vITT2"))->click();
+  registro->Conferma();
+  // The detail scrolled down to the commitment frame.
+  auto mostraImpegno = [&] {
+    if (auto* scorrimento = registro->findChild<QScrollArea*>())
+      scorrimento->ensureWidgetVisible(registro->findChild<QWidget*>(QStringLiteral("CmdCopiaITT")));
+    Attendi();
+  };
+  mostraImpegno();
+  salva(principale.grab(), "registro-persona");
+  registro->ListaOperatori()->SelezionaRiga("01234567890", "Codice_Fiscale");
+  if (auto* scorrimento = registro->findChild<QScrollArea*>())
+    scorrimento->ensureWidgetVisible(registro->findChild<QWidget*>(QStringLiteral("tocod")));
+  Attendi();
+  salva(principale.grab(), "registro-societa");
+  mostraImpegno();
+  salva(principale.grab(), "registro-societa-impegno");
+  registro->ListaOperatori()->SelezionaRiga("RSSMRA80A01H501U", "Codice_Fiscale");
+  Attendi();
+
+  // The workbook window during a run, caught from a timer while the run repaints the window.
+  const auto uscitaTemp = fcl::PercorsoStd(temporanea.path()) / "uscita";
+  std::filesystem::create_directories(uscitaTemp);
+  const auto esempio =
+      std::filesystem::path(FCL_SOURCE_DIR) / "resources" / "esempio" / "ESEMPIO_ANALITICO.xlsx";
+  scriptata.file = {esempio, uscitaTemp / "FCL_ROSSIMARIO_LISTATO.PDF"};
+  fcl::ListatoPdf listato;
+  {
+    fcl::FImport importa(ctx, listato, {}, &principale);
+    importa.show();
+    Attendi();
+    bool presa = false;
+    QTimer scatto;
+    scatto.setInterval(0);
+    QObject::connect(&scatto, &QTimer::timeout, [&] {
+      auto* riga = importa.findChild<QLineEdit*>(QStringLiteral("PERC"));
+      if (presa || !riga || riga->isHidden() || riga->text().toInt() < 12) return;
+      presa = true;
+      salva(SopraPrincipale(principale.grab(), importa.grab()), "importazione-in-corso");
+    });
+    scatto.start();
+    importa.ScegliFoglio();
+    scatto.stop();
+    if (!presa) std::cerr << "Nessuna immagine della finestra durante l'elaborazione\n";
+  }
+  {
+    fcl::FCrea crea(ctx, &listato, &principale);
+    crea.show();
+    crea.findChild<QComboBox*>(QStringLiteral("CmbTI"))->setCurrentIndex(1);
+    emit crea.findChild<QComboBox*>(QStringLiteral("CmbTI"))->activated(1);
+    crea.findChild<QLineEdit*>(QStringLiteral("PROTO0"))->setText(QStringLiteral("13021812345678901"));
+    crea.findChild<QLineEdit*>(QStringLiteral("PROTO1"))->setText(QStringLiteral("000012"));
+    crea.adjustSize();
+    Attendi();
+    salva(SopraPrincipale(principale.grab(), crea.grab()), "crea-comunicazione");
+  }
+  ctx.interazione = &interazione;
   return 0;
 }
