@@ -3,10 +3,13 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <set>
+#include <tuple>
+#include <utility>
 
 #include "common/Errori.h"
 #include "common/RoutineCampi.h"
