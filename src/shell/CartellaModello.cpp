@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
 #include <string>
 
 #include "common/Errori.h"
@@ -22,7 +21,11 @@ bool EModello(const fs::path& cartella) {
 
 std::string LeggiTutto(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
-  std::string byte((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string byte;
+  char blocco[1 << 16];
+  while (in && (in.read(blocco, sizeof blocco), in.gcount() > 0))
+    byte.append(blocco, static_cast<std::size_t>(in.gcount()));
+  // Only a read that ran to the end of the file is whole.
   if (in.bad() || !in.eof())
     throw ErroreFile("Impossibile leggere il file " + file.string() +
                      " della cartella di installazione.");
