@@ -26,8 +26,10 @@ class RegistroFinto : public FinestraRegistro {
  public:
   int aggiunte = 0;
   int eliminazioni = 0;
+  int ricariche = 0;
   void Aggiungi() override { ++aggiunte; }
   void Elimina() override { ++eliminazioni; }
+  void Ricarica() override { ++ricariche; }
 };
 
 class DocumentiRegistrati : public ApriDocumento {
@@ -78,6 +80,7 @@ TEST_F(ShellTest, CaricamentoMenuEBarraStrumenti) {
                      {"ripristina", "Ripristina"},
                      {"OpeORSA", "Import Operatori da ORSA (Antiriciclaggio)"},
                      {"OpeVELA", "Import Operatori da VELA (Comunicazione Rapporti)"},
+                     {"ateco", "Importa tabella attività ATECO..."},
                      {"documentazione", "Documentazione"},
                      {"ISTR", "Istruzioni Modello Polivalente"},
                      {"fbase", "Foglio EXCEL Base"},
@@ -116,6 +119,33 @@ TEST_F(ShellTest, CaricamentoMenuEBarraStrumenti) {
   fa.MenuFunzioni()->aboutToShow();
   EXPECT_FALSE(fa.Azione("salva")->isEnabled());
   EXPECT_FALSE(fa.Azione("OpeVELA")->isEnabled());
+  EXPECT_FALSE(fa.Azione("ateco")->isEnabled());
+}
+
+TEST_F(ShellTest, ImportazioniChiamanoILoroComandiEIlRegistroSiRicarica) {
+  std::vector<std::string> chiamate;
+  FinestraPrincipale::Comandi c = ConRegistro();
+  FinestraPrincipale* principale = nullptr;
+  c.importaVela = [&] {
+    chiamate.emplace_back("vela");
+    principale->RicaricaRegistro();
+  };
+  c.importaOrsa = [&] { chiamate.emplace_back("orsa"); };
+  c.importaAteco = [&] { chiamate.emplace_back("ateco"); };
+  FinestraPrincipale fa(ctx, std::move(c));
+  principale = &fa;
+  fa.RicaricaRegistro();  // no register yet: nothing to reload
+  fa.Entra();
+  fa.MenuFunzioni()->aboutToShow();
+  for (const char* nome : {"OpeVELA", "OpeORSA", "ateco"}) {
+    SCOPED_TRACE(nome);
+    ASSERT_TRUE(fa.Azione(nome)->isEnabled());
+    fa.Azione(nome)->trigger();
+  }
+  EXPECT_EQ(chiamate, (std::vector<std::string>{"vela", "orsa", "ateco"}));
+  ASSERT_NE(ultimo, nullptr);
+  EXPECT_EQ(ultimo->ricariche, 1);
+  EXPECT_EQ(registriCreati, 1);  // the same register, its list filled again
 }
 
 TEST_F(ShellTest, EntraAbilitaLaBarraChiudeIlBenvenutoEApreIlRegistro) {

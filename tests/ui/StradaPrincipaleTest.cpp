@@ -159,8 +159,18 @@ TEST_F(StradaPrincipaleTest, DalRegistroAllaComunicazioneComeLaRigaDiComando) {
     EXPECT_TRUE(d.findChild<QWidget*>("PERC")->isHidden());
     QTest::mouseClick(d.findChild<QPushButton*>("rfbase"), Qt::LeftButton);
   });
+  QString didascaliaCopertina;
   QuandoAppare("FCrea", [&](QDialog& d) {
     creaVisto = true;
+    // The cover's progress caption, caught while the creation repaints the window.
+    auto* label16 = d.findChild<QLabel*>("Label16");
+    EXPECT_TRUE(label16->isHidden());
+    QTimer osserva;
+    osserva.setInterval(0);
+    QObject::connect(&osserva, &QTimer::timeout, [&] {
+      if (!label16->isHidden()) didascaliaCopertina = label16->text();
+    });
+    osserva.start();
     EXPECT_EQ(d.findChild<QComboBox*>("Combo1")->currentText(), "2=Dati ANALITICI");
     EXPECT_TRUE(d.findChild<QWidget*>("RR2")->isHidden());  // no FA row
     EXPECT_FALSE(d.findChild<QLineEdit*>("RR5")->text().isEmpty());
@@ -168,9 +178,11 @@ TEST_F(StradaPrincipaleTest, DalRegistroAllaComunicazioneComeLaRigaDiComando) {
     anno->clear();
     QTest::keyClicks(anno, "2025");
     QTest::mouseClick(d.findChild<QPushButton*>("Cmd_Crea"), Qt::LeftButton);
+    osserva.stop();
   });
   QTest::mouseClick(f.findChild<QPushButton*>("Command1"), Qt::LeftButton);
 
+  EXPECT_EQ(didascaliaCopertina, "Elaborazione FRONTESPIZIO e RIEPILOGO ........ ");
   EXPECT_TRUE(importVisto);
   ASSERT_TRUE(creaVisto);
   EXPECT_GT(ctx.totaliImport.righeTotali, 0);
