@@ -187,9 +187,10 @@ TEST_F(MigrazioneJetTest, IlDatabaseAccessDiventaSqliteConTutteLeRigheEL_Origina
 }
 
 TEST_F(MigrazioneJetTest, OperatoriSenzaCodiceOConCodiceRipetutoSonoNominatiEL_OriginaleResta) {
-  // Here the manager's number is the operator code: one row has none, most repeat one.
+  // Here the manager's number is the operator code: one row has none, most repeat one. Names
+  // are matched whatever their case.
   const test::Ridenominazione impiegati = {
-      "Employees", "COPE", {{"ReportsTo", "OCOD"}, {"LastName", "OCOG"}, {"FirstName", "ONOME"}}};
+      "Employees", "Cope", {{"ReportsTo", "OCOD"}, {"LastName", "Ocog"}, {"FirstName", "onome"}}};
   const std::string access =
       test::RinominaInAccess97(test::LeggiFile(kNwind), {impiegati, kSpedizionieri});
   test::ScriviFile(FileDb(), access);
