@@ -179,6 +179,8 @@ class Pezzi {
       n -= qui;
     }
   }
+  static constexpr std::uint32_t kSostituto = 0xFFFD;
+
   std::string Caratteri(std::size_t caratteri, bool doppi) {
     std::string testo;
     std::uint32_t alto = 0;
@@ -190,15 +192,21 @@ class Pezzi {
         doppi = (Byte() & 1) != 0;
       }
       std::uint32_t c = doppi ? Parola() : Byte();
+      // A surrogate without its pair (a damaged string) becomes U+FFFD, so that the text stays
+      // valid UTF-8.
       if (c >= 0xD800 && c < 0xDC00) {
+        if (alto != 0) Utf8(testo, kSostituto);
         alto = c;
         continue;
       }
-      if (c >= 0xDC00 && c < 0xE000 && alto != 0)
-        c = 0x10000 + ((alto - 0xD800) << 10) + (c - 0xDC00);
+      if (c >= 0xDC00 && c < 0xE000)
+        c = alto != 0 ? 0x10000 + ((alto - 0xD800) << 10) + (c - 0xDC00) : kSostituto;
+      else if (alto != 0)
+        Utf8(testo, kSostituto);
       alto = 0;
       Utf8(testo, c);
     }
+    if (alto != 0) Utf8(testo, kSostituto);
     return testo;
   }
 

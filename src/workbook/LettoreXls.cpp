@@ -36,18 +36,25 @@ LettoreXls::LettoreXls(const std::filesystem::path& percorso)
     if (esito == FREEXL_BIFF_WORKBOOK_NOT_FOUND) throw errori_cartella::NonCartella(percorso);
     throw errori_cartella::Danneggiata(percorso, Spiega(esito));
   }
-  unsigned int valore = 0;
-  if (freexl_get_info(handle_, FREEXL_BIFF_PASSWORD, &valore) != FREEXL_OK)
-    throw errori_cartella::Danneggiata(percorso, "informazioni non leggibili");
-  if (valore == FREEXL_BIFF_OBFUSCATED) throw errori_cartella::Protetta(percorso);
-  if (freexl_get_info(handle_, FREEXL_BIFF_SHEET_COUNT, &valore) != FREEXL_OK)
-    throw errori_cartella::Danneggiata(percorso, "numero dei fogli non leggibile");
-  for (unsigned short i = 0; i < valore; ++i) {
-    const char* nome = nullptr;
-    if (freexl_get_worksheet_name(handle_, i, &nome) != FREEXL_OK || nome == nullptr)
-      throw errori_cartella::Danneggiata(
-          percorso, "nome del foglio " + std::to_string(i + 1) + " non leggibile");
-    nomi_.emplace_back(nome);
+  // A constructor that throws runs no destructor: the workbook FreeXL holds is closed here.
+  try {
+    unsigned int valore = 0;
+    if (freexl_get_info(handle_, FREEXL_BIFF_PASSWORD, &valore) != FREEXL_OK)
+      throw errori_cartella::Danneggiata(percorso, "informazioni non leggibili");
+    if (valore == FREEXL_BIFF_OBFUSCATED) throw errori_cartella::Protetta(percorso);
+    if (freexl_get_info(handle_, FREEXL_BIFF_SHEET_COUNT, &valore) != FREEXL_OK)
+      throw errori_cartella::Danneggiata(percorso, "numero dei fogli non leggibile");
+    for (unsigned short i = 0; i < valore; ++i) {
+      const char* nome = nullptr;
+      if (freexl_get_worksheet_name(handle_, i, &nome) != FREEXL_OK || nome == nullptr)
+        throw errori_cartella::Danneggiata(
+            percorso, "nome del foglio " + std::to_string(i + 1) + " non leggibile");
+      nomi_.emplace_back(nome);
+    }
+  } catch (...) {
+    freexl_close(handle_);
+    handle_ = nullptr;
+    throw;
   }
 }
 

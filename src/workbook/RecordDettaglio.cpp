@@ -79,7 +79,11 @@ void RecordDettaglio::PiazzaCampo(std::string_view codice, std::string_view valo
 }
 
 void RecordDettaglio::Campo(std::string_view codice, std::string_view valoreUtf8, bool continua) {
-  const std::string valore = Utf8ToCp1252(valoreUtf8);
+  std::string valore = Utf8ToCp1252(valoreUtf8);
+  // A cell may hold line breaks (Alt+Enter) or other control characters: each becomes a blank, so
+  // that the record stays one line of printable characters and no position moves.
+  for (char& c : valore)
+    if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F') c = ' ';
   if (valore.size() <= kLarghezzaValore || !continua) {
     PiazzaCampo(codice, std::string_view(valore).substr(0, kLarghezzaValore));
     return;
