@@ -253,8 +253,7 @@ void FCrea::Crea() {
           MostraAvanzamento(didascalia, valore, massimo);
         });
     CopertinaPdf copertina(ctx_.cartellaProgramma, ctx_.Ui());
-    (void)listato_;
-    esito_ = CreaComunicazione(ctx_, scelta, copertina);
+    esito_ = CreaComunicazione(ctx_, scelta, copertina, listato_);
   }
   cmdCrea_->setEnabled(true);
   label16_->hide();

@@ -25,7 +25,8 @@ class Listato;
 // is shown on its box; a creation that stops leaves the window open for another try; a completed
 // one closes it (the creation has opened the listing and the cover).
 //
-// `listato` is the check listing of the run, kept alive by the caller until this window closes.
+// `listato` is the check listing of the run, kept alive by the caller until this window closes:
+// the check of the written file marks in it the rows it finds wrong.
 class FCrea : public QDialog {
   Q_OBJECT
  public:
