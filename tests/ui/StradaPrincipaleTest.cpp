@@ -98,11 +98,11 @@ class StradaPrincipaleTest : public ::testing::Test {
   std::filesystem::path ComunicazioneUi() const { return UscitaUi() / "FCL_ROSSIMARIO.TXT"; }
 
   // The register: a natural person with an intermediary who prepared the communication, saved.
-  void RegistraOperatore(FOPC& f) {
+  void RegistraOperatore(FOPC& f, const char* partitaIva = "01234567897") {
     f.Aggiungi();
     f.findChild<QRadioButton*>("o2")->click();
     const std::pair<const char*, const char*> valori[] = {
-        {"tocod", "rssmra80a01h501u"}, {"toPIVA", "01234567897"}, {"vOCOG", "Rossi"},
+        {"tocod", "rssmra80a01h501u"}, {"toPIVA", partitaIva}, {"vOCOG", "Rossi"},
         {"vONOME", "Mario"},           {"vOSEX", "M"},            {"vONDT", "01/01/1980"},
         {"vONCOM", "Roma"},            {"vONPRO", "RM"},          {"vOATT", "692011"},
         {"vITTCF", "VRDLCU70M15A794Y"}, {"vITTCAF", "2"},         {"vITTDATA", "20/01/2026"}};
@@ -222,6 +222,32 @@ TEST_F(StradaPrincipaleTest, ErroriNelFoglioNonPortanoAllaCreazione) {
   for (QWidget* w : QApplication::topLevelWidgets())
     EXPECT_NE(w->objectName(), "FCrea") << "the creation window opened";
   EXPECT_FALSE(std::filesystem::exists(ComunicazioneUi()));
+}
+
+TEST_F(StradaPrincipaleTest, ComunicazioneConErroriNonConservataLasciaLaFinestraAperta) {
+  FOPC f(ctx);
+  f.show();
+  RegistraOperatore(f, "01234567890");  // wrong check digit: the check of the file finds it
+  ui.file = {CartellaDiLavoro(), ListatoUi()};
+  ui.risposte = {Risposta::No};  // do not keep a file the Agency would reject
+  bool apertaDopo = false;
+  QuandoAppare("FImport", [](QDialog& d) {
+    QTest::mouseClick(d.findChild<QPushButton*>("rfbase"), Qt::LeftButton);
+  });
+  QuandoAppare("FCrea", [&](QDialog& d) {
+    QTest::mouseClick(d.findChild<QPushButton*>("Cmd_Crea"), Qt::LeftButton);
+    apertaDopo = d.isVisible();
+    d.reject();  // the user closes it
+  });
+  QTest::mouseClick(f.findChild<QPushButton*>("Command1"), Qt::LeftButton);
+
+  EXPECT_TRUE(apertaDopo);
+  ASSERT_EQ(ui.Testi("domanda").size(), 1u);
+  EXPECT_NE(ui.Testi("domanda").front().find("Conservare comunque la comunicazione?"),
+            std::string::npos);
+  EXPECT_TRUE(ui.risposte.empty());
+  EXPECT_FALSE(std::filesystem::exists(ComunicazioneUi()));
+  EXPECT_TRUE(documenti.aperti.empty());
 }
 
 TEST_F(StradaPrincipaleTest, ComunicazioneEsistenteSovrascrittaSoloSeConfermata) {
