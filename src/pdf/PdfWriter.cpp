@@ -838,6 +838,43 @@ std::string PdfWriter::DrawTextBox(float x, float y, float width, float height,
     Riga(pittura);
   }
 
+  // The baseline of the first of n lines.
+  auto altoPrimaRiga = [&](double n) {
+    double alto;
+    if (flags & 32)
+      alto = (lh / 2) * (2 - n) + (height / 2.0 + y) * s;
+    else if (flags & 16)
+      alto = (y + height) * s - (n - 1) * lh;
+    else
+      alto = y * s + lh;
+    if (fontCorrente_ >= 0)
+      alto += dimensione_ * font_[static_cast<std::size_t>(fontCorrente_)].discesa / 1000.0;
+    return alto;
+  };
+
+  // One paragraph that fits on one line, as a listing's cell: drawn at once, with the same test of
+  // the width, word by word, as the line breaking below, which it spares its copies.
+  if (!continuazione && !giustificato && t.find("\r\n") == std::string::npos) {
+    const std::string_view tv(t);
+    std::size_t p = tv.find(' ');
+    double lw = Larghezza(tv.substr(0, p)) + indent;
+    bool entra = true;
+    for (int c = 0; p != std::string_view::npos && entra; ++c) {
+      const std::size_t inizio = p + 1;
+      p = tv.find(' ', inizio);
+      const double w =
+          Larghezza(tv.substr(inizio, p == std::string_view::npos ? p : p - inizio));
+      entra = (flags & (128 | 256)) != 0 || (c + 1) * b + lw + w <= width;
+      lw += w;
+    }
+    if (entra) {
+      RigaTesto(x, altoPrimaRiga(1) / s, width, tv, indent, flags);
+      x_ = x * s;
+      y_ = (y + lh / s) * s;
+      return {};
+    }
+  }
+
   struct RigaBox {
     std::string testo;
     bool primaDelParagrafo, ultimaDelParagrafo;
@@ -891,15 +928,7 @@ std::string PdfWriter::DrawTextBox(float x, float y, float width, float height,
   }
 
   const double n = static_cast<double>(righe.size());
-  double alto;
-  if (flags & 32)
-    alto = (lh / 2) * (2 - n) + (height / 2.0 + y) * s;
-  else if (flags & 16)
-    alto = (y + height) * s - (n - 1) * lh;
-  else
-    alto = y * s + lh;
-  if (fontCorrente_ >= 0)
-    alto += dimensione_ * font_[static_cast<std::size_t>(fontCorrente_)].discesa / 1000.0;
+  const double alto = altoPrimaRiga(n);
 
   for (std::size_t i = 0; i < righe.size(); ++i) {
     const RigaBox& r = righe[i];
