@@ -90,8 +90,7 @@ TEST_F(FImportTest, SceltaDelFoglioEdElaborazione) {
 TEST_F(FImportTest, IstruzioniApreLaGuida) {
   FImport f(ctx, listato);
   QTest::mouseClick(f.findChild<QPushButton*>("Command1"), Qt::LeftButton);
-  EXPECT_EQ(documenti.aperti,
-            std::vector<std::filesystem::path>{dir / "Help" / "index.html"});
+  EXPECT_EQ(documenti.aperti, std::vector<std::filesystem::path>{dir / "Help" / "index.html"});
 }
 
 }  // namespace

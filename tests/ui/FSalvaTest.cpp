@@ -21,9 +21,11 @@ class FSalvaTest : public ::testing::Test {
  protected:
   FSalvaTest() {
     CreaSchema(db);
-    db.Esegui("INSERT INTO COPE (OCOD, ORAG, ODES, OSTP) VALUES ('02468130162', 'ALFA S.R.L.', "
-              "'ALFA S.R.L.', '1')");
-    db.Esegui("INSERT INTO CTAB (TIPO, COD, DES) VALUES ('ITT', '02468130162', 'VRDLCU70M15A794Y')");
+    db.Esegui(
+        "INSERT INTO COPE (OCOD, ORAG, ODES, OSTP) VALUES ('02468130162', 'ALFA S.R.L.', "
+        "'ALFA S.R.L.', '1')");
+    db.Esegui(
+        "INSERT INTO CTAB (TIPO, COD, DES) VALUES ('ITT', '02468130162', 'VRDLCU70M15A794Y')");
     ctx.connessioneDb = &db;
     ctx.interazione = &ui;
     ctx.cartellaProgramma = dir.Percorso();
@@ -62,7 +64,9 @@ TEST_F(FSalvaTest, SalvataggioERipristinoDallaFinestra) {
     EXPECT_EQ(f.result(), QDialog::Accepted);
     EXPECT_FALSE(f.isVisible());
   }
-  ASSERT_EQ(test::LeggiFile(file).substr(0, 6), "\xA6" "COPE\xA6");
+  ASSERT_EQ(test::LeggiFile(file).substr(0, 6),
+            "\xA6"
+            "COPE\xA6");
 
   // The operator changes; the restore brings the saved row back.
   db.Esegui("UPDATE COPE SET ORAG='CAMBIATA' WHERE OCOD='02468130162'");

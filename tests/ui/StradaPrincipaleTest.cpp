@@ -101,11 +101,18 @@ class StradaPrincipaleTest : public ::testing::Test {
   void RegistraOperatore(FOPC& f, const char* partitaIva = "01234567897") {
     f.Aggiungi();
     f.findChild<QRadioButton*>("o2")->click();
-    const std::pair<const char*, const char*> valori[] = {
-        {"tocod", "rssmra80a01h501u"}, {"toPIVA", partitaIva}, {"vOCOG", "Rossi"},
-        {"vONOME", "Mario"},           {"vOSEX", "M"},            {"vONDT", "01/01/1980"},
-        {"vONCOM", "Roma"},            {"vONPRO", "RM"},          {"vOATT", "692011"},
-        {"vITTCF", "VRDLCU70M15A794Y"}, {"vITTCAF", "2"},         {"vITTDATA", "20/01/2026"}};
+    const std::pair<const char*, const char*> valori[] = {{"tocod", "rssmra80a01h501u"},
+                                                          {"toPIVA", partitaIva},
+                                                          {"vOCOG", "Rossi"},
+                                                          {"vONOME", "Mario"},
+                                                          {"vOSEX", "M"},
+                                                          {"vONDT", "01/01/1980"},
+                                                          {"vONCOM", "Roma"},
+                                                          {"vONPRO", "RM"},
+                                                          {"vOATT", "692011"},
+                                                          {"vITTCF", "VRDLCU70M15A794Y"},
+                                                          {"vITTCAF", "2"},
+                                                          {"vITTDATA", "20/01/2026"}};
     for (const auto& [nome, valore] : valori) {
       auto* casella = f.findChild<QLineEdit*>(nome);
       casella->setFocus();
@@ -120,9 +127,9 @@ class StradaPrincipaleTest : public ::testing::Test {
     const std::string cartella = Programma().string();
     const std::string foglio = CartellaDiLavoro().string();
     const std::string listato = (UscitaCli() / "FCL_ROSSIMARIO_LISTATO.PDF").string();
-    const char* argv[] = {"fiscolario-cli", "--cartella", cartella.c_str(), "crea", kCF,
-                          foglio.c_str(),   "--anno",     "2025",          "--listato",
-                          listato.c_str()};
+    const char* argv[] = {
+        "fiscolario-cli", "--cartella", cartella.c_str(), "crea",      kCF,
+        foglio.c_str(),   "--anno",     "2025",           "--listato", listato.c_str()};
     std::ostringstream out;
     std::ostringstream err;
     const int codice = EseguiCli(static_cast<int>(std::size(argv)), argv, out, err,
@@ -191,9 +198,8 @@ TEST_F(StradaPrincipaleTest, DalRegistroAllaComunicazioneComeLaRigaDiComando) {
   EXPECT_TRUE(ui.Testi("domanda").empty()) << ui.Testi("domanda").front();
   ASSERT_EQ(ui.Testi().size(), 1u);
   EXPECT_NE(ui.Testi().front().find(" COMUNICAZIONE FISCOLARIO creata."), std::string::npos);
-  EXPECT_EQ(documenti.aperti,
-            (std::vector<std::filesystem::path>{ListatoUi(),
-                                                UscitaUi() / "FCL_ROSSIMARIO_FRONTESPIZIO.PDF"}));
+  EXPECT_EQ(documenti.aperti, (std::vector<std::filesystem::path>{
+                                  ListatoUi(), UscitaUi() / "FCL_ROSSIMARIO_FRONTESPIZIO.PDF"}));
 
   const std::string dallaFinestra = LeggiFile(ComunicazioneUi());
   ASSERT_FALSE(dallaFinestra.empty());
@@ -206,9 +212,9 @@ TEST_F(StradaPrincipaleTest, ErroriNelFoglioNonPortanoAllaCreazione) {
   FOPC f(ctx);
   f.show();
   RegistraOperatore(f);
-  ui.file = {std::filesystem::path(FCL_SOURCE_DIR) / "tests" / "workbook" / "data" /
-                 "elabora_errori.xls",
-             ListatoUi()};
+  ui.file = {
+      std::filesystem::path(FCL_SOURCE_DIR) / "tests" / "workbook" / "data" / "elabora_errori.xls",
+      ListatoUi()};
   QuandoAppare("FImport", [](QDialog& d) {
     QTest::mouseClick(d.findChild<QPushButton*>("rfbase"), Qt::LeftButton);
   });

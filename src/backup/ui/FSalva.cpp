@@ -106,8 +106,13 @@ bool FSalva::ScegliFile() {
   return true;
 }
 
+void FSalva::reject() {
+  if (!inCorso_) QDialog::reject();
+}
+
 void FSalva::Conferma() {
-  if (file_.empty()) return;
+  if (file_.empty() || inCorso_) return;
+  inCorso_ = true;
   pBar1_->setMaximum(static_cast<int>(kMassimoAvanzamentoBackup));
   pBar1_->setValue(0);
   pBar1_->show();
@@ -115,16 +120,16 @@ void FSalva::Conferma() {
   bool fatto = false;
   bool errore = false;
   try {
-    AvanzamentoSuFinestra avanzamento(ctx_,
-                                      [this](std::string_view, long long valore, long long) {
-                                        pBar1_->setValue(static_cast<int>(valore));
-                                      });
+    AvanzamentoSuFinestra avanzamento(ctx_, [this](std::string_view, long long valore, long long) {
+      pBar1_->setValue(static_cast<int>(valore));
+    });
     fatto = salvataggio_ ? SalvaOperatore(ctx_, codice_, file_) : RipristinaBackup(ctx_, file_);
   } catch (const std::exception& e) {
     errore = true;
     ctx_.Ui().Messaggio(e.what(), kTitoloApplicazione, Icona::Critico);
   }
   bConferma_->setEnabled(true);
+  inCorso_ = false;
   if (fatto) {
     accept();
   } else if (!salvataggio_ && !errore) {

@@ -37,6 +37,9 @@ class FSalva : public QDialog {
 
   // True once the window closed itself (the chosen file was no backup file).
   bool Chiusa() const { return chiusa_; }
+  // Closing waits for the end of a backup or restore.
+  void reject() override;
+
   bool Salvataggio() const { return salvataggio_; }
   const std::filesystem::path& File() const { return file_; }
 
@@ -46,6 +49,7 @@ class FSalva : public QDialog {
   std::filesystem::path file_;
   std::string codice_;
   bool chiusa_ = false;
+  bool inCorso_ = false;
 
   QLabel* label1_;
   QLabel* label2_;

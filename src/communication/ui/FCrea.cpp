@@ -168,9 +168,8 @@ FCrea::FCrea(Contesto& ctx, Listato* listato, QWidget* genitore)
   perc_->hide();
 
   auto* pulsanti = new QHBoxLayout;
-  cmdCrea_ =
-      new QPushButton(QStringLiteral("CREA COMUNICAZIONE (TXT da inviare con Entratel o Fisconline)"),
-                      this);
+  cmdCrea_ = new QPushButton(
+      QStringLiteral("CREA COMUNICAZIONE (TXT da inviare con Entratel o Fisconline)"), this);
   cmdCrea_->setObjectName(QStringLiteral("Cmd_Crea"));
   cmdCrea_->setDefault(true);
   auto* chiudi = new QPushButton(QStringLiteral("Chiudi"), this);
@@ -178,8 +177,9 @@ FCrea::FCrea(Contesto& ctx, Listato* listato, QWidget* genitore)
   pulsanti->addWidget(cmdCrea_, 1);
   pulsanti->addWidget(chiudi);
   col->addLayout(pulsanti);
-  auto* nota = Etichetta(
-      this, nullptr, "IMPORTANTE: Corvano NON è responsabile della veridicità dei dati comunicati.");
+  auto* nota =
+      Etichetta(this, nullptr,
+                "IMPORTANTE: Corvano NON è responsabile della veridicità dei dati comunicati.");
   nota->setWordWrap(true);
   col->addWidget(nota);
 
@@ -221,6 +221,10 @@ void FCrea::MostraAvanzamento(std::string_view didascalia, long long valore, lon
   }
 }
 
+void FCrea::reject() {
+  if (!inCorso_) QDialog::reject();
+}
+
 QWidget* FCrea::CampoDi(CampoCreazione campo) const {
   switch (campo) {
     case CampoCreazione::Anno:
@@ -246,6 +250,8 @@ void FCrea::Crea() {
   scelta.tipoDati = combo1_->currentIndex() == 1 ? TipoDati::Analitici : TipoDati::Aggregati;
   scelta.periodo = TestoStd(trimestre_->text());
 
+  if (inCorso_) return;
+  inCorso_ = true;
   cmdCrea_->setEnabled(false);
   {
     AvanzamentoSuFinestra avanzamento(
@@ -256,6 +262,7 @@ void FCrea::Crea() {
     esito_ = CreaComunicazione(ctx_, scelta, copertina, listato_);
   }
   cmdCrea_->setEnabled(true);
+  inCorso_ = false;
   label16_->hide();
 
   switch (esito_.stato) {

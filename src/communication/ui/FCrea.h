@@ -37,6 +37,9 @@ class FCrea : public QDialog {
   // How the last creation ended (Interrotta before any).
   const EsitoCreazione& Esito() const { return esito_; }
 
+  // Closing waits for the end of a creation.
+  void reject() override;
+
  private:
   void TipoInvioScelto(int indice);
   void MostraAvanzamento(std::string_view didascalia, long long valore, long long massimo);
@@ -45,6 +48,7 @@ class FCrea : public QDialog {
   Contesto& ctx_;
   Listato* listato_;
   EsitoCreazione esito_;
+  bool inCorso_ = false;
 
   QLineEdit* aa1_;
   QComboBox* cmbTI_;

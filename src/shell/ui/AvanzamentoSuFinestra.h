@@ -15,7 +15,8 @@ namespace fcl {
 // before the objects that keep a reference to ctx.Ui() for the run.
 class AvanzamentoSuFinestra : public Interazione {
  public:
-  using Mostra = std::function<void(std::string_view didascalia, long long valore, long long massimo)>;
+  using Mostra =
+      std::function<void(std::string_view didascalia, long long valore, long long massimo)>;
 
   AvanzamentoSuFinestra(Contesto& ctx, Mostra mostra);
   ~AvanzamentoSuFinestra() override;

@@ -96,9 +96,8 @@ FImport::FImport(Contesto& ctx, Listato& listato, ApriCartellaFn apri, QWidget* 
 void FImport::ScegliFoglio() {
   if (inCorso_) return;
   tfbase_->clear();
-  const auto scelto =
-      ctx_.Ui().ScegliFileDaAprire("Indica il foglio excel da importare", kFiltroCartelle,
-                                   ctx_.totaliImport.cartellaUscita);
+  const auto scelto = ctx_.Ui().ScegliFileDaAprire(
+      "Indica il foglio excel da importare", kFiltroCartelle, ctx_.totaliImport.cartellaUscita);
   if (!scelto) return;
   tfbase_->setText(QPercorso(scelto->filename()));
   Elabora(*scelto);
@@ -127,6 +126,10 @@ void FImport::Elabora(const std::filesystem::path& cartellaLavoro) {
   if (risultato_.esito == EsitoElaborazione::Completata ||
       risultato_.esito == EsitoElaborazione::Vuota)
     accept();
+}
+
+void FImport::reject() {
+  if (!inCorso_) QDialog::reject();
 }
 
 void FImport::Istruzioni() {

@@ -40,6 +40,9 @@ class FImport : public QDialog {
   // How the last run ended (Fallita before any run).
   const RisultatoElaborazione& Risultato() const { return risultato_; }
 
+  // Closing waits for the end of a run (the run reports through this window).
+  void reject() override;
+
  private:
   Contesto& ctx_;
   Listato& listato_;
