@@ -12,6 +12,13 @@ constexpr std::array<char32_t, 32> kAlti = {
     0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
+// True when `cp`, decoded from a lead byte and `seguito` continuation bytes, is a well-formed
+// UTF-8 sequence: the shortest form of a scalar value.
+bool Corretto(char32_t cp, int seguito) {
+  static constexpr char32_t kMinimo[] = {0, 0x80, 0x800, 0x10000};
+  return cp >= kMinimo[seguito] && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
+}
+
 // Decodes one code point at `i`, advancing it; returns U+FFFD for a malformed sequence.
 char32_t Decodifica(std::string_view s, std::size_t& i) {
   const auto b0 = static_cast<unsigned char>(s[i++]);
@@ -37,6 +44,9 @@ char32_t Decodifica(std::string_view s, std::size_t& i) {
     cp = (cp << 6) | (b & 0x3F);
     ++i;
   }
+  // An overlong form ("\xC0\xAF" for "/"), a surrogate or a code point beyond U+10FFFF is not
+  // UTF-8: it never decodes to the character it imitates.
+  if (!Corretto(cp, seguito)) return 0xFFFD;
   return cp;
 }
 
@@ -110,8 +120,13 @@ bool Utf8Valido(std::string_view testo) {
     else if (b >= 0xF0 && b <= 0xF4) seguito = 3;
     else return false;
     if (i + seguito >= testo.size() && seguito > 0) return false;
-    for (std::size_t k = 1; k <= seguito; ++k)
-      if ((static_cast<unsigned char>(testo[i + k]) & 0xC0) != 0x80) return false;
+    char32_t cp = seguito == 0 ? b : b & (0x3F >> seguito);
+    for (std::size_t k = 1; k <= seguito; ++k) {
+      const auto c = static_cast<unsigned char>(testo[i + k]);
+      if ((c & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (c & 0x3F);
+    }
+    if (!Corretto(cp, static_cast<int>(seguito))) return false;
     i += seguito + 1;
   }
   return true;
