@@ -33,7 +33,11 @@ std::unique_ptr<LettoreCartella> ApriCompound(const std::filesystem::path& perco
   if (dimensione > kLimiteXls)
     throw errori_cartella::ParteTroppoGrande(percorso, percorso.filename().string(), kLimiteXls);
   std::ifstream file(percorso, std::ios::binary);
-  std::string byte((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  // Read at its size in one go: grown a byte at a time the buffer would take twice the file.
+  std::string byte(static_cast<std::size_t>(dimensione), '\0');
+  file.read(byte.data(), static_cast<std::streamsize>(byte.size()));
+  byte.resize(static_cast<std::size_t>(file.gcount()));
+  if (file.good()) byte.append(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
   if (!file.good() && !file.eof()) throw errori_cartella::AccessoNegato(percorso);
 
   const FileComposto composto(std::move(byte));
