@@ -18,7 +18,9 @@ set(FCL_SCHELETRO "${CMAKE_INSTALL_DATADIR}/fiscolario")
 # --- The user guide: resources/guida plus the pictures it shows, into programma/Help. -----------
 file(GLOB_RECURSE fcl_guida_sorgenti CONFIGURE_DEPENDS
   "${CMAKE_SOURCE_DIR}/resources/guida/*.html" "${CMAKE_SOURCE_DIR}/resources/guida/*.css")
+# The guide shows the windows at 1366x768; the larger pictures of docs/ stay out of the package.
 file(GLOB fcl_guida_schermate CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/docs/screenshots/*.png")
+list(FILTER fcl_guida_schermate EXCLUDE REGEX "-1920x1080[.]png$")
 file(GLOB fcl_guida_stampe CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/docs/stampe/*.png")
 set(fcl_guida_uscite "")
 foreach(sorgente IN LISTS fcl_guida_sorgenti)
@@ -99,8 +101,8 @@ set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_VENDOR "Fiscolario")
 set(CPACK_PACKAGE_CONTACT "Fiscolario <fiscolario@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Comunicazione polivalente per l'Agenzia delle Entrate")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-  "Comunicazione polivalente per l'Agenzia delle Entrate\n Legge il foglio di lavoro con un foglio per quadro, stampa il listato di\n controllo in PDF e scrive il file telematico con il frontespizio.\n Tiene l'archivio degli operatori, il backUp e il ripristino.")
+set(CPACK_PACKAGE_DESCRIPTION
+  "Legge il foglio di lavoro con un foglio per quadro, stampa il listato di controllo in PDF e scrive il file telematico con il frontespizio. Tiene l'archivio degli operatori, il backUp e il ripristino.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION "misc")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
