@@ -67,7 +67,9 @@ std::optional<std::optional<std::filesystem::path>> LeggiOpzioni(int argc, char*
 }
 
 // Offers the restore of the backup file opened with the program; nothing happens without a yes.
-void OffriRipristino(fcl::Contesto& ctx, const std::filesystem::path& file) {
+// `fatto` runs after a restore (the register shows the restored operator).
+void OffriRipristino(fcl::Contesto& ctx, const std::filesystem::path& file,
+                     const std::function<void()>& fatto) {
   try {
     const auto intestazione = fcl::LeggiIntestazioneBackup(file);
     if (!intestazione) {
@@ -79,7 +81,7 @@ void OffriRipristino(fcl::Contesto& ctx, const std::filesystem::path& file) {
                         "Ripristino", fcl::Pulsanti::SiNo, fcl::Icona::Domanda,
                         fcl::Risposta::No) != fcl::Risposta::Si)
       return;
-    fcl::RipristinaBackup(ctx, file);
+    if (fcl::RipristinaBackup(ctx, file)) fatto();
   } catch (const std::exception& e) {
     ctx.Ui().Messaggio(e.what(), fcl::kTitoloApplicazione, fcl::Icona::Critico);
   }
@@ -170,6 +172,7 @@ int main(int argc, char** argv) {
   fa = &principale;
   principale.show();
   if (!fileDaRipristinare.empty())
-    QTimer::singleShot(0, &principale, [&ctx] { OffriRipristino(ctx, fileDaRipristinare); });
+    QTimer::singleShot(0, &principale,
+                       [&ctx, ricarica] { OffriRipristino(ctx, fileDaRipristinare, ricarica); });
   return QApplication::exec();
 }
