@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -47,8 +48,9 @@ class DocumentiAperti : public ApriDocumento {
 
 // Runs `azione` on the top-level window named `nome` as soon as it is shown (a modal window runs
 // its own event loop, so the test acts from a timer). A window still open after the action is a
-// failure and is closed, so that a broken window cannot hang the test.
-void QuandoAppare(const char* nome, std::function<void(QDialog&)> azione) {
+// failure and is closed, so that a broken window cannot hang the test. The timer is returned so
+// that a test expecting no window can stop it.
+QPointer<QTimer> QuandoAppare(const char* nome, std::function<void(QDialog&)> azione) {
   auto* timer = new QTimer;
   timer->setInterval(20);
   QObject::connect(timer, &QTimer::timeout, [timer, nome, azione] {
@@ -66,6 +68,7 @@ void QuandoAppare(const char* nome, std::function<void(QDialog&)> azione) {
     }
   });
   timer->start();
+  return timer;
 }
 
 std::filesystem::path CartellaDiLavoro() {
@@ -254,6 +257,37 @@ TEST_F(StradaPrincipaleTest, ComunicazioneConErroriNonConservataLasciaLaFinestra
   EXPECT_TRUE(ui.risposte.empty());
   EXPECT_FALSE(std::filesystem::exists(ComunicazioneUi()));
   EXPECT_TRUE(documenti.aperti.empty());
+}
+
+TEST_F(StradaPrincipaleTest, DatiMancantiFermanoPrimaDellaFinestraDelFoglio) {
+  FOPC f(ctx);
+  f.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+  struct Case {
+    const char* casella;
+    std::string messaggio;
+  } const kCases[] = {
+      {"toPIVA", "Partita IVA obbligatoria"},
+      {"vOATT", "Codice Attività ATECO obbligatorio"},
+      {"vOCOG", "Indicare il cognome"},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.casella);
+    RegistraOperatore(f);
+    f.findChild<QLineEdit*>(c.casella)->clear();
+    ui.voci.clear();
+    bool aperta = false;
+    QPointer<QTimer> attesa = QuandoAppare("FImport", [&](QDialog& d) {
+      aperta = true;
+      d.reject();
+    });
+    QTest::mouseClick(f.findChild<QPushButton*>("Command1"), Qt::LeftButton);
+    delete attesa.data();
+    EXPECT_FALSE(aperta);
+    ASSERT_FALSE(ui.Testi().empty());
+    EXPECT_EQ(Rifila(ui.Testi().front()), c.messaggio);
+    EXPECT_EQ(QApplication::focusWidget(), f.findChild<QLineEdit*>(c.casella));
+  }
 }
 
 TEST_F(StradaPrincipaleTest, ComunicazioneEsistenteSovrascrittaSoloSeConfermata) {
