@@ -44,6 +44,9 @@ semi="$lavoro/semi-$$"
 trap 'rm -rf "$semi"' EXIT
 /usr/bin/python3 "$radice/fuzz/semi.py" "$radice" "$semi"
 
+# FreeXL's own losses on damaged .xls files are not ours to fix (fuzz/lsan.supp).
+export LSAN_OPTIONS="suppressions=$radice/fuzz/lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+
 riepilogo="$lavoro/riepilogo-$$.txt"
 printf '%-12s %8s %12s %8s %s\n' target secondi esecuzioni corpus esito > "$riepilogo"
 stato=0
@@ -58,8 +61,6 @@ for t in "${obiettivi[@]}"; do
     modello_pdf) dizionario=(-dict="$radice/fuzz/dizionari/pdf.dict") ;;
   esac
   inizio=$(date +%s)
-  # FreeXL's own losses on damaged .xls files are not ours to fix (fuzz/lsan.supp).
-  export LSAN_OPTIONS="suppressions=$radice/fuzz/lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
   esito=0
   nice -n 10 "$build/fuzz/fuzz_$t" "$corpus" "$semi/$t" \
     -max_total_time="$secondi" -timeout=10 -rss_limit_mb="$rss" -malloc_limit_mb="$rss" \
