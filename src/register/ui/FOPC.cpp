@@ -273,8 +273,10 @@ FOPC::FOPC(Contesto& ctx, QWidget* genitore) : FinestraRegistro(genitore), ctx_(
   });
   connect(lista_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           [this] { ClicLista(); });
-  connect(Casella("tocod"), &QLineEdit::editingFinished, this,
-          [this] { Casella("tocod")->setText(Casella("tocod")->text().toUpper()); });
+  connect(Casella("tocod"), &QLineEdit::editingFinished, this, [this] {
+    Casella("tocod")->setText(Casella("tocod")->text().toUpper());
+    RiprendiImpegno();
+  });
   connect(Casella("toPIVA"), &QLineEdit::editingFinished, this, [this] {
     QLineEdit* c = Casella("toPIVA");
     c->setText(c->text().trimmed());
@@ -425,6 +427,23 @@ void FOPC::Dettaglio() {
   MostraForm(d);
   Casella("tocod")->setEnabled(!trovato);
   RiempiOperatoreCorrente(ctx_, LeggiForm());
+}
+
+void FOPC::RiprendiImpegno() {
+  // Only for a new operator whose commitment boxes are still empty: typed data are never replaced.
+  if (!Casella("tocod")->isEnabled()) return;
+  for (const char* nome : {"vITTCF", "vITTCAF", "vITTDATA"})
+    if (!Casella(nome)->text().trimmed().isEmpty()) return;
+  const std::string codice = Rifila(S(Casella("tocod")->text()));
+  if (codice.empty()) return;
+  DatiOperatore conservato;
+  if (LeggiOperatore(ctx_, codice, conservato) || Rifila(conservato.vITTCF).empty()) return;
+  Casella("vITTCF")->setText(Q(conservato.vITTCF));
+  Casella("vITTCAF")->setText(Q(conservato.vITTCAF));
+  Casella("vITTDATA")->setText(Q(conservato.vITTDATA));
+  itt1_->setChecked(conservato.vITT1);
+  itt2_->setChecked(conservato.vITT2);
+  AggiornaGrassetto();
 }
 
 void FOPC::Aggiungi() {

@@ -45,6 +45,8 @@ class FOPC : public FinestraRegistro {
   void AggiornaTipo();
   void AggiornaGrassetto();
   void CopiaInTutti();
+  // A new operator typed with the code of a deleted one gets the commitment data kept for it.
+  void RiprendiImpegno();
   void ElaboraExcel();
   QLineEdit* Casella(const std::string& nome) const;
 

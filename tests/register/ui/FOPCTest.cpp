@@ -85,6 +85,65 @@ TEST(FOPCTest, ComunePropostoMentreSiScrive) {
   EXPECT_EQ(f.findChild<QLineEdit*>("vOSPRO")->text(), "RM");
 }
 
+// The window's own buttons over the register's core: "Copia in tutti" gives the shown commitment to
+// every operator, "Elimina Soggetto" removes the operator after its question and keeps its
+// commitment row, which comes back when the operator is registered again.
+TEST(FOPCTest, CopiaInTuttiEliminaERicrea) {
+  Database db = Database::InMemoria();
+  CreaSchema(db);
+  db.Esegui(
+      "INSERT INTO COPE (OCOD, ORAG, ODES, OSTP, OSCOM, OSPRO, OPIVA) VALUES "
+      "('01234567897', 'ALFA', 'ALFA', '1', 'MILANO', 'MI', '01234567897'), "
+      "('02468130162', 'BETA', 'BETA', '1', 'ROMA', 'RM', '02468130162')");
+  test::InterazioneRegistrata ui;
+  Contesto ctx;
+  ctx.connessioneDb = &db;
+  ctx.interazione = &ui;
+  FOPC f(ctx);
+  f.show();
+  auto casella = [&](const char* nome) { return f.findChild<QLineEdit*>(nome); };
+  auto impegno = [&](const char* codice) {
+    return ValoreComeTesto(
+        db.Scalare("SELECT DES FROM CTAB WHERE TIPO='ITT' AND COD=?", {std::string(codice)}));
+  };
+
+  f.ListaOperatori()->SelezionaRiga("01234567897", "Codice_Fiscale");
+  ASSERT_EQ(casella("tocod")->text(), "01234567897");
+  casella("vITTCF")->setText("VRDLCU70M15A794Y");
+  casella("vITTDATA")->setText("20/01/2026");
+  f.findChild<QRadioButton*>("vITT2")->click();
+  QTest::mouseClick(f.findChild<QPushButton*>("CmdCopiaITT"), Qt::LeftButton);
+  ASSERT_EQ(ui.Testi("domanda").size(), 1u);  // the confirmation, answered Yes
+  const std::string copiato = impegno("02468130162");
+  EXPECT_EQ(copiato.substr(0, 16), "VRDLCU70M15A794Y");
+  EXPECT_EQ(copiato, impegno("01234567897"));
+
+  f.ListaOperatori()->SelezionaRiga("02468130162", "Codice_Fiscale");
+  EXPECT_EQ(casella("vITTCF")->text(), "VRDLCU70M15A794Y");
+  EXPECT_EQ(casella("vITTDATA")->text(), "20/01/2026");
+  EXPECT_TRUE(f.findChild<QRadioButton*>("vITT2")->isChecked());
+  EXPECT_TRUE(f.findChild<QRadioButton*>("vITT2")->font().bold());
+
+  ui.voci.clear();
+  f.Elimina();
+  ASSERT_EQ(ui.Testi("domanda"),
+            std::vector<std::string>{"Confermi l'Eliminazione del Soggetto BETA?"});
+  EXPECT_TRUE(EnNull(db.Scalare("SELECT OCOD FROM COPE WHERE OCOD='02468130162'")));
+  EXPECT_EQ(impegno("02468130162"), copiato);
+
+  // Registered again with the same code: the commitment shows again.
+  f.Aggiungi();
+  const std::pair<const char*, const char*> valori[] = {
+      {"tocod", "02468130162"}, {"torag", "BETA"}, {"vOSCOM", "ROMA"}, {"vOSPRO", "RM"}};
+  for (const auto& [nome, valore] : valori) casella(nome)->setText(valore);
+  emit casella("tocod")->editingFinished();  // leaving the code box
+  EXPECT_EQ(casella("vITTCF")->text(), "VRDLCU70M15A794Y");
+  ASSERT_TRUE(f.Conferma()) << ui.voci.back().testo;
+  EXPECT_EQ(f.ListaOperatori()->LeggiSelezione({"Codice_Fiscale"}).front(), "02468130162");
+  EXPECT_EQ(casella("vITTCF")->text(), "VRDLCU70M15A794Y");
+  EXPECT_EQ(impegno("02468130162"), copiato);
+}
+
 // Screenshots of the register for the documentation, only when FCL_SCHERMATE names a folder:
 //   FCL_SCHERMATE=docs/screenshots xvfb-run test_register_ui --gtest_filter=*Schermate*
 TEST(FOPCTest, Schermate) {
