@@ -77,6 +77,10 @@ void InterazioneCli::Avanzamento(std::string_view didascalia, long long valore, 
   didascalia_ = std::string(didascalia);
   err_ << '\r' << didascalia << ' ' << valore;
   if (massimo > 0) err_ << '/' << massimo;
+  if (pagine) {
+    const long n = pagine();
+    if (n > 0) err_ << " - pagine " << n;
+  }
   err_ << "\x1b[K" << std::flush;
   rigaAvanzamento_ = true;
 }

@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -21,6 +22,22 @@ class InterazioneCli : public Interazione {
   std::deque<std::optional<std::filesystem::path>> file;
   // Set when a question was answered No: the command reports it as a failure.
   bool domandaRifiutata = false;
+  // While set, the progress line also shows the pages written so far (the check listing's).
+  std::function<long()> pagine;
+
+  // Shows the pages of `conta` on the progress line for its own lifetime.
+  class PagineInVista {
+   public:
+    PagineInVista(InterazioneCli& cli, std::function<long()> conta) : cli_(cli) {
+      cli_.pagine = std::move(conta);
+    }
+    ~PagineInVista() { cli_.pagine = nullptr; }
+    PagineInVista(const PagineInVista&) = delete;
+    PagineInVista& operator=(const PagineInVista&) = delete;
+
+   private:
+    InterazioneCli& cli_;
+  };
 
   void Messaggio(std::string_view testo, std::string_view titolo, Icona icona) override;
   Risposta Chiedi(std::string_view testo, std::string_view titolo, Pulsanti pulsanti, Icona icona,

@@ -65,5 +65,23 @@ TEST(InterazioneCli, RigheLetteEFlussiImportati) {
   EXPECT_TRUE(s.ends_with("\r\x1b[KComunicazione creata\n")) << s;
 }
 
+// While a listing is written, the line also says how many pages it has so far.
+TEST(InterazioneCli, PagineDelListato) {
+  std::ostringstream err;
+  InterazioneCli cli(err, true);
+  long pagine = 0;
+  {
+    const InterazioneCli::PagineInVista vista(cli, [&pagine] { return pagine; });
+    for (long long r = 4; r <= 2004; ++r) {
+      if ((r - 4) % 29 == 0) ++pagine;
+      cli.Avanzamento("Foglio FE", r, 0);
+    }
+  }
+  cli.Avanzamento("Frontespizio", 1, 2);
+  const auto d = Disegni(err.str());
+  EXPECT_EQ(d, (std::vector<std::string>{"Foglio FE 4 - pagine 1", "Foglio FE 1004 - pagine 35",
+                                         "Foglio FE 2004 - pagine 69", "Frontespizio 1/2"}));
+}
+
 }  // namespace
 }  // namespace fcl
