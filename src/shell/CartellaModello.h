@@ -14,9 +14,9 @@ namespace fcl {
 // start and completed at every later start with what it lacks, so a newer package brings its new
 // files; a file the user already has is never replaced.
 
-// The skeleton folder: <executable folder>/../share/fiscolario when it exists (a relocated install),
-// else the data folder fixed when the program was built. nullopt when neither holds a skeleton (a
-// program run from its build tree).
+// The skeleton folder: <executable folder>/../share/fiscolario when it exists (a relocated
+// install), else the data folder fixed when the program was built. nullopt when neither holds a
+// skeleton (a program run from its build tree).
 std::optional<std::filesystem::path> TrovaCartellaModello(
     const std::filesystem::path& cartellaEseguibile);
 
