@@ -99,7 +99,8 @@ int Crea(AmbienteCli& a, const OpzioniCrea& o) {
   ctx.totaliImport.cartellaUscita = std::filesystem::current_path();
   if (!o.listato.empty()) a.interazione.file.push_back(std::filesystem::path(o.listato));
   ListatoPdf listato;
-  const InterazioneCli::PagineInVista pagine(a.interazione, [&listato] { return listato.Pagine(); });
+  const InterazioneCli::PagineInVista pagine(a.interazione,
+                                             [&listato] { return listato.Pagine(); });
   const RisultatoElaborazione r =
       ElaboraCartella(ctx, o.foglio, !o.senzaZeri, listato,
                       [](const std::filesystem::path& p) { return ApriCartella(p); });

@@ -49,7 +49,8 @@ int Elabora(AmbienteCli& a, const OpzioniElabora& o) {
   if (!o.listato.empty()) a.interazione.file.push_back(std::filesystem::path(o.listato));
 
   ListatoPdf listato;
-  const InterazioneCli::PagineInVista pagine(a.interazione, [&listato] { return listato.Pagine(); });
+  const InterazioneCli::PagineInVista pagine(a.interazione,
+                                             [&listato] { return listato.Pagine(); });
   const RisultatoElaborazione r =
       ElaboraCartella(ctx, o.foglio, !o.senzaZeri, listato,
                       [](const std::filesystem::path& p) { return ApriCartella(p); });

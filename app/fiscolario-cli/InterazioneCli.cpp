@@ -5,7 +5,8 @@
 namespace fcl {
 namespace {
 
-// Message texts break lines with CR LF or a bare CR, as message boxes take them; a terminal wants LF.
+// Message texts break lines with CR LF or a bare CR, as message boxes take them; a terminal wants
+// LF.
 std::string Righe(std::string_view testo) {
   std::string out;
   out.reserve(testo.size());
@@ -32,16 +33,16 @@ Risposta InterazioneCli::Chiedi(std::string_view testo, std::string_view titolo,
                                 Icona, Risposta) {
   ChiudiAvanzamento();
   Risposta r = rispostaDomande;
-  if (pulsanti == Pulsanti::Ok || pulsanti == Pulsanti::OkAnnulla) r = r == Risposta::Si ? Risposta::Ok : Risposta::Annulla;
+  if (pulsanti == Pulsanti::Ok || pulsanti == Pulsanti::OkAnnulla)
+    r = r == Risposta::Si ? Risposta::Ok : Risposta::Annulla;
   if (r == Risposta::No || r == Risposta::Annulla) domandaRifiutata = true;
   if (!titolo.empty() && titolo != kTitoloApplicazione) err_ << titolo << ": ";
   err_ << Righe(testo) << (r == Risposta::Si || r == Risposta::Ok ? " [Sì]" : " [No]") << '\n';
   return r;
 }
 
-std::optional<std::filesystem::path> InterazioneCli::ScegliFileDaAprire(std::string_view,
-                                                                        std::string_view,
-                                                                        const std::filesystem::path&) {
+std::optional<std::filesystem::path> InterazioneCli::ScegliFileDaAprire(
+    std::string_view, std::string_view, const std::filesystem::path&) {
   if (file.empty()) return std::nullopt;
   auto f = file.front();
   file.pop_front();
@@ -49,7 +50,8 @@ std::optional<std::filesystem::path> InterazioneCli::ScegliFileDaAprire(std::str
 }
 
 std::optional<std::filesystem::path> InterazioneCli::ScegliFileDaSalvare(
-    std::string_view, std::string_view, const std::filesystem::path& cartella, std::string_view nome) {
+    std::string_view, std::string_view, const std::filesystem::path& cartella,
+    std::string_view nome) {
   if (file.empty()) return cartella / std::string(nome);
   auto f = file.front();
   file.pop_front();

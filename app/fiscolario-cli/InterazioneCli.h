@@ -16,7 +16,8 @@ namespace fcl {
 // command queued from its arguments. Progress is shown on stderr only when it is a terminal.
 class InterazioneCli : public Interazione {
  public:
-  explicit InterazioneCli(std::ostream& err, bool terminale = false) : err_(err), terminale_(terminale) {}
+  explicit InterazioneCli(std::ostream& err, bool terminale = false)
+      : err_(err), terminale_(terminale) {}
 
   Risposta rispostaDomande = Risposta::No;
   std::deque<std::optional<std::filesystem::path>> file;
@@ -42,9 +43,11 @@ class InterazioneCli : public Interazione {
   void Messaggio(std::string_view testo, std::string_view titolo, Icona icona) override;
   Risposta Chiedi(std::string_view testo, std::string_view titolo, Pulsanti pulsanti, Icona icona,
                   Risposta predefinita) override;
-  std::optional<std::filesystem::path> ScegliFileDaAprire(std::string_view titolo, std::string_view filtro,
-                                                          const std::filesystem::path& cartella) override;
-  std::optional<std::filesystem::path> ScegliFileDaSalvare(std::string_view titolo, std::string_view filtro,
+  std::optional<std::filesystem::path> ScegliFileDaAprire(
+      std::string_view titolo, std::string_view filtro,
+      const std::filesystem::path& cartella) override;
+  std::optional<std::filesystem::path> ScegliFileDaSalvare(std::string_view titolo,
+                                                           std::string_view filtro,
                                                            const std::filesystem::path& cartella,
                                                            std::string_view nomeProposto) override;
   void Avanzamento(std::string_view didascalia, long long valore, long long massimo) override;

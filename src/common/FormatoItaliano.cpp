@@ -21,7 +21,8 @@ std::string NumeroItaliano(double valore) {
   // 15 significant digits without trailing zeros, exactly as printf's %.15g writes them (but
   // several times faster: every number cell of a run goes through here); exponent form for very
   // large or very small values, which we expand by hand.
-  const auto fine = std::to_chars(buf, buf + sizeof buf, valore, std::chars_format::general, 15).ptr;
+  const auto fine =
+      std::to_chars(buf, buf + sizeof buf, valore, std::chars_format::general, 15).ptr;
   std::string s(buf, fine);
   const auto e = s.find('e');
   if (e != std::string::npos) {

@@ -862,8 +862,7 @@ std::string PdfWriter::DrawTextBox(float x, float y, float width, float height,
     for (int c = 0; p != std::string_view::npos && entra; ++c) {
       const std::size_t inizio = p + 1;
       p = tv.find(' ', inizio);
-      const double w =
-          Larghezza(tv.substr(inizio, p == std::string_view::npos ? p : p - inizio));
+      const double w = Larghezza(tv.substr(inizio, p == std::string_view::npos ? p : p - inizio));
       entra = (flags & (128 | 256)) != 0 || (c + 1) * b + lw + w <= width;
       lw += w;
     }

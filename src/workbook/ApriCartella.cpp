@@ -37,7 +37,8 @@ std::unique_ptr<LettoreCartella> ApriCompound(const std::filesystem::path& perco
   std::string byte(static_cast<std::size_t>(dimensione), '\0');
   file.read(byte.data(), static_cast<std::streamsize>(byte.size()));
   byte.resize(static_cast<std::size_t>(file.gcount()));
-  if (file.good()) byte.append(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  if (file.good())
+    byte.append(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
   if (!file.good() && !file.eof()) throw errori_cartella::AccessoNegato(percorso);
 
   const FileComposto composto(std::move(byte));

@@ -65,7 +65,8 @@ TEST(GuastiBackup, DiscoPienoOCartellaDiSolaLettura) {
       }
     }
     EXPECT_EQ(errore.rfind("Impossibile ", 0), 0u) << errore;
-    EXPECT_NE(errore.find(file.string() + ": " + std::string(c.causa)), std::string::npos) << errore;
+    EXPECT_NE(errore.find(file.string() + ": " + std::string(c.causa)), std::string::npos)
+        << errore;
     EXPECT_EQ(test::LeggiFile(file), "backup precedente");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(uscita),
                             std::filesystem::directory_iterator()),

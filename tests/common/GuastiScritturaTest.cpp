@@ -106,8 +106,7 @@ TEST(GuastiScrittura, CartellaDiSolaLettura) {
   RecordProperty("cartella", solaLettura.Come());
   const std::string messaggio = ErroreDi([&] { ScriviTutto(f, 1900); });
   solaLettura.Ripristina();
-  EXPECT_EQ(messaggio.rfind("Impossibile creare il file " + f.string() + ": ", 0), 0u)
-      << messaggio;
+  EXPECT_EQ(messaggio.rfind("Impossibile creare il file " + f.string() + ": ", 0), 0u) << messaggio;
   EXPECT_NE(messaggio.find("scrittura non consentita nella cartella o sul file"), std::string::npos)
       << messaggio;
   EXPECT_EQ(LeggiFile(f), "comunicazione precedente");
@@ -120,8 +119,7 @@ TEST(GuastiScrittura, PercorsoAttraversoUnFile) {
   ScriviFile(dir / "non-cartella", "x");
   const auto f = dir / "non-cartella" / "FCL_ROSSI.TXT";
   const std::string messaggio = ErroreDi([&] { ScriviTutto(f, 1900); });
-  EXPECT_EQ(messaggio.rfind("Impossibile creare il file " + f.string() + ": ", 0), 0u)
-      << messaggio;
+  EXPECT_EQ(messaggio.rfind("Impossibile creare il file " + f.string() + ": ", 0), 0u) << messaggio;
   EXPECT_NE(messaggio.find("il percorso non è una cartella"), std::string::npos) << messaggio;
   EXPECT_EQ(LeggiFile(dir / "non-cartella"), "x");
 }

@@ -101,7 +101,8 @@ class GuastiCreaTest : public ::testing::Test {
     const EsitoCreazione e = Crea();
     EXPECT_EQ(e.stato, EsitoCreazione::Stato::Creata) << e.messaggio;
     std::filesystem::remove(e.fileVerifica);
-    return {std::filesystem::file_size(Comunicazione()), std::filesystem::file_size(Frontespizio())};
+    return {std::filesystem::file_size(Comunicazione()),
+            std::filesystem::file_size(Frontespizio())};
   }
 
   void Precedenti() {
@@ -143,8 +144,8 @@ TEST_F(GuastiCreaTest, DiscoPienoSuUnoDeiDueFile) {
       // Two records: the cover is the larger file, and the only one past the limit.
       {"frontespizio", 2, [](Dim d) -> rlim_t { return d.first + 4096; }, "_FRONTESPIZIO.PDF"},
       // A hundred records: the communication file is the larger one.
-      {"comunicazione durante la scrittura", 100,
-       [](Dim d) -> rlim_t { return d.second + 4096; }, "FCL_ROSSIMARIO.TXT"},
+      {"comunicazione durante la scrittura", 100, [](Dim d) -> rlim_t { return d.second + 4096; },
+       "FCL_ROSSIMARIO.TXT"},
       // The last bytes of the file reach the disk only at the end, once the cover is drawn:
       // the cover must not be put in place beside the earlier communication file.
       {"comunicazione alla conferma", 100, [](Dim d) -> rlim_t { return d.first - 1; },

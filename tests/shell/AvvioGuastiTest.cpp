@@ -52,9 +52,9 @@ class AvvioGuastiTest : public ::testing::Test {
 TEST_F(AvvioGuastiTest, DatabaseBloccatoDaUnAltroProgramma) {
   sqlite3* altro = nullptr;
   ASSERT_EQ(sqlite3_open(FileDb().c_str(), &altro), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(altro, "BEGIN EXCLUSIVE; UPDATE CTAB SET DES = DES;", nullptr, nullptr,
-                         nullptr),
-            SQLITE_OK);
+  ASSERT_EQ(
+      sqlite3_exec(altro, "BEGIN EXCLUSIVE; UPDATE CTAB SET DES = DES;", nullptr, nullptr, nullptr),
+      SQLITE_OK);
   const std::string errore = Avvia();
   EXPECT_NE(errore.find("Il database " + FileDb().string() + " è bloccato da un altro programma"),
             std::string::npos)

@@ -64,7 +64,8 @@ class SolaLettura {
     const int fd = ::open(cartella_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     int attributi = 0;
     if (fd < 0 || ::ioctl(fd, FS_IOC_GETFLAGS, &attributi) != 0) {
-      motivo_ = std::string("come root, e il file system non ha attributi: ") + std::strerror(errno);
+      motivo_ =
+          std::string("come root, e il file system non ha attributi: ") + std::strerror(errno);
     } else {
       attributi |= FS_IMMUTABLE_FL;
       if (::ioctl(fd, FS_IOC_SETFLAGS, &attributi) != 0)
@@ -82,7 +83,9 @@ class SolaLettura {
   const std::string& Motivo() const { return motivo_; }
   // "permessi" or "attributo immutabile": how it was closed, for the test's log.
   std::string Come() const {
-    return modo_ == Modo::Permessi ? "permessi" : modo_ == Modo::Immutabile ? "attributo immutabile" : "";
+    return modo_ == Modo::Permessi     ? "permessi"
+           : modo_ == Modo::Immutabile ? "attributo immutabile"
+                                       : "";
   }
 
   void Ripristina() {
@@ -130,7 +133,8 @@ class DiscoPiccolo {
 
   // Fills the disk until fewer than `liberi` bytes are left, with a file of its own.
   void Riempi(std::size_t liberi) {
-    const int fd = ::open((cartella_ / ".riempimento").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    const int fd =
+        ::open((cartella_ / ".riempimento").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0) return;
     const std::string blocco(512, 'x');
     for (;;) {

@@ -74,9 +74,9 @@ class GuastiElaborazioneTest : public ::testing::Test {
   RisultatoElaborazione Esegui(Listato& listato) {
     ui.voci.clear();
     ui.file.push_back(ListatoFile());
-    return ElaboraCartella(ctx, "/dati/fe.xlsx", true, listato, [this](const std::filesystem::path&) {
-      return std::make_unique<Rinvio>(wb);
-    });
+    return ElaboraCartella(
+        ctx, "/dati/fe.xlsx", true, listato,
+        [this](const std::filesystem::path&) { return std::make_unique<Rinvio>(wb); });
   }
 
   // The run failed on `file` with the cause given, left both earlier files and no other file.
