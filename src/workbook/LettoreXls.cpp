@@ -3,9 +3,14 @@
 #include <freexl.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <optional>
 
 #include "workbook/BloccoRighe.h"
 #include "workbook/ErroriCartella.h"
+#include "workbook/FileComposto.h"
 #include "workbook/TestoXml.h"
 
 namespace fcl {
@@ -24,10 +29,64 @@ std::string Spiega(int codice) {
   }
 }
 
+// FreeXL 1.0.6 trusts the lengths of a damaged file and reads past its own buffers (a record
+// longer than the format allows, a text longer than its record). The workbook stream is checked
+// here first, as this system reads the compound file: it must begin with a BOF record, every
+// record must lie inside the stream within the format's longest record, and every text of the
+// records FreeXL converts must lie inside its record.
+void ControllaFlusso(const std::filesystem::path& percorso) {
+  std::ifstream file(percorso, std::ios::binary);
+  std::string byte((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const FileComposto composto(std::move(byte));
+  std::optional<std::string> flusso;
+  if (composto.Valido())
+    flusso = composto.Contiene("Workbook") ? composto.Flusso("Workbook") : composto.Flusso("Book");
+  auto rotto = [&](const std::string& dettaglio) {
+    throw errori_cartella::Danneggiata(percorso, dettaglio);
+  };
+  if (!flusso || flusso->size() < 4) rotto("flusso della cartella di lavoro vuoto o interrotto");
+  const std::string& f = *flusso;
+  auto parola = [&](std::size_t pos) {
+    return static_cast<std::uint16_t>(static_cast<unsigned char>(f[pos]) |
+                                      static_cast<unsigned char>(f[pos + 1]) << 8);
+  };
+  const std::uint16_t bof = parola(0);
+  if (bof != 0x0009 && bof != 0x0209 && bof != 0x0409 && bof != 0x0809)
+    rotto("il flusso della cartella di lavoro non inizia con un record BOF");
+  constexpr std::size_t kRecordMassimo = 8224;
+  for (std::size_t pos = 0; pos + 4 <= f.size();) {
+    const std::uint16_t tipo = parola(pos);
+    const std::size_t lunghezza = parola(pos + 2);
+    if (lunghezza > kRecordMassimo || pos + 4 + lunghezza > f.size())
+      rotto("record di lunghezza non valida");
+    const std::size_t corpo = pos + 4;
+    // Where the text's length is and how many bytes come before the text.
+    std::size_t campo = 0, prima = 0;
+    bool corto = false;
+    switch (tipo) {
+      case 0x0085: campo = 6; prima = 7; corto = true; break;   // BOUNDSHEET
+      case 0x0204: campo = 6; prima = 8; break;                 // LABEL
+      case 0x00D6: campo = 6; prima = 8; break;                 // RSTRING
+      case 0x0207: campo = 0; prima = 2; break;                 // STRING
+      case 0x041E: campo = 2; prima = 3; corto = true; break;   // FORMAT
+      case 0x001E: campo = 0; prima = 1; corto = true; break;   // FORMAT (BIFF2-3)
+      default: prima = 0;
+    }
+    if (prima > 0) {
+      if (prima > lunghezza) rotto("record di testo troppo corto");
+      const std::size_t caratteri =
+          corto ? static_cast<unsigned char>(f[corpo + campo]) : parola(corpo + campo);
+      if (prima + caratteri > lunghezza) rotto("testo oltre la fine del record");
+    }
+    pos = corpo + lunghezza;
+  }
+}
+
 }  // namespace
 
 LettoreXls::LettoreXls(const std::filesystem::path& percorso)
     : percorso_(percorso), riga_(kColonneLette) {
+  ControllaFlusso(percorso);
   const int esito = freexl_open(percorso.c_str(), &handle_);
   if (esito != FREEXL_OK) {
     freexl_close(handle_);
