@@ -7,6 +7,9 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <utility>
+
+#include <unistd.h>
 
 #include "workbook/BloccoRighe.h"
 #include "workbook/ErroriCartella.h"
@@ -32,9 +35,9 @@ std::string Spiega(int codice) {
 // FreeXL 1.0.6 trusts the lengths of a damaged file and reads past its own buffers (a record
 // longer than the format allows, a text longer than its record). The workbook stream is checked
 // here first, as this system reads the compound file: it must begin with a BOF record, every
-// record must lie inside the stream within the format's longest record, and every text of the
-// records FreeXL converts must lie inside its record.
-void ControllaFlusso(const std::filesystem::path& percorso) {
+// record must lie inside the stream within the format's longest record, every text of the
+// records FreeXL converts must lie inside its record. Returns the stream's name and bytes.
+std::pair<std::string, std::string> ControllaFlusso(const std::filesystem::path& percorso) {
   std::ifstream file(percorso, std::ios::binary);
   std::string byte((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   const FileComposto composto(std::move(byte));
@@ -80,14 +83,99 @@ void ControllaFlusso(const std::filesystem::path& percorso) {
     }
     pos = corpo + lunghezza;
   }
+  return {composto.Contiene("Workbook") ? "Workbook" : "Book", std::move(*flusso)};
+}
+
+
+void Metti16(std::string& s, std::size_t pos, std::uint16_t v) {
+  s[pos] = static_cast<char>(v & 0xFF);
+  s[pos + 1] = static_cast<char>(v >> 8);
+}
+void Metti32(std::string& s, std::size_t pos, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) s[pos + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+// A plain compound file holding one stream, padded with zeros to 4096 bytes so that it sits in
+// regular sectors: FreeXL is given this instead of the user's file, so that it reads exactly the
+// stream checked above (its own reading of a damaged container goes out of bounds). Empty when the
+// stream is beyond the 109 allocation sectors of the header (about 7 MB).
+std::string Ricomponi(const std::string& nome, std::string dati) {
+  constexpr std::size_t kSettore = 512;
+  constexpr std::uint32_t kFine = 0xFFFFFFFE, kLibero = 0xFFFFFFFF, kFat = 0xFFFFFFFD;
+  if (dati.size() < 4096) dati.resize(4096, '\0');
+  const std::size_t settoriDati = (dati.size() + kSettore - 1) / kSettore;
+  dati.resize(settoriDati * kSettore, '\0');
+  std::size_t settoriFat = 1;
+  while (settoriFat * (kSettore / 4) < settoriDati + 1 + settoriFat) ++settoriFat;
+  if (settoriFat > 109) return {};
+  std::string file(kSettore, '\0');
+  const std::string firma = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
+  file.replace(0, 8, firma);
+  Metti16(file, 24, 0x003E);
+  Metti16(file, 26, 0x0003);
+  Metti16(file, 28, 0xFFFE);
+  Metti16(file, 30, 9);
+  Metti16(file, 32, 6);
+  Metti32(file, 44, static_cast<std::uint32_t>(settoriFat));
+  Metti32(file, 48, static_cast<std::uint32_t>(settoriDati));  // the directory sector
+  Metti32(file, 56, 4096);
+  Metti32(file, 60, kFine);
+  Metti32(file, 68, kFine);
+  for (std::size_t i = 0; i < 109; ++i)
+    Metti32(file, 76 + 4 * i,
+            i < settoriFat ? static_cast<std::uint32_t>(settoriDati + 1 + i) : kLibero);
+  file += dati;
+  auto voce = [](const std::string& n, std::uint8_t tipo, std::uint32_t figlio, std::uint32_t inizio,
+                 std::uint32_t dimensione) {
+    std::string v(128, '\0');
+    for (std::size_t i = 0; i < n.size() && i < 31; ++i)
+      Metti16(v, 2 * i, static_cast<unsigned char>(n[i]));
+    Metti16(v, 64, static_cast<std::uint16_t>(tipo == 0 ? 0 : 2 * (n.size() + 1)));
+    v[66] = static_cast<char>(tipo);
+    v[67] = 1;
+    Metti32(v, 68, kLibero);
+    Metti32(v, 72, kLibero);
+    Metti32(v, 76, figlio);
+    Metti32(v, 116, inizio);
+    Metti32(v, 120, dimensione);
+    return v;
+  };
+  file += voce("Root Entry", 5, 1, kFine, 0) +
+          voce(nome, 2, kLibero, 0, static_cast<std::uint32_t>(dati.size())) +
+          voce("", 0, kLibero, kLibero, 0) + voce("", 0, kLibero, kLibero, 0);
+  std::string fat(settoriFat * kSettore, '\0');
+  for (std::size_t i = 0; i < settoriFat * (kSettore / 4); ++i) {
+    std::uint32_t v = kLibero;
+    if (i + 1 < settoriDati) v = static_cast<std::uint32_t>(i + 1);
+    else if (i + 1 == settoriDati || i == settoriDati) v = kFine;
+    else if (i <= settoriDati + settoriFat) v = kFat;
+    Metti32(fat, 4 * i, v);
+  }
+  return file + fat;
 }
 
 }  // namespace
 
 LettoreXls::LettoreXls(const std::filesystem::path& percorso)
     : percorso_(percorso), riga_(kColonneLette) {
-  ControllaFlusso(percorso);
-  const int esito = freexl_open(percorso.c_str(), &handle_);
+  auto [nomeFlusso, flusso] = ControllaFlusso(percorso);
+  const std::string ricomposto = Ricomponi(nomeFlusso, std::move(flusso));
+  if (ricomposto.empty()) throw errori_cartella::Danneggiata(percorso, "flusso troppo grande");
+  // FreeXL reads the whole file when it opens it: the copy lives only that long.
+  std::error_code ec;
+  const auto copia = std::filesystem::temp_directory_path(ec) /
+                     ("fcl-xls-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)) + "-" +
+                      std::to_string(::getpid()) + ".xls");
+  {
+    std::ofstream uscita(copia, std::ios::binary | std::ios::trunc);
+    uscita.write(ricomposto.data(), static_cast<std::streamsize>(ricomposto.size()));
+    if (!uscita) {
+      std::filesystem::remove(copia, ec);
+      throw errori_cartella::AccessoNegato(percorso);
+    }
+  }
+  const int esito = freexl_open(copia.c_str(), &handle_);
+  std::filesystem::remove(copia, ec);
   if (esito != FREEXL_OK) {
     freexl_close(handle_);
     handle_ = nullptr;

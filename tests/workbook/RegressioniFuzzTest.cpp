@@ -180,3 +180,8 @@ TEST(RegressioniFuzz, OgniFileSiLeggeOSiRifiutaConUnMessaggio) {
 
 }  // namespace
 }  // namespace fcl
+
+// FreeXL 1.0.6 loses a few hundred bytes of its own on some damaged older workbooks (allocated in
+// freexl_open, not freed by freexl_close): nothing of ours can free them, so the leak check of a
+// sanitizer build leaves them out.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfreexl.so\n"; }
