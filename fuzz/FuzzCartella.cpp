@@ -15,6 +15,7 @@
 #include <string>
 
 #include "SupportoFuzz.h"
+#include "workbook/FileComposto.h"
 #include "workbook/LettoreCartella.h"
 
 #ifndef FCL_FUZZ_FORMATO
@@ -61,6 +62,24 @@ void Leggi(const std::filesystem::path& percorso) {
   }
 }
 
+// With FCL_FUZZ_SENZA_FREEXL=1 in the environment, inputs that ApriCartella would hand to FreeXL
+// (a compound file whose workbook stream is not Excel 97-2003, or is named "Book") are skipped,
+// so that a run measures this system's own readers while a FreeXL finding stays open.
+bool PerFreeXL(std::string_view file) {
+  static const bool salta = [] {
+    const char* v = std::getenv("FCL_FUZZ_SENZA_FREEXL");
+    return v != nullptr && std::string_view(v) == "1";
+  }();
+  if (!salta) return false;
+  const fcl::FileComposto composto{std::string(file)};
+  if (!composto.Valido()) return false;
+  if (!composto.Contiene("Workbook")) return composto.Contiene("Book");
+  const auto flusso = composto.Flusso("Workbook");
+  if (!flusso) return false;
+  return !(flusso->size() >= 8 && (*flusso)[0] == '\x09' && (*flusso)[1] == '\x08' &&
+           (*flusso)[4] == '\x00' && (*flusso)[5] == '\x06');
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t dimensione) {
@@ -68,10 +87,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t dime
   std::filesystem::path percorso;
 #if FCL_FUZZ_FORMATO == 1
   if (ingresso.starts_with("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1")) {
+    if (PerFreeXL(ingresso)) return -1;
     percorso = fcl::fuzz::ScriviTemporaneo("cartella.xls", ingresso);
   } else {
     const std::string composto = fcl::fuzz::CompostoConFlusso("Workbook", ingresso);
-    if (composto.empty()) return -1;
+    if (composto.empty() || PerFreeXL(composto)) return -1;
     percorso = fcl::fuzz::ScriviTemporaneo("cartella.xls", composto);
   }
 #else

@@ -12,6 +12,7 @@
 #                    corpora are never committed, only the seeds made by fuzz/semi.py
 #   FCL_FUZZ_NOBUILD set to 1 to run the targets already built
 #   FCL_FUZZ_RSS     memory limit per target in MB (default 2048)
+#   FCL_FUZZ_SENZA_FREEXL=1  the xls target skips the inputs that would reach FreeXL (fuzz/README.md)
 # Targets run one after the other, niced. A finding stops its target; the input is kept in
 # $FCL_FUZZ_WORK/artefatti/<target>/ (crash-*, timeout-*, leak-*, oom-*).
 set -euo pipefail
