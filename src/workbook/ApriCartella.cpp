@@ -44,18 +44,21 @@ std::unique_ptr<LettoreCartella> ApriCompound(const std::filesystem::path& perco
   const FileComposto composto(std::move(byte));
   if (!composto.Valido())
     throw errori_cartella::Danneggiata(percorso, "struttura del file composto non valida");
-  if (composto.Contiene("Workbook")) {
-    auto flusso = composto.Flusso("Workbook");
-    if (!flusso) throw errori_cartella::Danneggiata(percorso, "flusso Workbook interrotto");
+  if (composto.Contiene("EncryptedPackage") || composto.Contiene("EncryptionInfo"))
+    throw errori_cartella::Protetta(percorso);
+  // Excel 97-2003 content is read from its records whatever its stream is called ("Book" in some
+  // files written by other programs); FreeXL reads only the older formats.
+  for (const char* nome : {"Workbook", "Book"}) {
+    if (!composto.Contiene(nome)) continue;
+    auto flusso = composto.Flusso(nome);
+    if (!flusso)
+      throw errori_cartella::Danneggiata(percorso, "flusso " + std::string(nome) + " interrotto");
     // BIFF8 (Excel 97-2003) begins with a BOF record of version 0x0600.
     const bool biff8 = flusso->size() >= 8 && (*flusso)[0] == '\x09' && (*flusso)[1] == '\x08' &&
                        (*flusso)[4] == '\x00' && (*flusso)[5] == '\x06';
     if (biff8) return std::make_unique<LettoreBiff8>(percorso, std::move(*flusso));
     return std::make_unique<LettoreXls>(percorso);
   }
-  if (composto.Contiene("EncryptedPackage") || composto.Contiene("EncryptionInfo"))
-    throw errori_cartella::Protetta(percorso);
-  if (composto.Contiene("Book")) return std::make_unique<LettoreXls>(percorso);
   throw errori_cartella::NonCartella(percorso);
 }
 

@@ -1,6 +1,7 @@
 #include "workbook/ListatoPdf.h"
 
 #include <cmath>
+#include <cstdint>
 #include <map>
 #include <utility>
 
@@ -17,6 +18,8 @@ constexpr float kPrimaRiga = 4.8f;
 constexpr float kUltimaRiga = 19.0f;  // a row below this opens a new page: 29 rows a page
 constexpr float kPasso = 0.5f;
 constexpr int kRighePagina = 29;
+// The largest listing rewritten with the marks (about 100,000 rows).
+constexpr std::uintmax_t kDimensioneMassimaSegni = 32u << 20;
 
 enum class Formato { Testo, Importo };
 
@@ -267,7 +270,15 @@ void ListatoPdf::SegnaRighe(const std::vector<RigaSegnata>& righe, std::string_v
                      ": " + perche);
   };
   // Every page of the written listing is drawn again from the file itself, then marked; the new
-  // file takes the old one's place only when complete.
+  // file takes the old one's place only when complete. The page import holds the file in memory, so
+  // a very long listing is left as it is (the report names every cell anyway).
+  std::error_code ec;
+  const auto dimensione = std::filesystem::file_size(percorso, ec);
+  if (ec) fallisci(ec.message());
+  if (dimensione > kDimensioneMassimaSegni)
+    fallisci("il listato supera i " + std::to_string(kDimensioneMassimaSegni >> 20) +
+             " MB e non viene riscritto; le righe con rilievi sono elencate nel rapporto della "
+             "verifica");
   PdfWriter w(intestazione_.nomeOperatore);
   w.SetScale(3);
   w.SetPaperSize(1);

@@ -136,7 +136,9 @@ TEST(LettoreXls, FormuleBooleaniEdErrori) {
 
 // An Excel 5.0/95 workbook (its stream is named "Book") is read through FreeXL, which reads
 // booleans as the numbers 1 and 0.
-TEST(LettoreXls, CartellaExcel95ConFreeXL) {
+// Excel 97-2003 records in a stream named "Book" (as some programs write them) are read from the
+// records like any Excel 97-2003 workbook, not by FreeXL.
+TEST(LettoreXls, CartellaExcel97NelFlussoBook) {
   auto lettore = ApriCartella(kDati / "vecchio.xls");
   ASSERT_EQ(lettore->NumeroFogli(), 4);
   EXPECT_EQ(lettore->NomeFoglio(3), "fa");
@@ -145,7 +147,7 @@ TEST(LettoreXls, CartellaExcel95ConFreeXL) {
                          {2, 4, 7, "05/03/2013", T::Data},
                          {2, 4, 10, "1234,5", T::Numero},
                          {2, 5, 3, "123456789012345", T::Numero},
-                         {2, 6, 3, "1", T::Numero},
+                         {2, 6, 3, "VERO", T::Booleano},
                          {2, 4, 25, "colonna Y", T::Testo},
                          {4, 3, 3, "150,5", T::Numero},
                      });
