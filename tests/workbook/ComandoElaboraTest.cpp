@@ -56,7 +56,9 @@ TEST_F(ComandoElaboraTest, StampaITotaliEScriveIlFileIntermedio) {
   EXPECT_EQ(test::Campi(righe[1]).front().second, "00987654321     ");
 
   // Without the zero padding the short VAT number is written as read.
-  ASSERT_EQ(Esegui({"elabora", "01234567890", (kDati / "elabora.xls").string(), "--senza-zeri"}), 0)
+  ASSERT_EQ(Esegui({"elabora", "01234567890", (kDati / "elabora.xls").string(), "--senza-zeri",
+                    "--listato", (cartella / "L.PDF").string()}),
+            0)
       << err;
   EXPECT_EQ(test::Campi(test::Righe(test::LeggiFile(cartella / "FCLtemp.TXT"))[1]).front().second,
             test::Sx("987654321     "));
