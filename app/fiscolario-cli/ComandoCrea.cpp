@@ -17,6 +17,7 @@
 #include <string>
 
 #include "Comandi.h"
+#include "common/InterazioneSostitutiva.h"
 #include "communication/CopertinaPdf.h"
 #include "communication/CreaComunicazione.h"
 #include "communication/VerificaCreazione.h"
@@ -42,16 +43,13 @@ struct OpzioniCrea {
   bool conservaConErrori = false;
 };
 
-// The command line's interaction during the creation, with the answer to the check's question
-// given by its own flag; every other call goes to the command's interaction.
-class InterazioneCreazione : public Interazione {
+// The command line's interaction during the creation: the check's question is answered by its own
+// flag; every other call goes to the command's interaction.
+class InterazioneCreazione : public InterazioneSostitutiva {
  public:
-  InterazioneCreazione(InterazioneCli& cli, bool conservaConErrori)
-      : cli_(cli), conserva_(conservaConErrori) {}
+  InterazioneCreazione(Contesto& ctx, InterazioneCli& cli, bool conservaConErrori)
+      : InterazioneSostitutiva(ctx), cli_(cli), conserva_(conservaConErrori) {}
 
-  void Messaggio(std::string_view testo, std::string_view titolo, Icona icona) override {
-    cli_.Messaggio(testo, titolo, icona);
-  }
   Risposta Chiedi(std::string_view testo, std::string_view titolo, Pulsanti pulsanti, Icona icona,
                   Risposta predefinita) override {
     if (titolo != kTitoloVerifica) return cli_.Chiedi(testo, titolo, pulsanti, icona, predefinita);
@@ -61,20 +59,6 @@ class InterazioneCreazione : public Interazione {
     cli_.rispostaDomande = prima;
     return r;
   }
-  std::optional<std::filesystem::path> ScegliFileDaAprire(
-      std::string_view titolo, std::string_view filtro,
-      const std::filesystem::path& cartella) override {
-    return cli_.ScegliFileDaAprire(titolo, filtro, cartella);
-  }
-  std::optional<std::filesystem::path> ScegliFileDaSalvare(
-      std::string_view titolo, std::string_view filtro, const std::filesystem::path& cartella,
-      std::string_view nomeProposto) override {
-    return cli_.ScegliFileDaSalvare(titolo, filtro, cartella, nomeProposto);
-  }
-  void Avanzamento(std::string_view didascalia, long long valore, long long massimo) override {
-    cli_.Avanzamento(didascalia, valore, massimo);
-  }
-  void Avviso(std::string_view testo) override { cli_.Avviso(testo); }
 
  private:
   InterazioneCli& cli_;
@@ -126,13 +110,10 @@ int Crea(AmbienteCli& a, const OpzioniCrea& o) {
   NessunaApertura nessuna;
   ApriDocumento* apertura = ctx.apriDocumento;
   ctx.apriDocumento = &nessuna;
-  InterazioneCreazione interazione(a.interazione, o.conservaConErrori);
-  Interazione* ui = ctx.interazione;
-  ctx.interazione = &interazione;
+  InterazioneCreazione interazione(ctx, a.interazione, o.conservaConErrori);
   CopertinaPdf copertina(ctx.cartellaProgramma, ctx.Ui());
   const EsitoCreazione e = CreaComunicazione(ctx, scelta, copertina, &listato);
   ctx.apriDocumento = apertura;
-  ctx.interazione = ui;
 
   switch (e.stato) {
     case EsitoCreazione::Stato::Creata:
