@@ -2,6 +2,8 @@
 
 #include <expat.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <new>
 
@@ -10,8 +12,15 @@
 namespace fcl {
 namespace {
 
-constexpr int kBlocco = 1 << 16;
+constexpr std::size_t kBlocco = 1 << 16;
+constexpr std::size_t kBloccoMassimo = 1 << 20;
 constexpr char kSeparatore = '|';
+
+// Expat scans an unfinished token (a tag with its attributes, a comment) again from its start
+// with every block it is given, so a token of N bytes costs N * N / block. No workbook writes a
+// token of megabytes: a part in which no element starts or ends and no text is read for this much
+// input is refused; until then the block doubles while no event comes, so few scans are made.
+constexpr std::uint64_t kSenzaEventiMassimo = 4ull << 20;
 
 }  // namespace
 
@@ -31,6 +40,10 @@ AnalizzatoreXml::AnalizzatoreXml(std::unique_ptr<VoceZip> sorgente)
   // The parts of a workbook never carry a document type; one that does is refused, so no entity
   // declared in it can expand.
   XML_SetStartDoctypeDeclHandler(parser_, &DoctypeC);
+#ifdef FCL_EXPAT_RIANALISI_DIFFERITA
+  // Expat 2.6 and later put off scanning an unfinished token again until enough input came.
+  XML_SetReparseDeferralEnabled(parser_, XML_TRUE);
+#endif
 }
 
 AnalizzatoreXml::~AnalizzatoreXml() { XML_ParserFree(parser_); }
@@ -50,6 +63,10 @@ void AnalizzatoreXml::Danneggiato(const std::string& dettaglio) const {
   throw errori_cartella::Danneggiata(sorgente_->Percorso(), sorgente_->Nome() + ": " + dettaglio);
 }
 
+void AnalizzatoreXml::OltreILimiti(const std::string& dettaglio) const {
+  throw errori_cartella::OltreILimiti(sorgente_->Percorso(), dettaglio);
+}
+
 void AnalizzatoreXml::Ferma(std::exception_ptr errore) {
   if (!errore_) errore_ = errore;
   XML_StopParser(parser_, XML_FALSE);
@@ -57,6 +74,7 @@ void AnalizzatoreXml::Ferma(std::exception_ptr errore) {
 
 void AnalizzatoreXml::InizioC(void* dati, const char* nome, const char** attributi) {
   auto* self = static_cast<AnalizzatoreXml*>(dati);
+  self->evento_ = true;
   if (self->errore_) return;
   try {
     self->Inizio(nome, Attributi(attributi));
@@ -67,6 +85,7 @@ void AnalizzatoreXml::InizioC(void* dati, const char* nome, const char** attribu
 
 void AnalizzatoreXml::FineC(void* dati, const char* nome) {
   auto* self = static_cast<AnalizzatoreXml*>(dati);
+  self->evento_ = true;
   if (self->errore_) return;
   try {
     self->Fine(nome);
@@ -77,6 +96,7 @@ void AnalizzatoreXml::FineC(void* dati, const char* nome) {
 
 void AnalizzatoreXml::CaratteriC(void* dati, const char* testo, int lunghezza) {
   auto* self = static_cast<AnalizzatoreXml*>(dati);
+  self->evento_ = true;
   if (self->errore_) return;
   try {
     self->Caratteri(std::string_view(testo, static_cast<std::size_t>(lunghezza)));
@@ -107,7 +127,9 @@ bool AnalizzatoreXml::Avanza() {
   if (finito_) return false;
   for (;;) {
     pausaChiesta_ = false;
+    evento_ = false;
     XML_Status stato;
+    std::size_t letti = 0;
     if (inPausa_) {
       inPausa_ = false;
       stato = XML_ResumeParser(parser_);
@@ -116,11 +138,10 @@ bool AnalizzatoreXml::Avanza() {
         finito_ = true;
         return false;
       }
-      void* blocco = XML_GetBuffer(parser_, kBlocco);
+      void* blocco = XML_GetBuffer(parser_, static_cast<int>(blocco_));
       if (blocco == nullptr) throw std::bad_alloc();
-      std::size_t letti;
       try {
-        letti = sorgente_->Leggi(static_cast<char*>(blocco), kBlocco);
+        letti = sorgente_->Leggi(static_cast<char*>(blocco), blocco_);
       } catch (...) {
         finito_ = true;
         throw;
@@ -129,6 +150,18 @@ bool AnalizzatoreXml::Avanza() {
       stato = XML_ParseBuffer(parser_, static_cast<int>(letti), datiFiniti_);
     }
     ControllaStato(stato);
+    if (evento_) {
+      senzaEventi_ = 0;
+      blocco_ = kBlocco;
+    } else {
+      senzaEventi_ += letti;
+      blocco_ = std::min(blocco_ * 2, kBloccoMassimo);
+      if (senzaEventi_ > kSenzaEventiMassimo) {
+        finito_ = true;
+        Danneggiato("un tag o un commento XML supera " + std::to_string(kSenzaEventiMassimo >> 20) +
+                    " MB");
+      }
+    }
     if (stato == XML_STATUS_SUSPENDED) {
       inPausa_ = true;
       return true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <exception>
 #include <memory>
 #include <string>
@@ -14,6 +16,9 @@ namespace fcl {
 // A push parser (Expat) over one XML part of a zip archive, fed a block at a time, that a handler
 // can pause: Avanza() returns as soon as a handler has called Sospendi(), and the next call goes on
 // from that point. So a sheet is read only as far as the rows asked for, and never held whole.
+//
+// A token (a tag with its attributes, a comment) of more than a few MB is refused as damage, so
+// that a small compressed part cannot make Expat scan it again and again.
 //
 // Names come with their namespace as "uri|local" ("urn:...:table:1.0|table-row"); unprefixed
 // attributes have no "uri|". Malformed XML, and any exception a handler throws, come out of
@@ -52,6 +57,8 @@ class AnalizzatoreXml {
   void Sospendi();
   // Throws ErroreCartella "damaged" naming this part.
   [[noreturn]] void Danneggiato(const std::string& dettaglio) const;
+  // Throws ErroreCartella "beyond the limits" (`dettaglio`: "elenca più di 10000 fogli").
+  [[noreturn]] void OltreILimiti(const std::string& dettaglio) const;
 
  private:
   static void InizioC(void* dati, const char* nome, const char** attributi);
@@ -69,6 +76,9 @@ class AnalizzatoreXml {
   bool inPausa_ = false;
   bool datiFiniti_ = false;
   bool finito_ = false;
+  bool evento_ = false;            // a handler ran during the last parse call
+  std::uint64_t senzaEventi_ = 0;  // bytes given since the last parse call with an event
+  std::size_t blocco_ = 1 << 16;   // bytes asked of the source for the next block
 };
 
 }  // namespace fcl

@@ -15,7 +15,7 @@ constexpr std::string_view kDraw = "urn:oasis:names:tc:opendocument:xmlns:drawin
 constexpr std::string_view kCalcext =
     "urn:org:documentfoundation:names:experimental:calc:xmlns:calcext:1.0|";
 
-// Counts far beyond any sheet (1,048,576 rows, 16,384 columns) are cut, so sums cannot overflow.
+// Counts far beyond any sheet are cut, so sums cannot overflow.
 constexpr long long kRipetizioniMassime = 1ll << 32;
 
 bool E(std::string_view nome, std::string_view spazio, std::string_view locale) {
@@ -81,6 +81,9 @@ void ContenutoOds::Inizio(std::string_view nome, const Attributi& attributi) {
       Evento evento;
       evento.tipo = Evento::Tipo::InizioFoglio;
       evento.nome = Attributo(attributi, kTable, "name");
+      if (errori_cartella::Caratteri(evento.nome) > errori_cartella::kLunghezzaNomeFoglio)
+        OltreILimiti("il nome di un foglio supera i " +
+                     std::to_string(errori_cartella::kLunghezzaNomeFoglio) + " caratteri");
       pronti_.push_back(std::move(evento));
       prossimaRiga_ = 1;
       Sospendi();
@@ -93,6 +96,7 @@ void ContenutoOds::Inizio(std::string_view nome, const Attributi& attributi) {
     riga_ = BloccoRighe();
     riga_.inizio = prossimaRiga_;
     riga_.quante = Ripetizioni(attributi, "number-rows-repeated");
+    rigaPiena_ = false;
     prossimaColonna_ = 1;
   } else if (inRiga_ && (E(nome, kTable, "table-cell") || E(nome, kTable, "covered-table-cell"))) {
     inCella_ = true;
@@ -114,7 +118,6 @@ void ContenutoOds::Inizio(std::string_view nome, const Attributi& attributi) {
     } else {
       valore_.clear();
     }
-    formula_ = Attributo(attributi, kTable, "formula");
     testo_.clear();
     haTesto_ = false;
     paragrafi_ = 0;
@@ -160,7 +163,16 @@ void ContenutoOds::Fine(std::string_view nome) {
   }
   if (profonditaTabelle_ == 1 && inRiga_ && E(nome, kTable, "table-row")) {
     inRiga_ = false;
+    // Empty rows past the end of a sheet are cut there; data there is damage (a run of rows
+    // repeated billions of times would otherwise be walked row by row).
+    if (riga_.Fine() > kRigheMassimeFoglio) {
+      if (rigaPiena_)
+        Danneggiato("righe non vuote oltre la riga " + std::to_string(kRigheMassimeFoglio) +
+                    ", l'ultima di un foglio");
+      riga_.quante = kRigheMassimeFoglio + 1ll - riga_.inizio;
+    }
     prossimaRiga_ = riga_.inizio + riga_.quante;
+    if (riga_.quante < 1) return;
     Evento evento;
     evento.righe = std::move(riga_);
     pronti_.push_back(std::move(evento));
@@ -171,7 +183,15 @@ void ContenutoOds::Fine(std::string_view nome) {
 void ContenutoOds::ChiudiCella() {
   const long long prima = prossimaColonna_;
   prossimaColonna_ = std::min(prossimaColonna_ + ripetizioniColonna_, kRipetizioniMassime);
-  if (prima > kColonneLette || coperta_) return;
+  if (coperta_) return;
+  const bool piena = errore_ || !tipoValore_.empty() || (haTesto_ && !testo_.empty());
+  if (piena) {
+    rigaPiena_ = true;
+    if (prossimaColonna_ - 1 > kColonneMassimeFoglio)
+      Danneggiato("celle non vuote oltre la colonna " + std::to_string(kColonneMassimeFoglio) +
+                  ", l'ultima di un foglio");
+  }
+  if (prima > kColonneLette) return;
 
   Cella cella;
   if (errore_) {
@@ -199,11 +219,10 @@ void ContenutoOds::ChiudiCella() {
   } else if (tipoValore_ == "string") {
     cella.tipo = Cella::Tipo::Testo;
     cella.testo = haValore_ ? valore_ : testo_;
-  } else if (!formula_.empty()) {
-    // A formula whose result the file does not hold.
-    cella.tipo = Cella::Tipo::Errore;
-    cella.testo = formula_;
   } else if (haTesto_ && !testo_.empty()) {
+    // Text typed in the cell, or a formula written without a value type: its result is the text
+    // shown (a formula giving "" is written so, and reads empty). Error values carry their own
+    // type above.
     cella.tipo = Cella::Tipo::Testo;
     cella.testo = testo_;
   }

@@ -15,7 +15,9 @@ namespace fcl {
 // N rows, never expanded, and repeated cells fill only columns A-Y: the million empty rows a
 // spreadsheet program writes at the end of a sheet cost one event. Covered cells (hidden by a
 // merge) take their column and read as empty. A cell's text is its paragraphs joined by "\n",
-// with <text:s/> as spaces and without annotations or drawings.
+// with <text:s/> as spaces and without annotations or drawings. A formula cell without a value
+// type (a formula whose result is "") reads as its text; only a cell marked as an error value is
+// one. Data beyond the last row or column a sheet can have is damage; empty rows there are cut.
 class ContenutoOds : public AnalizzatoreXml {
  public:
   struct Evento {
@@ -43,6 +45,7 @@ class ContenutoOds : public AnalizzatoreXml {
   long long prossimaRiga_ = 1;
 
   bool inRiga_ = false;
+  bool rigaPiena_ = false;  // a cell of the row being read holds something
   BloccoRighe riga_;
   long long prossimaColonna_ = 1;
 
@@ -53,7 +56,6 @@ class ContenutoOds : public AnalizzatoreXml {
   std::string valore_;
   bool haValore_ = false;
   bool errore_ = false;
-  std::string formula_;
   std::string testo_;
   bool haTesto_ = false;
   int paragrafi_ = 0;

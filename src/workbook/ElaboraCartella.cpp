@@ -111,7 +111,8 @@ class Giro {
     const int ultimaUsata = std::max(kColonneFineFoglio - 1, quadro.UltimaColonna());
     int righe = 0;
     CelleRiga celle;
-    for (int riga = prima;; ++riga) {
+    // Rows past the last one a sheet can have are empty: the walk ends there at the latest.
+    for (int riga = prima; riga <= kRigheMassimeFoglio; ++riga) {
       const std::vector<Cella>& letta = lettore_.Riga(foglio, riga);
       if (FineDelFoglio(letta)) break;
       ++tot_.righeTotali;

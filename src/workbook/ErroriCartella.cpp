@@ -49,4 +49,16 @@ ErroreCartella FoglioMancante(int foglio) {
                                              " non esiste nella cartella di lavoro");
 }
 
+ErroreCartella OltreILimiti(const std::filesystem::path& percorso, const std::string& dettaglio) {
+  return ErroreCartella(kOltreILimiti, "La cartella di lavoro " + Nome(percorso) +
+                                           " non può essere letta: " + dettaglio);
+}
+
+std::size_t Caratteri(std::string_view testo) {
+  std::size_t n = 0;
+  for (const char c : testo)
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n;
+  return n;
+}
+
 }  // namespace fcl::errori_cartella

@@ -34,6 +34,9 @@ void FoglioXlsx::Inizio(std::string_view nome, const Attributi& attributi) {
       if (!letto || *letto < 1) Danneggiato(std::string("numero di riga non valido: ") + r);
       numero = *letto;
     }
+    if (numero > kRigheMassimeFoglio)
+      Danneggiato("riga " + std::to_string(numero) + " oltre la riga " +
+                  std::to_string(kRigheMassimeFoglio) + ", l'ultima di un foglio");
     inRiga_ = true;
     riga_ = BloccoRighe();
     riga_.inizio = numero;
@@ -43,6 +46,8 @@ void FoglioXlsx::Inizio(std::string_view nome, const Attributi& attributi) {
     if (const char* r = attributi.Valore("r")) {
       if (const auto colonna = ColonnaDiRiferimento(r)) colonna_ = *colonna;
     }
+    if (colonna_ > kColonneMassimeFoglio)
+      Danneggiato("cella oltre la colonna XFD, l'ultima di un foglio");
     const char* t = attributi.Valore("t");
     tipo_ = t ? t : "n";
     const char* s = attributi.Valore("s");

@@ -281,6 +281,10 @@ void LettoreBiff8::LeggiGlobali() {
         std::string nome = Stringa(pezzi, true, false);
         // Chart sheets, macro sheets and modules are not worksheets.
         if (static_cast<std::uint8_t>(d[5]) == 0) {
+          if (fogli_.size() >= errori_cartella::kFogliMassimi)
+            throw errori_cartella::OltreILimiti(
+                percorso_,
+                "elenca più di " + std::to_string(errori_cartella::kFogliMassimi) + " fogli");
           Foglio foglio;
           foglio.nome = std::move(nome);
           foglio.posizione = posizione;
@@ -293,8 +297,14 @@ void LettoreBiff8::LeggiGlobali() {
         const std::uint32_t quante = U32(d, 4);
         records.Continuazioni(parti);
         Pezzi pezzi(std::move(parti));
-        for (std::uint32_t i = 0; i < quante && !pezzi.Finiti(); ++i)
+        for (std::uint32_t i = 0; i < quante && !pezzi.Finiti(); ++i) {
+          if (testi_.Pieni())
+            throw errori_cartella::OltreILimiti(
+                percorso_, "contiene più di " +
+                               std::to_string(errori_cartella::kTestiCondivisiMassimi) +
+                               " testi condivisi");
           testi_.Aggiungi(Stringa(pezzi, false, true));
+        }
         break;
       }
       default:

@@ -30,6 +30,12 @@ class ErroreCartella : public Errore {
   int numero_;
 };
 
+// The most rows and columns a sheet can have: 16,777,216 rows in the newest spreadsheet programs
+// (1,048,576 in most), 16,384 columns (XFD). A reader refuses a workbook with data beyond them,
+// so every row past kRigheMassimeFoglio reads empty.
+inline constexpr int kRigheMassimeFoglio = 1 << 24;
+inline constexpr int kColonneMassimeFoglio = 1 << 14;
+
 // Reads a workbook without ever changing it. Sheets and rows are numbered from 1, columns from 1
 // (A) to 25 (Y). Rows are best read in increasing order: the readers stream the sheet, so reading
 // an earlier row restarts the sheet from its beginning; no sheet is held whole in memory.

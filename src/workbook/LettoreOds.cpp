@@ -46,6 +46,10 @@ bool LettoreOds::Evento(ContenutoOds::Evento& evento) {
   }
   switch (evento.tipo) {
     case ContenutoOds::Evento::Tipo::InizioFoglio:
+      if (static_cast<std::size_t>(foglioCursore_) >= errori_cartella::kFogliMassimi)
+        throw errori_cartella::OltreILimiti(
+            percorso_,
+            "contiene più di " + std::to_string(errori_cartella::kFogliMassimi) + " fogli");
       ++foglioCursore_;
       if (static_cast<std::size_t>(foglioCursore_) > nomi_.size()) nomi_.push_back(evento.nome);
       dentroFoglio_ = true;

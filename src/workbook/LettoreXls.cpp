@@ -75,6 +75,17 @@ std::pair<std::string, std::string> ControllaFlusso(const std::filesystem::path&
       case 0x001E: campo = 0; prima = 1; corto = true; break;   // FORMAT (BIFF2-3)
       default: prima = 0;
     }
+    // DIMENSIONS: FreeXL sets aside room for every cell of the rectangle at once. The formats it
+    // reads hold 16,384 rows (65,536 in the longer form of the record) and 256 columns.
+    if ((tipo == 0x0000 || tipo == 0x0200) && lunghezza >= 8) {
+      const bool lungo = lunghezza >= 14;
+      const std::size_t righe =
+          lungo ? parola(corpo + 4) | static_cast<std::size_t>(parola(corpo + 6)) << 16
+                : parola(corpo + 2);
+      const std::size_t colonne = parola(corpo + (lungo ? 10 : 6));
+      if (righe > (lungo ? 65536u : 16384u) || colonne > 256)
+        rotto("dimensioni del foglio oltre i limiti del formato");
+    }
     if (prima > 0) {
       if (prima > lunghezza) rotto("record di testo troppo corto");
       const std::size_t caratteri =

@@ -59,6 +59,9 @@ class AnalizzatoreRelazioni : public AnalizzatoreXml {
     const char* tipo = attributi.Valore("Type");
     const char* destinazione = attributi.Valore("Target");
     const char* modo = attributi.Valore("TargetMode");
+    if (++lette_ > errori_cartella::kRelazioniMassime)
+      OltreILimiti("elenca più di " + std::to_string(errori_cartella::kRelazioniMassime) +
+                   " relazioni tra le sue parti");
     if (!id || !tipo || !destinazione || (modo && std::string_view(modo) == "External")) return;
     relazioni[id] = Relazione{tipo, Risolvi(cartella_, destinazione)};
   }
@@ -67,6 +70,7 @@ class AnalizzatoreRelazioni : public AnalizzatoreXml {
 
  private:
   std::string cartella_;
+  std::size_t lette_ = 0;
 };
 
 std::map<std::string, Relazione> LeggiRelazioni(const ArchivioZip& archivio,
@@ -119,6 +123,11 @@ class AnalizzatoreCartella : public AnalizzatoreXml {
         if ((id = attributi.Valore(candidato)) != nullptr) break;
       }
       if (!n || !id) Danneggiato("un foglio non ha nome o riferimento");
+      if (fogli.size() >= errori_cartella::kFogliMassimi)
+        OltreILimiti("elenca più di " + std::to_string(errori_cartella::kFogliMassimi) + " fogli");
+      if (errori_cartella::Caratteri(n) > errori_cartella::kLunghezzaNomeFoglio)
+        OltreILimiti("il nome di un foglio supera i " +
+                     std::to_string(errori_cartella::kLunghezzaNomeFoglio) + " caratteri");
       fogli.push_back(Voce{n, id});
     }
   }

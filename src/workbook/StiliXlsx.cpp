@@ -4,6 +4,7 @@
 #include <string>
 
 #include "workbook/AnalizzatoreXml.h"
+#include "workbook/ErroriCartella.h"
 #include "workbook/TestoXml.h"
 
 namespace fcl {
@@ -32,12 +33,14 @@ class AnalizzatoreStili : public AnalizzatoreXml {
       const char* id = attributi.Valore("numFmtId");
       const char* codice = attributi.Valore("formatCode");
       const auto n = id ? LeggiIntero(id) : std::nullopt;
+      if (++formati_ > errori_cartella::kStiliMassimi) TroppiStili();
       if (n && codice) personali_[*n] = StiliXlsx::CodiceFormatoData(codice);
     } else if (locale == "cellXfs") {
       inCellXfs_ = true;
     } else if (locale == "xf" && inCellXfs_) {
       const char* id = attributi.Valore("numFmtId");
       const auto n = id ? LeggiIntero(id) : std::nullopt;
+      if (formatiXf_.size() >= errori_cartella::kStiliMassimi) TroppiStili();
       formatiXf_.push_back(n.value_or(0));
     }
   }
@@ -47,10 +50,16 @@ class AnalizzatoreStili : public AnalizzatoreXml {
   void Caratteri(std::string_view) override {}
 
  private:
+  [[noreturn]] void TroppiStili() const {
+    OltreILimiti("elenca più di " + std::to_string(errori_cartella::kStiliMassimi) +
+                 " stili o formati di cella");
+  }
+
   StiliXlsx& stili_;
   std::map<long long, bool> personali_;
   std::vector<long long> formatiXf_;
   bool inCellXfs_ = false;
+  std::size_t formati_ = 0;
 };
 
 }  // namespace

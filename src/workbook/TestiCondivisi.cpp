@@ -1,5 +1,8 @@
 #include "workbook/TestiCondivisi.h"
 
+#include <limits>
+#include <stdexcept>
+
 #include "workbook/AnalizzatoreXml.h"
 #include "workbook/ErroriCartella.h"
 #include "workbook/TestoXml.h"
@@ -28,6 +31,9 @@ class AnalizzatoreTesti : public AnalizzatoreXml {
   void Fine(std::string_view nome) override {
     const auto locale = Locale(nome);
     if (locale == "si") {
+      if (testi_.Pieni())
+        OltreILimiti("contiene più di " + std::to_string(errori_cartella::kTestiCondivisiMassimi) +
+                     " testi condivisi");
       testi_.Aggiungi(DecodificaEscapeX(testo_));
       inSi_ = false;
     } else if (locale == "rPh") {
@@ -60,14 +66,22 @@ void TestiCondivisi::Leggi(std::unique_ptr<VoceZip> parte) {
   inizi_.shrink_to_fit();
 }
 
+bool TestiCondivisi::Pieni() const {
+  return inizi_.size() >= errori_cartella::kTestiCondivisiMassimi;
+}
+
 void TestiCondivisi::Aggiungi(std::string_view testo) {
-  inizi_.push_back(testi_.size());
+  // The texts come from one part of at most 256 MB or one stream of at most 1 GB, and no text is
+  // more than twice its bytes there: their starts always fit in 32 bits.
+  if (Pieni() || testi_.size() + testo.size() > std::numeric_limits<std::uint32_t>::max())
+    throw std::length_error("testi condivisi oltre il limite");
+  inizi_.push_back(static_cast<std::uint32_t>(testi_.size()));
   testi_ += testo;
 }
 
 std::string_view TestiCondivisi::Testo(std::size_t indice) const {
-  const std::uint64_t inizio = inizi_[indice];
-  const std::uint64_t fine = indice + 1 < inizi_.size() ? inizi_[indice + 1] : testi_.size();
+  const std::size_t inizio = inizi_[indice];
+  const std::size_t fine = indice + 1 < inizi_.size() ? inizi_[indice + 1] : testi_.size();
   return std::string_view(testi_).substr(inizio, fine - inizio);
 }
 

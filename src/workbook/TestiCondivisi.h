@@ -22,11 +22,14 @@ class TestiCondivisi {
   // The string at `indice` (from 0); the caller checks the index against Quanti().
   std::string_view Testo(std::size_t indice) const;
 
+  // Whether the most shared strings a workbook may hold (kTestiCondivisiMassimi) are read; the
+  // caller checks it before each Aggiungi, which throws std::length_error beyond it.
+  bool Pieni() const;
   void Aggiungi(std::string_view testo);
 
  private:
   std::string testi_;
-  std::vector<std::uint64_t> inizi_;
+  std::vector<std::uint32_t> inizi_;
 };
 
 }  // namespace fcl

@@ -102,5 +102,28 @@ TEST(ElaboraCartellaReale, FileXlsLettoECodificatoSenzaToccarlo) {
   EXPECT_EQ(listato.righe[6].celle[0], "ROSSI");
 }
 
+// The template rows of an .ods saved by LibreOffice carry formulas whose result is "": the walk
+// ends at the first of them, with no cell reported as an error value.
+TEST(ElaboraCartellaReale, OdsConFormuleDalRisultatoVuoto) {
+  test::CartellaTemporanea cartella;
+  test::InterazioneRegistrata ui;
+  test::ListatoRegistrato listato;
+  Contesto ctx;
+  ctx.cartellaProgramma = cartella.Percorso();
+  ctx.interazione = &ui;
+  ctx.operatoreCorrente.codiceFiscale = "01234567890";
+  ctx.operatoreCorrente.nomeVisualizzato = "Alfa Beta srl";
+  ui.file.push_back(cartella / "L.PDF");
+
+  const auto r = ElaboraCartella(ctx, kDati / "formule-vuote.ods", true, listato,
+                                 [](const std::filesystem::path& p) { return ApriCartella(p); });
+
+  EXPECT_EQ(r.esito, EsitoElaborazione::Completata);
+  EXPECT_EQ(ctx.totaliImport.righePerQuadro[FA], 2);
+  EXPECT_EQ(ctx.totaliImport.righeTotali, 2);
+  EXPECT_EQ(r.celleErrate, 0);
+  for (const auto& testo : ui.Testi()) EXPECT_EQ(testo.find("errore"), std::string::npos) << testo;
+}
+
 }  // namespace
 }  // namespace fcl

@@ -106,6 +106,24 @@ TEST(LettoreOds, CelleScritteAMano) {
   EXPECT_EQ(TestoCella(lettore->Riga(2, 1)[0]), "ultimo");
 }
 
+// LibreOffice writes a formula whose result is "" with no value type: it reads as its (empty)
+// text, so the template rows that hold only such formulas end the sheet's data; a formula the file
+// marks as an error is still one.
+TEST(LettoreOds, FormulaDalRisultatoVuoto) {
+  auto lettore = ApriCartella(kDati / "formule-vuote.ods");
+  ASSERT_EQ(lettore->NomeFoglio(2), "FA");
+  Verifica(*lettore, {
+                         {2, 1, 3, "#DIV/0!", T::Errore},
+                         {2, 4, 10, "6000", T::Numero},
+                         {2, 4, 11, "1320", T::Numero},  // =IF(J4>5000;J4*0.22;"")
+                         {2, 5, 11, "", T::Vuota},       // the same giving "", empty paragraph
+                         {2, 6, 1, "", T::Vuota},        // =""
+                         {2, 8, 10, "", T::Vuota},
+                         {2, 8, 11, "", T::Vuota},
+                         {2, 9, 1, "", T::Vuota},
+                     });
+}
+
 // FreeXL skips formula cells and reads booleans and error values as numbers: the reader takes
 // them from the workbook's own records.
 TEST(LettoreXls, FormuleBooleaniEdErrori) {

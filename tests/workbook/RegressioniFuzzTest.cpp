@@ -178,6 +178,39 @@ TEST(RegressioniFuzz, OgniFileSiLeggeOSiRifiutaConUnMessaggio) {
   }
 }
 
+// Small workbooks that once took unbounded time, disk or memory (bench/ostili/genera.py makes them
+// and their full-size versions): each is refused at once with its own message.
+TEST(RegressioniFuzz, CartelleOstiliRifiutate) {
+  const fs::path cartelle = fs::path(FCL_TEST_DATA_DIR) / "regressioni" / "cartelle";
+  struct Caso {
+    const char* file;
+    int numero;
+    const char* frammento;
+  } const casi[] = {
+      // A row of data repeated 2^32 times: the run walked it row by row and filled the disk.
+      {"ods-righe-ripetute-4294967296.ods", 1006, "righe non vuote oltre la riga 16777216"},
+      // One attribute of 32 MB: Expat scanned it again with every block (10 s; 1 GB: hours).
+      {"xlsx-attributo-32mb.xlsx", 1006, "un tag o un commento XML supera 4 MB"},
+      // Sheet names of 1 MB each (2,400 of them took 2.4 GB).
+      {"ods-nome-foglio-1mb.ods", 1008, "il nome di un foglio supera i 255 caratteri"},
+      // 8.7 million sheet entries took 1 GB.
+      {"xlsx-10001-fogli.xlsx", 1008, "elenca più di 10000 fogli"},
+      // 52 million empty shared strings took 800 MB.
+      {"xlsx-16777217-testi-vuoti.xlsx", 1008, "contiene più di 16777216 testi condivisi"},
+  };
+  for (const auto& caso : casi) {
+    SCOPED_TRACE(caso.file);
+    try {
+      auto lettore = ApriCartella(cartelle / caso.file);
+      for (int f = 1; f <= lettore->NumeroFogli(); ++f) lettore->Riga(f, 1);
+      ADD_FAILURE() << "letta";
+    } catch (const ErroreCartella& e) {
+      EXPECT_EQ(e.Numero(), caso.numero);
+      EXPECT_NE(std::string(e.what()).find(caso.frammento), std::string::npos) << e.what();
+    }
+  }
+}
+
 }  // namespace
 }  // namespace fcl
 

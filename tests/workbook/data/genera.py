@@ -315,6 +315,54 @@ def scrivi_speciale_ods():
     scrivi_ods("speciale.ods", [primo, secondo])
 
 
+def scrivi_formule_vuote_ods():
+    """Sheet FA as LibreOffice Calc saves a template whose rows carry formulas: a formula whose
+    result is "" is written with no value type (calcext:value-type "string" and an empty
+    paragraph, or nothing at all); numbers and errors computed by formulas carry their type."""
+    def testo(t):
+        return ('<table:table-cell office:value-type="string" calcext:value-type="string">'
+                "<text:p>%s</text:p></table:table-cell>" % t)
+
+    def numero(v):
+        return ('<table:table-cell office:value-type="float" office:value="%s" '
+                'calcext:value-type="float"><text:p>%s</text:p></table:table-cell>' % (v, v))
+
+    def se(riga, risultato):
+        formula = 'of:=IF([.J%d]&gt;5000;[.J%d]*0.22;&quot;&quot;)' % (riga, riga)
+        if risultato is None:
+            return ('<table:table-cell table:formula="%s" calcext:value-type="string">'
+                    "<text:p/></table:table-cell>" % formula)
+        return ('<table:table-cell table:formula="%s" office:value-type="float" '
+                'office:value="%s" calcext:value-type="float"><text:p>%s</text:p>'
+                "</table:table-cell>" % (formula, risultato, risultato))
+
+    vuota = '<table:table-cell table:formula="of:=&quot;&quot;"/>'
+    errore = ('<table:table-cell table:formula="of:=1/0" office:value-type="float" '
+              'office:value="0" calcext:value-type="error"><text:p>#DIV/0!</text:p>'
+              "</table:table-cell>")
+    salta = '<table:table-cell table:number-columns-repeated="%d"/>'
+    righe = [
+        # A formula the file marks as an error, in the heading.
+        "<table:table-row>" + testo("Operazioni") + salta % 1 + errore + salta % 1021 +
+        "</table:table-row>",
+        '<table:table-row table:number-rows-repeated="2">' + salta % 1024 + "</table:table-row>",
+        # Two rows of data: K is computed from J.
+        "<table:table-row>" + testo("01234567890") + salta % 8 + numero(6000) + se(4, 1320) +
+        salta % 1014 + "</table:table-row>",
+        "<table:table-row>" + testo("09876543210") + salta % 8 + numero(100) + se(5, None) +
+        salta % 1014 + "</table:table-row>",
+        # The template's rows below: only formulas whose result is "".
+        '<table:table-row table:number-rows-repeated="3">' + vuota * 10 + se(6, None) +
+        salta % 1013 + "</table:table-row>",
+        '<table:table-row table:number-rows-repeated="1048568">' + salta % 1024 +
+        "</table:table-row>",
+    ]
+    tabella = ('<table:table table:name="FA" table:style-name="ta1">'
+               '<table:table-column table:number-columns-repeated="1024"/>%s</table:table>'
+               % "".join(righe))
+    scrivi_ods("formule-vuote.ods", [tabella_ods("Istruzioni", ISTRUZIONI), tabella])
+
+
 # ---- protected workbooks ----
 
 def scrivi_xls_protetto():
@@ -454,6 +502,7 @@ def main():
     scrivi_tutti("duefogli", DUE_FOGLI)
     scrivi_speciale_xlsx()
     scrivi_speciale_ods()
+    scrivi_formule_vuote_ods()
     scrivi_formule_xls()
     scrivi_xls_vecchio()
     scrivi_xls_protetto()
