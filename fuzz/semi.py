@@ -8,6 +8,7 @@ committed.
 import io
 import os
 import sys
+import tempfile
 import zipfile
 import zlib
 
@@ -204,6 +205,25 @@ def semi_marcatore(out):
     scrivi(out, "corto.DLL", codifica(b"C:\\Programmi\\Citt\xe0", 12) + b"\n\n\n")
 
 
+def semi_ostili(sorgente, out):
+    """Workbooks that ask for unbounded work or memory, small enough to be mutated whole (the
+    larger ones are in tests/workbook/data/regressioni/cartelle); bench/ostili/genera.py makes
+    them."""
+    sys.path.insert(0, os.path.join(sorgente, "bench", "ostili"))
+    import genera
+    with tempfile.TemporaryDirectory() as cartella:
+        genera.testi_vuoti(cartella, 1000000)
+        genera.gettone_lungo(cartella, "gettone-lungo.xlsx", 8 << 20)
+        genera.righe_ripetute(cartella)
+        for nome in sorted(os.listdir(cartella)):
+            with open(os.path.join(cartella, nome), "rb") as f:
+                contenuto = f.read()
+            target = "ods" if nome.endswith(".ods") else "xlsx"
+            scrivi(os.path.join(out, target), "ostile-" + nome, contenuto)
+            scrivi(os.path.join(out, target), "ostile-" + nome + ".parti",
+                   parti_zip(contenuto, 4000))
+
+
 def main():
     sorgente, out = sys.argv[1], sys.argv[2]
     dati = os.path.join(sorgente, "tests", "workbook", "data")
@@ -234,6 +254,7 @@ def main():
                     scrivi(os.path.join(out, target), nome + ".parti", parti_zip(contenuto))
                 except zipfile.BadZipFile:
                     pass
+    semi_ostili(sorgente, out)
     semi_pdf(os.path.join(out, "modello_pdf"))
     semi_inflate(os.path.join(out, "inflate"))
     semi_verifica(os.path.join(out, "verifica"))
