@@ -7,6 +7,7 @@
 #include <ctime>
 
 #include "AccessRinominato.h"
+#include "CampioniAccess.h"
 #include "CartellaTemporanea.h"
 #include "InterazioneRegistrata.h"
 #include "common/RoutineCampi.h"
@@ -19,8 +20,7 @@
 namespace fcl {
 namespace {
 
-const std::filesystem::path kNwind =
-    std::filesystem::path(FCL_SHARED_DIR) / "data" / "mdb" / "nwind.mdb";
+const std::filesystem::path kNwind = test::CartellaCampioniAccess() / "nwind.mdb";
 
 // VELA and last year's edition keep COPE and CTAB: Employees and Shippers take their names.
 const std::vector<test::Ridenominazione> kVela = {
@@ -58,6 +58,7 @@ std::int64_t Conta(Database& db, const std::string& sql) {
 class ImportaAccessTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    FCL_SALTA_SENZA_CAMPIONI_ACCESS();
     ::setenv("XDG_DATA_HOME", (dir / "xdg").c_str(), 1);
     prog = dir / "prog";
     std::filesystem::create_directories(prog / "SYSTEM");

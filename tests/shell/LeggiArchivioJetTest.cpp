@@ -6,6 +6,7 @@
 
 #include <fstream>
 
+#include "CampioniAccess.h"
 #include "CartellaTemporanea.h"
 #include "common/RoutineCampi.h"
 #include "shell/ArchivioCollegato.h"
@@ -14,7 +15,7 @@
 namespace fcl {
 namespace {
 
-const std::filesystem::path kMdb = std::filesystem::path(FCL_SHARED_DIR) / "data" / "mdb";
+const std::filesystem::path kMdb = test::CartellaCampioniAccess();
 
 // One row as "NAME=kind:value" pairs, so that the kind read (Integer, Float, Date, text, Null)
 // is checked along with the value.
@@ -39,6 +40,7 @@ std::string Riga(Recordset& rs) {
 }
 
 TEST(LeggiArchivioJetTest, LeggeTabelleDiFileAccessVeriConTipiENull) {
+  FCL_SALTA_SENZA_CAMPIONI_ACCESS();
   struct Case {
     const char* file;
     const char* tabella;
@@ -79,6 +81,7 @@ TEST(LeggiArchivioJetTest, LeggeTabelleDiFileAccessVeriConTipiENull) {
 }
 
 TEST(LeggiArchivioJetTest, FileNonLeggibileOSenzaLeTabelleEUnCollegamentoFallito) {
+  FCL_SALTA_SENZA_CAMPIONI_ACCESS();
   test::CartellaTemporanea dir;
   // The first 64 KiB of a real Access file: the signature is there, the tables are not whole.
   {

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "AccessRinominato.h"
+#include "CampioniAccess.h"
 #include "CartellaTemporanea.h"
 #include "InterazioneRegistrata.h"
 #include "common/Errori.h"
@@ -22,8 +23,7 @@
 namespace fcl {
 namespace {
 
-const std::filesystem::path kNwind =
-    std::filesystem::path(FCL_SHARED_DIR) / "data" / "mdb" / "nwind.mdb";
+const std::filesystem::path kNwind = test::CartellaCampioniAccess() / "nwind.mdb";
 
 // Employees becomes the operators, Shippers the code table. Texts, a memo, whole numbers, dates
 // and Nulls of Access all land in our columns; Title of courtesy and Photo have no column of ours.
@@ -74,6 +74,7 @@ std::vector<std::string> FileNellaCartella(const std::filesystem::path& cartella
 class MigrazioneJetTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    FCL_SALTA_SENZA_CAMPIONI_ACCESS();
     ::setenv("XDG_DATA_HOME", (dir / "xdg").c_str(), 1);
     prog = dir / "prog";
     std::filesystem::create_directories(prog / "DataBase");

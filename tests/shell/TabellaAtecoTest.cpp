@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "AtecoGenerato.h"
 #include "CartellaTemporanea.h"
 #include "common/Errori.h"
 #include "store/Recordset.h"
@@ -31,15 +32,17 @@ TEST(TabellaAteco, DaCartellaDiLavoroODaCsv) {
       "96.09.05=Organizzazione di feste e cerimonie"};
   EXPECT_EQ(Ateco(db), attese);
 
-  EXPECT_EQ(
-      CaricaTabellaAteco(db, std::filesystem::path(FCL_SHARED_DIR) / "data" / "ateco2007.csv"),
-      3138u);
+  // A CSV of ISTAT's size and shape replaces it.
+  test::CartellaTemporanea dir;
+  const auto istat = test::GeneraAteco(45);
+  test::ScriviFile(dir / "ateco2007.csv", istat.csv);
+  EXPECT_EQ(CaricaTabellaAteco(db, dir / "ateco2007.csv"), istat.voci);
 
   // A workbook without the two columns changes nothing.
-  test::CartellaTemporanea dir;
   test::ScriviFile(dir / "rotto.xlsx", std::string("PK\x03\x04", 4) + "non un archivio zip");
   EXPECT_THROW(CaricaTabellaAteco(db, dir / "rotto.xlsx"), Errore);
-  EXPECT_EQ(std::get<std::int64_t>(db.Scalare("SELECT count(*) FROM ATECO2007")), 3138);
+  EXPECT_EQ(std::get<std::int64_t>(db.Scalare("SELECT count(*) FROM ATECO2007")),
+            static_cast<std::int64_t>(istat.voci));
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <set>
 
+#include "AtecoGenerato.h"
+#include "CampioniAccess.h"
 #include "CartellaTemporanea.h"
 #include "common/Errori.h"
 #include "common/RoutineCampi.h"
@@ -15,7 +17,9 @@
 namespace fcl {
 namespace {
 
-const std::filesystem::path kDati = std::filesystem::path(FCL_SHARED_DIR) / "data";
+// The tables built into the program, as generated from the pinned npm packages.
+const std::filesystem::path kGenerati =
+    std::filesystem::path(FCL_SOURCE_DIR) / "resources" / "dati-riferimento";
 
 std::vector<std::string> Colonna(Database& db, const std::string& sql,
                                  const std::vector<Valore>& p = {}) {
@@ -25,7 +29,7 @@ std::vector<std::string> Colonna(Database& db, const std::string& sql,
   return v;
 }
 
-// The rows of a CSV of the shared reference data, header left out, each joined with "|".
+// The rows of a CSV, header left out, each joined with "|".
 std::set<std::string> RigheCsv(const std::filesystem::path& file, std::size_t colonne) {
   const std::string testo = test::LeggiFile(file);
   Csv csv(testo, ',');
@@ -102,34 +106,49 @@ TEST_F(DatiRiferimentoTest, ComuniELuoghiDiNascitaIncorporati) {
   EXPECT_EQ(CampoTesto(comuni["COMUNE"]), "ROMANO CANAVESE");
 }
 
-TEST_F(DatiRiferimentoTest, ComuniConfrontatiConIDatiDiRiferimentoCondivisi) {
+TEST_F(DatiRiferimentoTest, ComuniELuoghiDiNascitaComeNeiFileGenerati) {
   CaricaDatiRiferimento(db);
-  // Every current municipality of the shared list is there under the same name and province, but
-  // for the bilingual names, which our sources write in Italian only, and one hyphen.
-  const auto nostri = Colonna(db, "SELECT COMUNE || '|' || PRO FROM T_COMUNI");
-  const std::set<std::string> comuni(nostri.begin(), nostri.end());
-  std::size_t assenti = 0;
-  for (const auto& r : RigheCsv(kDati / "comuni.csv", 2))
-    if (!comuni.count(r)) ++assenti;
-  EXPECT_LE(assenti, 10u);
-  // Nearly every place of birth is a row of the shared list (which has more rows, from sources we
-  // cannot ship).
-  const auto luoghi = RigheCsv(kDati / "luoghi_nascita.csv", 3);
-  std::size_t estranei = 0;
-  for (const auto& r :
-       Colonna(db, "SELECT DESCRIZION || '|' || CD_PROV || '|' || KEY_TAB FROM T_COMUNICF"))
-    if (!luoghi.count(r)) ++estranei;
-  EXPECT_LE(estranei, 10u);
+  // The tables hold exactly the rows of the files generated from the packages: none lost, cut or
+  // mangled on the way into the program (quotes, apostrophes, accents, bilingual names).
+  struct Case {
+    const char* file;
+    std::size_t colonne;
+    const char* sql;
+  } const kCases[] = {
+      {"T_COMUNI.csv", 2, "SELECT COMUNE || '|' || PRO FROM T_COMUNI"},
+      {"T_COMUNICF.csv", 3,
+       "SELECT DESCRIZION || '|' || CD_PROV || '|' || KEY_TAB FROM T_COMUNICF"},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.file);
+    const auto attese = RigheCsv(kGenerati / c.file, c.colonne);
+    const auto nostre = Colonna(db, c.sql);
+    EXPECT_EQ(nostre.size(), attese.size());
+    EXPECT_EQ(std::set<std::string>(nostre.begin(), nostre.end()), attese);
+  }
 }
 
-TEST_F(DatiRiferimentoTest, AtecoDalFileIstat) {
-  EXPECT_EQ(ImportaAteco(db, kDati / "ateco2007.csv"), 3138u);
-  EXPECT_EQ(std::get<std::int64_t>(db.Scalare("SELECT count(*) FROM ATECO2007")), 3138);
-  EXPECT_EQ(Colonna(db, "SELECT DESCRIZIONE FROM ATECO2007 WHERE CODICE = '01.11.10'"),
-            std::vector<std::string>{"Coltivazione di cereali (escluso il riso)"});
+TEST_F(DatiRiferimentoTest, AtecoDaUnFileComeQuelloIstat) {
+  test::CartellaTemporanea dir;
+  const auto prima = test::GeneraAteco(45);
+  const auto seconda = test::GeneraAteco(47);
+  ASSERT_GT(prima.voci, 3000u);
+  test::ScriviFile(dir / "ateco.csv", prima.csv);
+  test::ScriviFile(dir / "ateco_agg.csv", seconda.csv);
+  EXPECT_EQ(ImportaAteco(db, dir / "ateco.csv"), prima.voci);
+  EXPECT_EQ(std::get<std::int64_t>(db.Scalare("SELECT count(*) FROM ATECO2007")),
+            static_cast<std::int64_t>(prima.voci));
+  EXPECT_EQ(
+      Colonna(db,
+              "SELECT DESCRIZIONE FROM ATECO2007 WHERE CODICE IN ('01.11.10', '01.12') "
+              "ORDER BY CODICE"),
+      (std::vector<std::string>{"Sottocategoria 01.11.10, n.c.a.", "Classe 01.12 (\"tipo\" 2)"}));
+  EXPECT_EQ(Colonna(db, "SELECT CODICE FROM ATECO2007 ORDER BY rowid LIMIT 3"),
+            (std::vector<std::string>{"A", "01", "01.1"}));
   // A second file replaces the first.
-  EXPECT_EQ(ImportaAteco(db, kDati / "ateco2007_agg2022.csv"), 3157u);
-  EXPECT_EQ(std::get<std::int64_t>(db.Scalare("SELECT count(*) FROM ATECO2007")), 3157);
+  EXPECT_EQ(ImportaAteco(db, dir / "ateco_agg.csv"), seconda.voci);
+  EXPECT_EQ(std::get<std::int64_t>(db.Scalare("SELECT count(*) FROM ATECO2007")),
+            static_cast<std::int64_t>(seconda.voci));
 }
 
 TEST_F(DatiRiferimentoTest, AtecoConPuntoEVirgolaEWindows1252) {
@@ -200,18 +219,21 @@ TEST(FormatoArchivio, RiconosciutoDaiPrimiByte) {
     std::filesystem::path file;
     FormatoArchivio atteso;
   } const kCases[] = {
-      {dir / "manca", FormatoArchivio::Mancante},
-      {dir / "vuoto", FormatoArchivio::Vuoto},
-      {dir / "s.db", FormatoArchivio::Sqlite},
-      {dir / "testo", FormatoArchivio::Sconosciuto},
+      {dir / "manca", FormatoArchivio::Mancante},     {dir / "vuoto", FormatoArchivio::Vuoto},
+      {dir / "s.db", FormatoArchivio::Sqlite},        {dir / "testo", FormatoArchivio::Sconosciuto},
       {dir.Percorso(), FormatoArchivio::Sconosciuto},  // a folder
-      {kDati / "mdb" / "nwind.mdb", FormatoArchivio::Jet},
-      {kDati / "mdb" / "DateTestDatabase.mdb", FormatoArchivio::Jet},
-      {kDati / "mdb" / "ASampleDatabase.accdb", FormatoArchivio::Jet},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.file.string());
     EXPECT_EQ(RiconosciFormato(c.file), c.atteso);
+  }
+}
+
+TEST(FormatoArchivio, FileAccessVeriDiOgniVersione) {
+  FCL_SALTA_SENZA_CAMPIONI_ACCESS();
+  for (const char* file : {"nwind.mdb", "DateTestDatabase.mdb", "ASampleDatabase.accdb"}) {
+    SCOPED_TRACE(file);
+    EXPECT_EQ(RiconosciFormato(test::CartellaCampioniAccess() / file), FormatoArchivio::Jet);
   }
 }
 
