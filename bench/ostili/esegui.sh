@@ -26,7 +26,7 @@ fi
 
 printf '%-24s %5s %8s %8s %9s %10s  %s\n' file esito wall_s cpu_s picco_MB scritti_MB messaggio
 for f in righe-ripetute.ods gettone-lungo.xlsx gettone-1gb.xlsx nomi-fogli-enormi.ods \
-  fogli-innumerevoli.xlsx testi-vuoti.xlsx; do
+  fogli-innumerevoli.xlsx testi-vuoti.xlsx dimensioni.xls; do
   rm -rf "$uscita" "$programma"/.FCLtemp.TXT.* "$programma/FCLtemp.TXT"
   mkdir -p "$uscita"
   esito=0

@@ -15,8 +15,10 @@ Every zip entry is written a block at a time, so no content is ever held whole i
 | nomi-fogli-enormi.ods | sheets named with 1 MiB of letters each (2,400 of them) |
 | fogli-innumerevoli.xlsx | xl/workbook.xml lists 8.7 million sheets |
 | testi-vuoti.xlsx | xl/sharedStrings.xml holds 52 million empty strings |
+| dimensioni.xls | Excel 5.0/95 (FreeXL): sheet FA whose DIMENSIONS say 65,535 rows and 256 columns |
 """
 import os
+import struct
 import sys
 import zipfile
 
@@ -153,11 +155,75 @@ def testi_vuoti(cartella, quanti):
              testi=testi)
 
 
+def composto(nome, dati):
+    """A compound file holding one stream, in regular sectors."""
+    settore = 512
+    dati = dati.ljust(max(4096, -(-len(dati) // settore) * settore), b"\0")
+    n = len(dati) // settore
+    settori_fat = 1
+    while settori_fat * (settore // 4) < n + 1 + settori_fat:
+        settori_fat += 1
+    testa = bytearray(settore)
+    testa[0:8] = b"\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"
+    struct.pack_into("<HHHHH", testa, 24, 0x3E, 3, 0xFFFE, 9, 6)
+    struct.pack_into("<IIII", testa, 44, settori_fat, n, 0, 0)
+    struct.pack_into("<III", testa, 56, 4096, 0xFFFFFFFE, 0)
+    struct.pack_into("<I", testa, 68, 0xFFFFFFFE)
+    for i in range(109):
+        struct.pack_into("<I", testa, 76 + 4 * i, n + 1 + i if i < settori_fat else 0xFFFFFFFF)
+
+    def voce(nome_voce, tipo, figlio, inizio, dimensione):
+        v = bytearray(128)
+        testo = nome_voce.encode("utf-16-le")
+        v[0:len(testo)] = testo
+        struct.pack_into("<H", v, 64, len(testo) + 2 if tipo else 0)
+        v[66], v[67] = tipo, 1
+        struct.pack_into("<III", v, 68, 0xFFFFFFFF, 0xFFFFFFFF, figlio)
+        struct.pack_into("<II", v, 116, inizio, dimensione)
+        return bytes(v)
+
+    cartella = (voce("Root Entry", 5, 1, 0xFFFFFFFE, 0) + voce(nome, 2, 0xFFFFFFFF, 0, len(dati)) +
+                voce("", 0, 0xFFFFFFFF, 0xFFFFFFFF, 0) * 2)
+    fat = bytearray()
+    for i in range(settori_fat * (settore // 4)):
+        v = 0xFFFFFFFF
+        if i + 1 < n:
+            v = i + 1
+        elif i in (n - 1, n):
+            v = 0xFFFFFFFE
+        elif i <= n + settori_fat:
+            v = 0xFFFFFFFD
+        fat += struct.pack("<I", v)
+    return bytes(testa) + dati + cartella + bytes(fat)
+
+
+def dimensioni_xls(cartella, righe, colonne):
+    """An Excel 5.0/95 workbook (read through FreeXL, which sets aside room for every cell of a
+    sheet's DIMENSIONS at once): sheets "Frontespizio" and "FA", both the same sheet stream."""
+    def record(tipo, corpo):
+        return struct.pack("<HH", tipo, len(corpo)) + corpo
+
+    def foglio_in_elenco(posizione, nome):
+        return record(0x0085, struct.pack("<IBBB", posizione, 0, 0, len(nome)) + nome)
+
+    testa = record(0x0809, struct.pack("<HHHH", 0x0500, 0x0005, 0, 0)) + record(0x0042, b"\xE4\x04")
+    elenco_lungo = len(foglio_in_elenco(0, b"Frontespizio")) + len(foglio_in_elenco(0, b"FA"))
+    posizione = len(testa) + elenco_lungo + 4
+    globali = (testa + foglio_in_elenco(posizione, b"Frontespizio") +
+               foglio_in_elenco(posizione, b"FA") + record(0x000A, b""))
+    foglio = (record(0x0809, struct.pack("<HHHH", 0x0500, 0x0010, 0, 0)) +
+              record(0x0200, struct.pack("<HHHHH", 0, righe, 0, colonne, 0)) +
+              record(0x0203, struct.pack("<HHHd", 3, 0, 0, 1234.5)) + record(0x000A, b""))
+    with open(os.path.join(cartella, "dimensioni.xls"), "wb") as f:
+        f.write(composto("Book", globali + foglio))
+
+
 def main():
     cartella = sys.argv[1]
     piccoli = "--piccoli" in sys.argv[2:]
     os.makedirs(cartella, exist_ok=True)
     righe_ripetute(cartella)
+    dimensioni_xls(cartella, 65535, 256)
     if piccoli:
         gettone_lungo(cartella, "gettone-lungo.xlsx", 32 << 20)
         nomi_fogli_enormi(cartella, 2, 1 << 20)

@@ -197,6 +197,8 @@ TEST(RegressioniFuzz, CartelleOstiliRifiutate) {
       {"xlsx-10001-fogli.xlsx", 1008, "elenca più di 10000 fogli"},
       // 52 million empty shared strings took 800 MB.
       {"xlsx-16777217-testi-vuoti.xlsx", 1008, "contiene più di 16777216 testi condivisi"},
+      // An Excel 5.0/95 sheet of 65,535 x 256 cells by its DIMENSIONS: FreeXL took 530 MB.
+      {"xls-dimensioni-65535x256.xls", 1006, "dimensioni del foglio oltre i limiti del formato"},
   };
   for (const auto& caso : casi) {
     SCOPED_TRACE(caso.file);
