@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+
 #include <memory>
 
 namespace fcl::test {
@@ -42,6 +46,21 @@ int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   // Also when the suite is listed at build time, outside ctest's environment.
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // The windows remember sizes and splitters in the user's settings: the suite keeps its own.
+  QTemporaryDir temporanea;
+  // The offscreen screen is the most common office laptop's, 1366x768, instead of 800x600.
+  if (qgetenv("QT_QPA_PLATFORM") == "offscreen") {
+    const QString schermo = temporanea.filePath(QStringLiteral("schermo.json"));
+    QFile f(schermo);
+    if (f.open(QIODevice::WriteOnly)) {
+      f.write(R"({"screens": [{"name": "Portatile", "x": 0, "y": 0, "width": 1366,
+                  "height": 768, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+      f.close();
+      qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + schermo.toLocal8Bit());
+    }
+  }
   QApplication app(argc, argv);
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                     temporanea.filePath(QStringLiteral("impostazioni")));
   return RUN_ALL_TESTS();
 }

@@ -4,12 +4,17 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QScrollArea>
+#include <QStackedWidget>
+#include <QTabWidget>
 #include <QTextEdit>
 
 #include <ctime>
+#include <vector>
 
 #include "common/RoutineCampi.h"
 #include "common/RoutineFinestre.h"
@@ -30,13 +35,46 @@ void Colori(QWidget* campo, const Colore& sfondo, const QColor& testo) {
 }
 
 void Fuoco(QWidget* campo) {
+  MostraCampo(campo);
   if (campo->isEnabled() && campo->focusPolicy() != Qt::NoFocus)
     campo->setFocus(Qt::OtherFocusReason);
 }
 
 }  // namespace
 
+void MostraCampo(QWidget* campo) {
+  if (!campo) return;
+  // Outermost first: the page holding the field is shown before a scroll area inside it moves.
+  std::vector<QWidget*> antenati;
+  for (QWidget* w = campo->parentWidget(); w && !w->isWindow(); w = w->parentWidget())
+    antenati.insert(antenati.begin(), w);
+  for (std::size_t i = 0; i < antenati.size(); ++i) {
+    QWidget* figlio = i + 1 < antenati.size() ? antenati[i + 1] : campo;
+    if (auto* pile = qobject_cast<QStackedWidget*>(antenati[i])) {
+      if (pile->indexOf(figlio) >= 0) {
+        // A tab widget's pages live in its stack: the tab is chosen through the tab widget.
+        if (auto* schede = qobject_cast<QTabWidget*>(pile->parentWidget()))
+          schede->setCurrentWidget(figlio);
+        else
+          pile->setCurrentWidget(figlio);
+      }
+    }
+  }
+  for (QWidget* w : antenati) {
+    if (auto* scorrimento = qobject_cast<QScrollArea*>(w)) {
+      // The page just shown has its geometry only after its layout ran.
+      if (QWidget* contenuto = scorrimento->widget(); contenuto && contenuto->layout())
+        contenuto->layout()->activate();
+      scorrimento->ensureWidgetVisible(campo);
+    }
+  }
+}
+
 void ErroreCampo(Interazione& ui, QWidget* campo, std::string_view messaggio) {
+  // The message box takes the focus from the field, and a check hooked to the field's leaving
+  // would run again and show its box a second time: while the field's error is shown, a second
+  // error on it is the same one.
+  if (campo && campo->property("fclErroreCampo").toBool()) return;
   if (campo) {
     campo->setProperty("fclErroreCampo", true);
     Colori(campo, kColoreErrore,

@@ -1,6 +1,7 @@
 #include "register/ui/FOPC.h"
 
 #include <algorithm>
+#include <vector>
 
 #include <QButtonGroup>
 #include <QEvent>
@@ -14,13 +15,16 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QShowEvent>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "common/Contesto.h"
 #include "common/ControlloCF.h"
 #include "common/RoutineCampi.h"
 #include "common/ui/ColoriFocus.h"
+#include "common/ui/Impostazioni.h"
 #include "common/ui/ListaVista.h"
 #include "common/ui/RoutineCampiQt.h"
 #include "communication/ui/FCrea.h"
@@ -71,6 +75,31 @@ QLineEdit* NuovaCasella(QWidget* genitore, const char* nome) {
   return c;
 }
 
+// The captions of every form on a page get one width, so that the boxes line up in one column even
+// across the frames of the page.
+void AllineaEtichette(QWidget* pagina) {
+  std::vector<QWidget*> etichette;
+  int larghezza = 0;
+  for (QFormLayout* f : pagina->findChildren<QFormLayout*>()) {
+    for (int r = 0; r < f->rowCount(); ++r) {
+      QLayoutItem* voce = f->itemAt(r, QFormLayout::LabelRole);
+      if (!voce || !voce->widget()) continue;
+      etichette.push_back(voce->widget());
+      larghezza = std::max(larghezza, voce->widget()->sizeHint().width());
+    }
+  }
+  for (QWidget* e : etichette) e->setMinimumWidth(larghezza);
+}
+
+// A frame without a caption that only groups boxes shown or hidden together: no border and no
+// margin of its own, so that its boxes line up with those around it.
+void SenzaBordo(QGroupBox* riquadro) {
+  riquadro->setFlat(true);
+  riquadro->setStyleSheet(QStringLiteral("QGroupBox#%1 { border: 0; margin: 0; padding: 0; }")
+                              .arg(riquadro->objectName()));
+  riquadro->layout()->setContentsMargins(0, 0, 0, 0);
+}
+
 QPushButton* Pulsante(QWidget* genitore, const char* nome, const char* testo) {
   auto* p = new QPushButton(QString::fromUtf8(testo), genitore);
   p->setObjectName(nome);
@@ -82,40 +111,81 @@ QPushButton* Pulsante(QWidget* genitore, const char* nome, const char* testo) {
 FOPC::FOPC(Contesto& ctx, QWidget* genitore) : FinestraRegistro(genitore), ctx_(ctx) {
   setObjectName("FOPC");
   setWindowTitle("Elenco Soggetti Obbligati");
-  auto* divisore = new QSplitter(this);
   auto* radice = new QHBoxLayout(this);
-  radice->addWidget(divisore);
+  radice->setContentsMargins(4, 4, 4, 4);
+  divisore_ = new QSplitter(this);
+  divisore_->setObjectName("Divisore");
+  divisore_->setChildrenCollapsible(false);
+  radice->addWidget(divisore_);
 
-  lista_ = new ListaVista(divisore);
+  // Left: the filter over the list of operators.
+  auto* sinistra = new QWidget(divisore_);
+  auto* sinistraL = new QVBoxLayout(sinistra);
+  sinistraL->setContentsMargins(0, 0, 0, 0);
+  filtro_ = new QLineEdit(sinistra);
+  filtro_->setObjectName("FiltroSoggetti");
+  filtro_->setPlaceholderText(QString::fromUtf8("Cerca per nome, codice fiscale o partita IVA"));
+  filtro_->setClearButtonEnabled(true);
+  sinistraL->addWidget(filtro_);
+  lista_ = new ListaVista(sinistra);
   lista_->setObjectName("LVOpe");
-  divisore->addWidget(lista_);
+  sinistraL->addWidget(lista_);
+  divisore_->addWidget(sinistra);
 
-  auto* scorrimento = new QScrollArea(divisore);
-  scorrimento->setWidgetResizable(true);
-  auto* dettaglio = new QWidget(scorrimento);
-  scorrimento->setWidget(dettaglio);
-  divisore->addWidget(scorrimento);
-  auto* col = new QVBoxLayout(dettaglio);
+  // Right: the detail in three pages, each scrolling on its own when the window is too small,
+  // and the buttons below them, always in sight.
+  auto* destra = new QWidget(divisore_);
+  dettaglio_ = destra;
+  auto* destraL = new QVBoxLayout(destra);
+  destraL->setContentsMargins(0, 0, 0, 0);
+  schede_ = new QTabWidget(destra);
+  schede_->setObjectName("Schede");
+  destraL->addWidget(schede_, 1);
+  divisore_->addWidget(destra);
+  divisore_->setStretchFactor(0, 0);
+  divisore_->setStretchFactor(1, 1);
 
+  auto pagina = [this](const char* nome, const char* titolo) {
+    auto* scorrimento = new QScrollArea(schede_);
+    scorrimento->setObjectName(QString::fromUtf8(nome));
+    scorrimento->setWidgetResizable(true);
+    scorrimento->setFrameShape(QFrame::NoFrame);
+    auto* contenuto = new QWidget(scorrimento);
+    scorrimento->setWidget(contenuto);
+    schede_->addTab(scorrimento, QString::fromUtf8(titolo));
+    auto* col = new QVBoxLayout(contenuto);
+    return std::pair{contenuto, col};
+  };
   auto riga = [](QFormLayout* f, const char* etichetta, QWidget* w) {
     f->addRow(QString::fromUtf8(etichetta), w);
   };
-  auto conPulsante = [&](QWidget* genitore, QLineEdit* c, QPushButton* p) {
+  // A box and the button that fills it, side by side in this order (the order of the Tab key).
+  auto conPulsante = [](QWidget* genitore, const char* casella, const char* pulsante,
+                        const char* testo, int larghezza = 0) {
     auto* w = new QWidget(genitore);
     auto* h = new QHBoxLayout(w);
     h->setContentsMargins(0, 0, 0, 0);
-    c->setParent(w);
-    p->setParent(w);
+    auto* c = NuovaCasella(w, casella);
+    if (larghezza > 0) c->setMaximumWidth(larghezza);
     h->addWidget(c);
-    h->addWidget(p);
+    h->addWidget(Pulsante(w, pulsante, testo));
+    if (larghezza > 0) h->addStretch();
     return w;
   };
+  auto corta = [](QLineEdit* c, int larghezza) {
+    c->setMaximumWidth(larghezza);
+    return c;
+  };
+  constexpr int kData = 110;
+  constexpr int kProvincia = 48;
 
+  // The taxpayer's own data.
+  auto [soggetto, col] = pagina("PaginaSoggetto", "&Soggetto obbligato");
   auto* testa = new QFormLayout;
   col->addLayout(testa);
-  riga(testa, "Codice Fiscale (Obbligatorio)", NuovaCasella(dettaglio, "tocod"));
-  riga(testa, "Partita IVA", NuovaCasella(dettaglio, "toPIVA"));
-  auto* tipo = new QWidget(dettaglio);
+  riga(testa, "Codice Fiscale (Obbligatorio)", corta(NuovaCasella(soggetto, "tocod"), 220));
+  riga(testa, "Partita IVA", corta(NuovaCasella(soggetto, "toPIVA"), 220));
+  auto* tipo = new QWidget(soggetto);
   auto* tipoL = new QHBoxLayout(tipo);
   tipoL->setContentsMargins(0, 0, 0, 0);
   o1_ = new QRadioButton("PNF", tipo);
@@ -124,60 +194,58 @@ FOPC::FOPC(Contesto& ctx, QWidget* genitore) : FinestraRegistro(genitore), ctx_(
   o2_->setObjectName("o2");
   tipoL->addWidget(o1_);
   tipoL->addWidget(o2_);
+  tipoL->addStretch();
   riga(testa, "Tipo ", tipo);
 
-  fpnf_ = new QGroupBox(dettaglio);
+  fpnf_ = new QGroupBox(soggetto);
   fpnf_->setObjectName("FPNF");
   auto* fpnfL = new QFormLayout(fpnf_);
   riga(fpnfL, "Ragione Sociale", NuovaCasella(fpnf_, "torag"));
-  auto* rloc = Pulsante(fpnf_, "RLOC", "Ricerca");
-  riga(fpnfL, "Sede legale (Località)", conPulsante(fpnf_, NuovaCasella(fpnf_, "vOSCOM"), rloc));
-  riga(fpnfL, "Prov.", NuovaCasella(fpnf_, "vOSPRO"));
+  riga(fpnfL, "Sede legale (Località)", conPulsante(fpnf_, "vOSCOM", "RLOC", "Ricerca"));
+  riga(fpnfL, "Prov.", corta(NuovaCasella(fpnf_, "vOSPRO"), kProvincia));
+  SenzaBordo(fpnf_);
   col->addWidget(fpnf_);
 
-  fpf_ = new QGroupBox(dettaglio);
+  fpf_ = new QGroupBox(soggetto);
   fpf_->setObjectName("FPF");
   auto* fpfL = new QFormLayout(fpf_);
   riga(fpfL, "Cognome", NuovaCasella(fpf_, "vOCOG"));
   riga(fpfL, "Nome", NuovaCasella(fpf_, "vONOME"));
-  riga(fpfL, "Sesso", NuovaCasella(fpf_, "vOSEX"));
-  auto* rdata = Pulsante(fpf_, "rdata", "Calendario ");
-  riga(fpfL, "Data di nascita", conPulsante(fpf_, NuovaCasella(fpf_, "vONDT"), rdata));
-  auto* rloca1 = Pulsante(fpf_, "rloca1", "Ricerca");
-  riga(fpfL, "Comune di nascita", conPulsante(fpf_, NuovaCasella(fpf_, "vONCOM"), rloca1));
-  riga(fpfL, "Prov.", NuovaCasella(fpf_, "vONPRO"));
+  riga(fpfL, "Sesso", corta(NuovaCasella(fpf_, "vOSEX"), kProvincia));
+  riga(fpfL, "Data di nascita", conPulsante(fpf_, "vONDT", "rdata", "Calendario ", kData));
+  riga(fpfL, "Comune di nascita", conPulsante(fpf_, "vONCOM", "rloca1", "Ricerca"));
+  riga(fpfL, "Prov.", corta(NuovaCasella(fpf_, "vONPRO"), kProvincia));
+  SenzaBordo(fpf_);
   col->addWidget(fpf_);
 
   auto* contatti = new QFormLayout;
   col->addLayout(contatti);
-  riga(contatti, "Posta Elettronica", NuovaCasella(dettaglio, "vOPOSTA"));
-  riga(contatti, "Telefono", NuovaCasella(dettaglio, "vOTEL"));
-  riga(contatti, "Fax", NuovaCasella(dettaglio, "vOFAX"));
-  auto* att = new QWidget(dettaglio);
+  riga(contatti, "Posta Elettronica", NuovaCasella(soggetto, "vOPOSTA"));
+  riga(contatti, "Telefono", corta(NuovaCasella(soggetto, "vOTEL"), 220));
+  riga(contatti, "Fax", corta(NuovaCasella(soggetto, "vOFAX"), 220));
+  auto* att = new QWidget(soggetto);
   auto* attL = new QHBoxLayout(att);
   attL->setContentsMargins(0, 0, 0, 0);
-  auto* vOATT = NuovaCasella(att, "vOATT");
-  vOATT->setMaximumWidth(90);
-  attL->addWidget(vOATT);
+  attL->addWidget(corta(NuovaCasella(att, "vOATT"), 90));
   attL->addWidget(NuovaCasella(att, "vOATTD"));
-  auto* roatt = Pulsante(att, "rOATT", "Ricerca");
-  attL->addWidget(roatt);
+  attL->addWidget(Pulsante(att, "rOATT", "Ricerca"));
   riga(contatti, "Attivita (Ateco 2007)", att);
+  col->addStretch();
 
-  auto* tenuto = new QGroupBox("SOGGETTO TENUTO ALLA COMUNICAZIONE ", dettaglio);
+  // The subject bound to make the communication.
+  auto [tenutoPagina, colTenuto] = pagina("PaginaTenuto", "Soggetto &tenuto alla comunicazione");
+  auto* tenuto = new QGroupBox("SOGGETTO TENUTO ALLA COMUNICAZIONE ", tenutoPagina);
   auto* tenutoL = new QVBoxLayout(tenuto);
   auto* tenutoF = new QFormLayout;
   tenutoL->addLayout(tenutoF);
-  riga(tenutoF, "Codice Fiscale", NuovaCasella(tenuto, "vOSTCCF"));
-  auto* carica = NuovaCasella(tenuto, "vOSTCCDCARICA");
+  riga(tenutoF, "Codice Fiscale", corta(NuovaCasella(tenuto, "vOSTCCF"), 220));
+  auto* carica = corta(NuovaCasella(tenuto, "vOSTCCDCARICA"), kProvincia);
   carica->setToolTip("Codice Carica (Vedi istruzioni, pagina 9)");
   riga(tenutoF, "Carica", carica);
-  auto* rdata2 = Pulsante(tenuto, "rdata2", "Calendario ");
   riga(tenutoF, "Data Inizio Procedura",
-       conPulsante(tenuto, NuovaCasella(tenuto, "vOSTCDTINI"), rdata2));
-  auto* rdata3 = Pulsante(tenuto, "rdata3", "Calendario ");
+       conPulsante(tenuto, "vOSTCDTINI", "rdata2", "Calendario ", kData));
   riga(tenutoF, "Data Fine Procedura",
-       conPulsante(tenuto, NuovaCasella(tenuto, "vOSTCDTFINE"), rdata3));
+       conPulsante(tenuto, "vOSTCDTFINE", "rdata3", "Calendario ", kData));
   auto* tcTipo = new QWidget(tenuto);
   auto* tcTipoL = new QHBoxLayout(tcTipo);
   tcTipoL->setContentsMargins(0, 0, 0, 0);
@@ -187,41 +255,47 @@ FOPC::FOPC(Contesto& ctx, QWidget* genitore) : FinestraRegistro(genitore), ctx_(
   tcpnf_->setObjectName("TCPNF");
   tcTipoL->addWidget(tcpf_);
   tcTipoL->addWidget(tcpnf_);
+  tcTipoL->addStretch();
   riga(tenutoF, "Tipo ", tcTipo);
   fostcpf_ = new QGroupBox(tenuto);
   fostcpf_->setObjectName("FOSTCPF");
   auto* fostcL = new QFormLayout(fostcpf_);
   riga(fostcL, "Cognome", NuovaCasella(fostcpf_, "vOSTCCOG"));
   riga(fostcL, "Nome", NuovaCasella(fostcpf_, "vOSTCNOME"));
-  riga(fostcL, "Sesso", NuovaCasella(fostcpf_, "vOSTCSEX"));
-  auto* rdata4 = Pulsante(fostcpf_, "RDATA4", "Calendario ");
+  riga(fostcL, "Sesso", corta(NuovaCasella(fostcpf_, "vOSTCSEX"), kProvincia));
   riga(fostcL, "Data di nascita",
-       conPulsante(fostcpf_, NuovaCasella(fostcpf_, "vOSTCNDT"), rdata4));
-  auto* rloca2 = Pulsante(fostcpf_, "RLOCA2", "Ricerca");
-  riga(fostcL, "Comune di nascita",
-       conPulsante(fostcpf_, NuovaCasella(fostcpf_, "vOSTCNCOM"), rloca2));
-  riga(fostcL, "Prov.", NuovaCasella(fostcpf_, "vOSTCNPRO"));
+       conPulsante(fostcpf_, "vOSTCNDT", "RDATA4", "Calendario ", kData));
+  riga(fostcL, "Comune di nascita", conPulsante(fostcpf_, "vOSTCNCOM", "RLOCA2", "Ricerca"));
+  riga(fostcL, "Prov.", corta(NuovaCasella(fostcpf_, "vOSTCNPRO"), kProvincia));
+  SenzaBordo(fostcpf_);
   tenutoL->addWidget(fostcpf_);
   frame4_ = new QGroupBox(tenuto);
   frame4_->setObjectName("Frame4");
   auto* f4L = new QFormLayout(frame4_);
   riga(f4L, "Ragione Sociale", NuovaCasella(frame4_, "vOSTCRAG"));
   riga(f4L, "Sede legale (Località)", NuovaCasella(frame4_, "vOSTCSCOM"));
-  riga(f4L, "Prov.", NuovaCasella(frame4_, "vOSTCSPRO"));
+  riga(f4L, "Prov.", corta(NuovaCasella(frame4_, "vOSTCSPRO"), kProvincia));
+  SenzaBordo(frame4_);
   tenutoL->addWidget(frame4_);
-  col->addWidget(tenuto);
+  colTenuto->addWidget(tenuto);
+  colTenuto->addStretch();
 
+  // The intermediary's commitment to transmit.
+  auto [impegnoPagina, colImpegno] =
+      pagina("PaginaImpegno", "&Impegno alla trasmissione telematica");
   auto* impegno = new QGroupBox(
       "IMPEGNO ALLA TRASMISSIONE TELEMATICA (se diverso dal Soggetto Obbligato/Contribuente) ",
-      dettaglio);
-  impegno->setToolTip(
+      impegnoPagina);
+  const char* kSpiegazione =
       " Da compilare solo in presenza di un soggetto che assume l'impegno alla trasmissione "
-      "telematica DIVERSO dal contribuente/soggetto Obbligato (ES. Commercialista) ");
+      "telematica DIVERSO dal contribuente/soggetto Obbligato (ES. Commercialista) ";
+  impegno->setToolTip(kSpiegazione);
+  schede_->setTabToolTip(2, QString::fromUtf8(kSpiegazione));
   auto* impF = new QFormLayout(impegno);
-  auto* ittcf = NuovaCasella(impegno, "vITTCF");
+  auto* ittcf = corta(NuovaCasella(impegno, "vITTCF"), 220);
   ittcf->setToolTip(" CF Intermediario che EFFETTUA la trasmissione ");
   riga(impF, "Codice Fiscale ", ittcf);
-  riga(impF, "Numero Iscrizione C.A.F.", NuovaCasella(impegno, "vITTCAF"));
+  riga(impF, "Numero Iscrizione C.A.F.", corta(NuovaCasella(impegno, "vITTCAF"), 90));
   auto* scelta = new QWidget(impegno);
   auto* sceltaL = new QHBoxLayout(scelta);
   sceltaL->setContentsMargins(0, 0, 0, 0);
@@ -231,20 +305,52 @@ FOPC::FOPC(Contesto& ctx, QWidget* genitore) : FinestraRegistro(genitore), ctx_(
   itt2_->setObjectName("vITT2");
   sceltaL->addWidget(itt1_);
   sceltaL->addWidget(itt2_);
+  sceltaL->addStretch();
   riga(impF, "Comunicazione PREDISPOSTA:", scelta);
-  auto* rdi = Pulsante(impegno, "rDI", "Calendario ");
-  riga(impF, "Data Impegno", conPulsante(impegno, NuovaCasella(impegno, "vITTDATA"), rdi));
-  auto* copia = Pulsante(impegno, "CmdCopiaITT", "Copia in tutti");
-  impF->addRow(copia);
-  col->addWidget(impegno);
+  riga(impF, "Data Impegno", conPulsante(impegno, "vITTDATA", "rDI", "Calendario ", kData));
+  colImpegno->addWidget(impegno);
+  colImpegno->addStretch();
+  for (QWidget* p : {soggetto, tenutoPagina, impegnoPagina}) AllineaEtichette(p);
 
+  // The actions, below the pages.
   auto* pulsanti = new QHBoxLayout;
-  auto* conferma = Pulsante(dettaglio, "Cmd_Conferma", "Registra dati Soggetto");
-  auto* elabora = Pulsante(dettaglio, "Command1", "Elabora file Excel");
+  destraL->addLayout(pulsanti);
+  auto* copia = Pulsante(destra, "CmdCopiaITT", "Copia in tutti");
+  copia->setToolTip(QString::fromUtf8(
+      "Dà a tutti i soggetti l'impegno alla trasmissione telematica di questo soggetto"));
+  auto* conferma = Pulsante(destra, "Cmd_Conferma", "Registra dati Soggetto");
+  auto* elabora = Pulsante(destra, "Command1", "Elabora file Excel");
+  elabora->setDefault(false);
+  pulsanti->addWidget(copia);
+  pulsanti->addStretch();
   pulsanti->addWidget(conferma);
   pulsanti->addWidget(elabora);
-  col->addLayout(pulsanti);
-  col->addStretch();
+
+  // The Tab key follows the reading order: each box, then its button, then the next box.
+  const char* const kOrdine[] = {
+      "tocod",        "toPIVA",    "o1",          "o2",        "torag",     "vOSCOM",
+      "RLOC",         "vOSPRO",    "vOCOG",       "vONOME",    "vOSEX",     "vONDT",
+      "rdata",        "vONCOM",    "rloca1",      "vONPRO",    "vOPOSTA",   "vOTEL",
+      "vOFAX",        "vOATT",     "vOATTD",      "rOATT",     "vOSTCCF",   "vOSTCCDCARICA",
+      "vOSTCDTINI",   "rdata2",    "vOSTCDTFINE", "rdata3",    "TCPF",      "TCPNF",
+      "vOSTCCOG",     "vOSTCNOME", "vOSTCSEX",    "vOSTCNDT",  "RDATA4",    "vOSTCNCOM",
+      "RLOCA2",       "vOSTCNPRO", "vOSTCRAG",    "vOSTCSCOM", "vOSTCSPRO", "vITTCF",
+      "vITTCAF",      "vITT1",     "vITT2",       "vITTDATA",  "rDI",       "CmdCopiaITT",
+      "Cmd_Conferma", "Command1"};
+  QWidget::setTabOrder(filtro_, lista_);
+  QWidget::setTabOrder(lista_, schede_);
+  QWidget* precedente = schede_;
+  for (const char* nome : kOrdine) {
+    QWidget* w = findChild<QWidget*>(QString::fromUtf8(nome));
+    QWidget::setTabOrder(precedente, w);
+    precedente = w;
+  }
+
+  Impostazioni impostazioni;
+  if (!divisore_->restoreState(impostazioni.value("registro/divisore").toByteArray()))
+    divisore_->setSizes({430, 900});
+  connect(divisore_, &QSplitter::splitterMoved, this,
+          [this] { Impostazioni().setValue("registro/divisore", divisore_->saveState()); });
 
   // Two independent pairs of options: the operator's kind and the bound subject's kind; the two
   // commitment options may both be clear, so they are exclusive by hand.
@@ -273,6 +379,8 @@ FOPC::FOPC(Contesto& ctx, QWidget* genitore) : FinestraRegistro(genitore), ctx_(
   });
   connect(lista_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           [this] { ClicLista(); });
+  connect(filtro_, &QLineEdit::textChanged, this, [this] { Filtra(); });
+  connect(filtro_, &QLineEdit::returnPressed, this, [this] { PrimaVisibile(); });
   connect(Casella("tocod"), &QLineEdit::editingFinished, this, [this] {
     Casella("tocod")->setText(Casella("tocod")->text().toUpper());
     RiprendiImpegno();
@@ -298,26 +406,28 @@ FOPC::FOPC(Contesto& ctx, QWidget* genitore) : FinestraRegistro(genitore), ctx_(
       Casella("vOSPRO")->setText(Q(comune->second));
   });
   Casella("vOSCOM")->installEventFilter(this);
-  const std::pair<QPushButton*, const char*> calendari[] = {{rdata, "vONDT"},
-                                                            {rdata2, "vOSTCDTINI"},
-                                                            {rdata3, "vOSTCDTFINE"},
-                                                            {rdata4, "vOSTCNDT"},
-                                                            {rdi, "vITTDATA"}};
+  const std::pair<const char*, const char*> calendari[] = {{"rdata", "vONDT"},
+                                                           {"rdata2", "vOSTCDTINI"},
+                                                           {"rdata3", "vOSTCDTFINE"},
+                                                           {"RDATA4", "vOSTCNDT"},
+                                                           {"rDI", "vITTDATA"}};
   for (const auto& [p, casella] : calendari) {
-    connect(p, &QPushButton::clicked, this, [this, c = casella] {
+    connect(Bottone(p), &QPushButton::clicked, this, [this, c = casella] {
       ScegliData(Casella(c), ctx_);
       Casella(c)->setFocus();
     });
   }
-  const std::tuple<QPushButton*, const char*, const char*> localita[] = {
-      {rloc, "vOSCOM", "vOSPRO"}, {rloca1, "vONCOM", "vONPRO"}, {rloca2, "vOSTCNCOM", "vOSTCNPRO"}};
+  const std::tuple<const char*, const char*, const char*> localita[] = {
+      {"RLOC", "vOSCOM", "vOSPRO"},
+      {"rloca1", "vONCOM", "vONPRO"},
+      {"RLOCA2", "vOSTCNCOM", "vOSTCNPRO"}};
   for (const auto& [p, comune, provincia] : localita) {
-    connect(p, &QPushButton::clicked, this, [this, c = comune, pr = provincia] {
+    connect(Bottone(p), &QPushButton::clicked, this, [this, c = comune, pr = provincia] {
       ScegliLocalita(Casella(c), Casella(pr), "COMUN", ctx_.Db());
       Casella(c)->setFocus();
     });
   }
-  connect(roatt, &QPushButton::clicked, this, [this] {
+  connect(Bottone("rOATT"), &QPushButton::clicked, this, [this] {
     const auto scelta = FTABSG::ScegliAttivita(ctx_.Db(), this);
     Casella("vOATT")->clear();
     if (scelta && !scelta->codice.empty()) {
@@ -334,6 +444,17 @@ FOPC::FOPC(Contesto& ctx, QWidget* genitore) : FinestraRegistro(genitore), ctx_(
   connect(elabora, &QPushButton::clicked, this, [this] { ElaboraExcel(); });
 
   Lista();
+}
+
+void FOPC::showEvent(QShowEvent* evento) {
+  FinestraRegistro::showEvent(evento);
+  if (evento->spontaneous() || aperta_) return;
+  aperta_ = true;
+  // A new operator starts from its code; an operator shown, from the list.
+  if (Casella("tocod")->isEnabled())
+    Casella("tocod")->setFocus();
+  else
+    lista_->setFocus();
 }
 
 bool FOPC::eventFilter(QObject* oggetto, QEvent* evento) {
@@ -362,6 +483,43 @@ bool FOPC::eventFilter(QObject* oggetto, QEvent* evento) {
 }
 
 QLineEdit* FOPC::Casella(const std::string& nome) const { return findChild<QLineEdit*>(Q(nome)); }
+
+QPushButton* FOPC::Bottone(const char* nome) const {
+  return findChild<QPushButton*>(QString::fromUtf8(nome));
+}
+
+void FOPC::Filtra() {
+  const QString testo = filtro_->text().trimmed();
+  const ListaDati& dati = lista_->Dati();
+  std::vector<std::size_t> colonne;
+  for (const char* titolo : {"Codice_Fiscale", "Partita Iva", "Ragione Sociale"}) {
+    for (std::size_t c = 0; c < dati.Colonne().size(); ++c)
+      if (dati.Colonne()[c].titolo == titolo) colonne.push_back(c);
+  }
+  const auto& righe = dati.Righe();
+  for (std::size_t r = 0; r < righe.size(); ++r) {
+    bool tenuta = testo.isEmpty();
+    for (std::size_t c : colonne) {
+      if (tenuta) break;
+      tenuta = Q(righe[r].celle[c]).contains(testo, Qt::CaseInsensitive);
+    }
+    lista_->setRowHidden(static_cast<int>(r), QModelIndex(), !tenuta);
+  }
+}
+
+void FOPC::PrimaVisibile() {
+  const auto selezionata = lista_->RigaSelezionata();
+  if (!selezionata || lista_->isRowHidden(static_cast<int>(*selezionata), QModelIndex())) {
+    const auto& righe = lista_->Dati().Righe();
+    for (std::size_t r = 0; r < righe.size(); ++r) {
+      if (!lista_->isRowHidden(static_cast<int>(r), QModelIndex())) {
+        lista_->SelezionaIndice(r);
+        break;
+      }
+    }
+  }
+  lista_->setFocus();
+}
 
 void FOPC::AggiornaTipo() {
   fpf_->setVisible(o2_->isChecked());
@@ -401,7 +559,49 @@ void FOPC::MostraForm(const DatiOperatore& d) {
 void FOPC::Lista() {
   std::string ricerca;
   lista_->RiempiLista(ctx_.Db(), kQueryLista, ricerca);
+  Filtra();
   ClicLista();
+}
+
+void FOPC::Ricarica() {
+  if (!Modificato()) {
+    Lista();
+    return;
+  }
+  // The input on screen stays: only the list is filled again, on the operator shown.
+  const QSignalBlocker blocco(lista_->selectionModel());
+  std::string ricerca;
+  lista_->RiempiLista(ctx_.Db(), kQueryLista, ricerca);
+  lista_->SelezionaRiga(ctx_.operatoreCorrente.codiceFiscale, "Codice_Fiscale");
+  Filtra();
+}
+
+bool FOPC::Modificato() const {
+  const DatiOperatore d = LeggiForm();
+  for (const Campo& c : kCampi)
+    if (d.*c.membro != mostrato_.*c.membro) return true;
+  return d.personaFisica != mostrato_.personaFisica ||
+         d.tenutoPersonaFisica != mostrato_.tenutoPersonaFisica || d.vITT1 != mostrato_.vITT1 ||
+         d.vITT2 != mostrato_.vITT2;
+}
+
+bool FOPC::LasciaDati() {
+  if (!Modificato()) return true;
+  const std::string codice = Rifila(S(Casella("tocod")->text()));
+  const std::string domanda =
+      Casella("tocod")->isEnabled()
+          ? "Il nuovo soggetto" + (codice.empty() ? std::string() : " " + codice) +
+                " non è stato registrato.\nSalvare le modifiche?"
+          : "I dati del soggetto " + codice + " sono stati modificati.\nSalvare le modifiche?";
+  switch (ctx_.Ui().Chiedi(domanda, "Elenco Soggetti Obbligati", Pulsanti::SiNoAnnulla,
+                           Icona::Domanda, Risposta::Si)) {
+    case Risposta::Si:
+      return Conferma();  // a failed check shows its field and keeps the input
+    case Risposta::No:
+      return true;
+    default:
+      return false;
+  }
 }
 
 void FOPC::ClicLista() {
@@ -414,6 +614,18 @@ void FOPC::ClicLista() {
     lista_->SelezionaRiga(codice, "Codice_Fiscale");
   } else {
     codice = lista_->LeggiSelezione({"Codice_Fiscale"}).front();
+    if (Modificato()) {
+      const std::string mostrato = op.codiceFiscale;
+      const bool lascia = LasciaDati();
+      // The question (and a save, which fills the list again) moved the selection: it goes back
+      // to the operator on screen when the input stays, else to the row the user chose.
+      const QSignalBlocker blocco(lista_->selectionModel());
+      if (!lascia) {
+        lista_->SelezionaRiga(mostrato, "Codice_Fiscale");
+        return;
+      }
+      lista_->SelezionaRiga(codice, "Codice_Fiscale");
+    }
   }
   op.codiceFiscale = Rifila(codice);
   Dettaglio();
@@ -422,11 +634,12 @@ void FOPC::ClicLista() {
 void FOPC::Dettaglio() {
   DatiOperatore d;
   const bool trovato = LeggiOperatore(ctx_, ctx_.operatoreCorrente.codiceFiscale, d);
-  if (!trovato) Aggiungi();
+  if (!trovato) NuovoSoggetto();
   // A code without its row still shows the commitment data kept for it.
   MostraForm(d);
   Casella("tocod")->setEnabled(!trovato);
-  RiempiOperatoreCorrente(ctx_, LeggiForm());
+  mostrato_ = LeggiForm();
+  RiempiOperatoreCorrente(ctx_, mostrato_);
 }
 
 void FOPC::RiprendiImpegno() {
@@ -447,9 +660,16 @@ void FOPC::RiprendiImpegno() {
 }
 
 void FOPC::Aggiungi() {
-  PulisciForm(this);
+  if (!LasciaDati()) return;
+  NuovoSoggetto();
+}
+
+void FOPC::NuovoSoggetto() {
+  PulisciForm(dettaglio_);
   MostraForm(DatiOperatore{});
   Casella("tocod")->setEnabled(true);
+  mostrato_ = LeggiForm();
+  schede_->setCurrentIndex(0);
   Casella("tocod")->setFocus();
 }
 

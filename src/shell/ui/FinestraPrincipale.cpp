@@ -1,6 +1,7 @@
 #include "shell/ui/FinestraPrincipale.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -18,6 +19,7 @@
 #include <QUrl>
 
 #include "common/ui/Icone.h"
+#include "common/ui/Impostazioni.h"
 #include "common/ui/InterazioneQt.h"
 #include "common/ui/Stringhe.h"
 #include "shell/ui/FINI.h"
@@ -53,7 +55,7 @@ FinestraPrincipale::FinestraPrincipale(Contesto& ctx, Comandi comandi, QWidget* 
     ui->ImpostaBarraStato(statusBar(), avanzamento_);
   }
 
-  Centra();
+  Colloca();
 
   // The buttons wait for "Entra" (or the register's first request).
   add_->setEnabled(false);
@@ -69,7 +71,36 @@ FinestraPrincipale::FinestraPrincipale(Contesto& ctx, Comandi comandi, QWidget* 
   benvenuto_->show();
 }
 
-FinestraPrincipale::~FinestraPrincipale() = default;
+FinestraPrincipale::~FinestraPrincipale() {
+  if (isVisible()) Ricorda();
+}
+
+void FinestraPrincipale::Colloca() {
+  Impostazioni impostazioni;
+  if (restoreGeometry(impostazioni.value(QStringLiteral("principale/geometria")).toByteArray()))
+    return;
+  Centra();
+  // The register wants about 1180x780 points: a smaller screen gets the window maximised.
+  QScreen* schermo = screen() ? screen() : QGuiApplication::primaryScreen();
+  if (!schermo) return;
+  const QRect area = schermo->availableGeometry();
+  if (area.width() < 1180 + 100 || area.height() < 780 + 100)
+    setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void FinestraPrincipale::Ricorda() {
+  Impostazioni impostazioni;
+  impostazioni.setValue(QStringLiteral("principale/geometria"), saveGeometry());
+}
+
+void FinestraPrincipale::closeEvent(QCloseEvent* evento) {
+  if (registro_ && !registro_->LasciaDati()) {
+    evento->ignore();
+    return;
+  }
+  Ricorda();
+  QMainWindow::closeEvent(evento);
+}
 
 void FinestraPrincipale::Centra() {
   QScreen* schermo = screen() ? screen() : QGuiApplication::primaryScreen();
@@ -204,31 +235,35 @@ void FinestraPrincipale::ApriRegistro() {
   FinestraRegistro* registro = comandi_.creaRegistro(*this);
   if (!registro) return;
   registro_ = registro;
-  registroSub_ = area_->addSubWindow(registro);
+  // The application's one working window: maximised in the client area without a frame of its
+  // own (nothing to close, move or shrink), so it follows the main window's size.
+  registroSub_ = area_->addSubWindow(registro, Qt::SubWindow | Qt::FramelessWindowHint);
   registroSub_->setWindowIcon(IconaApplicazione());
-  registroSub_->move(0, 0);
-  registroSub_->show();
+  registroSub_->setSystemMenu(nullptr);
+  registroSub_->showMaximized();
   formAttiva_ = "FOPC";
 }
 
-void FinestraPrincipale::ChiudiRegistro() {
-  if (registroSub_) {
-    registroSub_->close();
-    if (registroSub_ && registroSub_->isVisible()) return;  // the register refused to close
-  }
+bool FinestraPrincipale::ChiudiRegistro(bool chiedi) {
+  if (registro_ && chiedi && !registro_->LasciaDati()) return false;
+  // The register refuses a close of its own: it is taken away here.
+  delete registroSub_.data();
   registroSub_.clear();
   registro_.clear();
+  return true;
 }
 
 void FinestraPrincipale::RiapriRegistro() {
   if (formAttiva_ != "FOPC") return;
-  ChiudiRegistro();
+  ChiudiRegistro(false);  // asked before the backup window opened
   if (!registro_) ApriRegistro();
 }
 
 void FinestraPrincipale::Salva() {
   // Only with an operator shown in the register.
   if (ctx_.operatoreCorrente.codiceFiscale.empty() || !comandi_.backup) return;
+  // The backup reads the database: unsaved input is saved first, or dropped, or the command waits.
+  if (registro_ && !registro_->LasciaDati()) return;
   modoBackup_ = "S";
   comandi_.backup(modoBackup_);
   RiapriRegistro();
@@ -236,6 +271,7 @@ void FinestraPrincipale::Salva() {
 
 void FinestraPrincipale::Ripristina() {
   if (!comandi_.backup) return;
+  if (registro_ && !registro_->LasciaDati()) return;
   modoBackup_ = "R";
   comandi_.backup(modoBackup_);
   RiapriRegistro();
@@ -294,6 +330,8 @@ void FinestraPrincipale::AssistenzaRemota() {
 }
 
 void FinestraPrincipale::Esci() {
+  if (registro_ && !registro_->LasciaDati()) return;
+  if (isVisible()) Ricorda();
   if (comandi_.esci) {
     comandi_.esci();
   } else {

@@ -11,6 +11,7 @@
 #include "common/Contesto.h"
 
 class QAction;
+class QCloseEvent;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -73,13 +74,17 @@ class FinestraPrincipale : public QMainWindow {
   void ApriDocumentoHelp(std::initializer_list<std::string_view> nomiFile);
   void Versione();
   void AssistenzaRemota();
+  // Ends the program; unsaved input of the register is asked about first ("Annulla" stays).
   void Esci();
 
   // "Entra" of the welcome window: toolbar on, welcome closed, register open.
   void Entra();
-  // Opens the register in the client area (top left), or does nothing when no hook is set.
+  // Opens the register filling the client area (and following its size), or does nothing when no
+  // hook is set.
   void ApriRegistro();
-  void ChiudiRegistro();
+  // Takes the register away, after asking whether its unsaved input may go (unless `chiedi` is
+  // false: the caller asked already). False when the user kept the input: the register stays.
+  bool ChiudiRegistro(bool chiedi = true);
   FinestraRegistro* Registro() const;
 
   // FormAttiva: "FOPC" once the register has opened; nothing clears it.
@@ -99,12 +104,21 @@ class FinestraPrincipale : public QMainWindow {
   QAction* Azione(std::string_view nome) const;
   FINI* Benvenuto() const;
 
+ protected:
+  // Closing the main window asks about unsaved input like Esci; size, position and state are
+  // remembered for the next start.
+  void closeEvent(QCloseEvent* evento) override;
+
  private:
   void CreaMenu();
   void CreaBarraStrumenti();
   void AggiornaMenu();
   void RiapriRegistro();
+  // The size and position of the last run, or the first-start placement: centred, maximised on a
+  // screen too small for the register.
+  void Colloca();
   void Centra();
+  void Ricorda();
   QAction* Voce(QMenu* menu, const char* nome, const char* testo, int icona,
                 void (FinestraPrincipale::*comando)());
 
