@@ -2,35 +2,40 @@
 //
 //   fiscolario-schermate OUTPUT_FOLDER
 //
-// Run it under a display (xvfb-run -s "-screen 0 1366x768x24" ...): each picture's name ends with
-// the screen's size. The reference tables come from the built-in data or, when the database has
-// none, from the shared data folder.
+// The windows are shown and driven as a user does (clicks on their buttons, modal windows opened
+// by the program's own commands) and never moved or resized here: the pictures are of the screen,
+// window manager frames included, so run it on a display with a window manager, for instance
+//   Xvfb :57 -screen 0 1366x768x24 & DISPLAY=:57 openbox & DISPLAY=:57 fiscolario-schermate DIR
+// Each picture's name ends with the screen's size in pixels. The settings of the windows start
+// empty (a first start). The reference tables come from the built-in data or, when the database
+// has none, from the shared data folder.
 
 #include <QApplication>
 #include <QComboBox>
-#include <QMdiArea>
-#include <QRadioButton>
-#include <QScrollArea>
-#include <QStatusBar>
-#include <QTimer>
 #include <QDir>
-#include <QLabel>
-#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPainter>
-#include <QPainterPath>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
+#include <QSettings>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTranslator>
+#include <QTimer>
 
+#include <chrono>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -40,16 +45,18 @@
 #include "common/ui/InterazioneQt.h"
 #include "common/ui/ListaVista.h"
 #include "common/ui/Stringhe.h"
+#include "communication/ui/FCrea.h"
 #include "lookup/RicercaTabella.h"
 #include "lookup/ui/FCale.h"
 #include "lookup/ui/FTAB.h"
 #include "lookup/ui/FTABSG.h"
 #include "lookup/ui/GrigliaGiorni.h"
-#include "communication/ui/FCrea.h"
 #include "register/ui/FOPC.h"
 #include "shell/Avvio.h"
+#include "shell/ui/FINI.h"
 #include "shell/ui/FVer.h"
 #include "shell/ui/FinestraPrincipale.h"
+#include "shell/ui/TraduzioneQt.h"
 #include "store/Database.h"
 #include "workbook/ListatoPdf.h"
 #include "workbook/ui/FImport.h"
@@ -150,33 +157,36 @@ bool Vuota(fcl::Database& db, const char* tabella) {
   return std::get<std::int64_t>(db.Scalare(std::string("SELECT COUNT(*) FROM ") + tabella)) == 0;
 }
 
-void Attendi() {
+void Attendi(int ms = 150) {
   for (int i = 0; i < 5; ++i) {
     QApplication::processEvents();
-    QTest::qWait(30);
+    QTest::qWait(ms / 5);
   }
 }
 
-// A dialog over the main window, as the user sees it: the main window dimmed a little, the dialog
-// centred with a soft shadow.
-QPixmap SopraPrincipale(const QPixmap& principale, const QPixmap& dialogo) {
-  QPixmap risultato = principale;
-  QPainter p(&risultato);
-  p.fillRect(risultato.rect(), QColor(0, 0, 0, 40));
-  const QPoint origine((risultato.width() - dialogo.width()) / 2,
-                       (risultato.height() - dialogo.height()) / 2);
-  p.setRenderHint(QPainter::Antialiasing);
-  for (int i = 8; i > 0; --i) {
-    QPainterPath ombra;
-    ombra.addRoundedRect(QRectF(origine.x() - i + 3, origine.y() - i + 5, dialogo.width() + 2 * i,
-                                dialogo.height() + 2 * i),
-                         i, i);
-    p.fillPath(ombra, QColor(0, 0, 0, 10));
-  }
-  p.drawPixmap(origine, dialogo);
-  p.setPen(QColor(0x8a, 0x96, 0xa8));
-  p.drawRect(QRect(origine, dialogo.size()).adjusted(0, 0, -1, -1));
-  return risultato;
+// The whole screen as the user sees it, window manager frames included.
+QPixmap Schermo() { return QApplication::primaryScreen()->grabWindow(0); }
+
+// Runs `apri`, which shows a modal window the way the program does (exec()); once that window is on
+// screen `quando` runs on it (pictures, a user's clicks), then the window is closed unless it
+// closed itself.
+void MentreAperta(const std::function<void()>& apri, const std::function<void(QWidget&)>& quando) {
+  bool fatto = false;
+  QTimer attesa;
+  attesa.setInterval(50);
+  QObject::connect(&attesa, &QTimer::timeout, [&] {
+    QWidget* modale = QApplication::activeModalWidget();
+    if (fatto || !modale || !modale->isVisible()) return;
+    fatto = true;
+    attesa.stop();
+    Attendi(300);
+    QPointer<QWidget> finestra = modale;
+    quando(*modale);
+    if (finestra && finestra->isVisible()) finestra->close();
+  });
+  attesa.start();
+  apri();
+  if (!fatto) std::cerr << "Nessuna finestra si è aperta\n";
 }
 
 }  // namespace
@@ -187,17 +197,18 @@ int main(int argc, char** argv) {
     std::cerr << "Uso: fiscolario-schermate CARTELLA\n";
     return 2;
   }
-  QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
-  QTranslator traduzioneQt;
-  if (traduzioneQt.load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"),
-                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-    QApplication::installTranslator(&traduzioneQt);
+  QApplication::setApplicationName(QStringLiteral("Fiscolario"));
+  QApplication::setApplicationDisplayName(QStringLiteral("FISCOLARIO"));
   QApplication::setWindowIcon(fcl::IconaApplicazione());
+  QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+  fcl::InstallaTraduzioneQt(app);
 
   const QDir uscita(QString::fromLocal8Bit(argv[1]));
   QDir().mkpath(uscita.absolutePath());
-  const QSize schermo = QApplication::primaryScreen()->size();
-  const QString suffisso = QStringLiteral("-%1x%2.png").arg(schermo.width()).arg(schermo.height());
+  // Named after the screen's pixels (a scale factor of 2 on 2732x1536 gives 2732x1536).
+  QScreen* schermo = QApplication::primaryScreen();
+  const QSize pixel = schermo->size() * schermo->devicePixelRatio();
+  const QString suffisso = QStringLiteral("-%1x%2.png").arg(pixel.width()).arg(pixel.height());
   auto salva = [&](const QPixmap& pm, const char* nome) {
     const QString file = uscita.filePath(QString::fromUtf8(nome) + suffisso);
     if (!pm.save(file)) std::cerr << "Impossibile scrivere " << file.toStdString() << '\n';
@@ -205,8 +216,11 @@ int main(int argc, char** argv) {
   };
 
   QTemporaryDir temporanea;
-  // Link markers and everything else stay in the throw-away folder.
+  // Link markers, settings and everything else stay in the throw-away folder: the main window
+  // opens as at a user's first start.
   setenv("XDG_DATA_HOME", QDir(temporanea.path()).filePath(QStringLiteral("xdg")).toLocal8Bit(), 1);
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                     QDir(temporanea.path()).filePath(QStringLiteral("impostazioni")));
 
   fcl::InterazioneQt interazione;
   fcl::ApriDocumentoQt apriDocumento(&interazione);
@@ -214,6 +228,15 @@ int main(int argc, char** argv) {
   ctx.interazione = &interazione;
   ctx.apriDocumento = &apriDocumento;
   ctx.cartellaProgramma = fcl::PercorsoStd(temporanea.path()) / "programma";
+  // The same day in every picture of the calendar.
+  ctx.adesso = [] {
+    std::tm tm{};
+    tm.tm_year = 2026 - 1900;
+    tm.tm_mon = 0;
+    tm.tm_mday = 20;
+    tm.tm_hour = 12;
+    return std::chrono::system_clock::from_time_t(std::mktime(&tm));
+  };
   std::filesystem::create_directories(ctx.cartellaProgramma);
   // The printed forms' templates drawn by the build, so that the run writes a real listing.
   std::filesystem::create_directories(ctx.cartellaProgramma / "Stampe");
@@ -229,89 +252,53 @@ int main(int argc, char** argv) {
   if (Vuota(*db, "T_COMUNI"))
     Carica(*db, dati + "comuni.csv", "INSERT INTO T_COMUNI (COMUNE, PRO, CAB) VALUES (?, ?, ?)", 3);
 
-  fcl::FinestraPrincipale principale(ctx);
+  // The main window as the desktop's main builds it, shown as it opens.
+  fcl::FinestraPrincipale::Comandi comandi;
+  comandi.creaRegistro = [&ctx](fcl::FinestraPrincipale&) { return new fcl::FOPC(ctx); };
+  fcl::FinestraPrincipale principale(ctx, std::move(comandi));
   principale.show();
-  Attendi();
-  const QPixmap fondo = principale.grab();
-  salva(fondo, "principale-benvenuto");
+  if (!QTest::qWaitForWindowExposed(&principale)) return 1;
+  Attendi(800);  // the window manager maximises it
+  salva(Schermo(), "principale-benvenuto");
   {
-    // The Help menu open, drawn where it opens.
+    // The Help menu, opened with a click on the menu bar.
     QMenuBar* barra = principale.menuBar();
     const QRect voce = barra->actionGeometry(principale.MenuHelp()->menuAction());
-    const QPoint punto = barra->mapTo(&principale, voce.bottomLeft());
-    principale.MenuHelp()->popup(principale.mapToGlobal(punto));
-    Attendi();
-    QPixmap conMenu = fondo;
-    QPainter p(&conMenu);
-    p.drawPixmap(punto, principale.MenuHelp()->grab());
-    p.end();
+    QTest::mouseClick(barra, Qt::LeftButton, {}, voce.center());
+    Attendi(300);
+    salva(Schermo(), "principale-menu-help");
     principale.MenuHelp()->hide();
-    salva(conMenu, "principale-menu-help");
+    Attendi();
   }
+  MentreAperta([&] { principale.Azione("versione")->trigger(); },
+               [&](QWidget& w) { salva(w.grab(), "versione"); });
 
-  {
-    fcl::FVer versione(ctx.versionePgm, ctx.releasePgm, &principale);
-    versione.show();
-    Attendi();
-    salva(SopraPrincipale(fondo, versione.grab()), "versione");
-  }
-  {
-    fcl::FTAB comuni(*db, *fcl::PreparaElenco("COMUN"), "ROM", &principale);
-    comuni.show();
-    comuni.Cerca();
-    comuni.Lista()->SelezionaRiga("ROMANO DI LOMBARDIA", "Localita");
-    comuni.Lista()->setFocus();
-    Attendi();
-    salva(comuni.grab(), "ricerca-comuni");
-    salva(SopraPrincipale(fondo, comuni.grab()), "principale-ricerca-comuni");
-  }
-  {
-    fcl::FTABSG vuota(*db, &principale);
-    vuota.show();
-    Attendi();
-    salva(vuota.grab(), "ricerca-attivita-vuota");
-  }
+  // "Entra": the register opens in the client area, empty.
+  QTest::mouseClick(principale.Benvenuto()->Entra(), Qt::LeftButton);
+  Attendi(400);
+  salva(Schermo(), "principale-dopo-entra");
+  auto* registro = qobject_cast<fcl::FOPC*>(principale.Registro());
+  if (!registro) return 1;
+  auto clic = [&](const char* nome) {
+    QTest::mouseClick(registro->findChild<QPushButton*>(QString::fromLatin1(nome)), Qt::LeftButton);
+  };
+
+  // The activity lookup from its button, before and after the ATECO table is loaded.
+  MentreAperta([&] { clic("rOATT"); },
+               [&](QWidget& w) { salva(w.grab(), "ricerca-attivita-vuota"); });
   if (Vuota(*db, "ATECO2007"))
     Carica(*db, dati + "ateco2007.csv", "INSERT INTO ATECO2007 (CODICE, DESCRIZIONE) VALUES (?, ?)",
            2);
-  {
-    fcl::FTABSG attivita(*db, &principale);
-    attivita.show();
-    attivita.Ricerca()->setText(QStringLiteral("panetteria"));
-    attivita.Cerca();
-    Attendi();
-    salva(attivita.grab(), "ricerca-attivita");
-  }
-  {
-    fcl::FCale calendario(fcl::Data{2016, 2, 10}, &principale);
-    calendario.show();
-    Attendi();
-    const QRect cella = calendario.Griglia()->RettangoloCella(calendario.Cal().Scostamento() + 14);
-    QTest::mouseClick(calendario.Griglia(), Qt::LeftButton, {}, cella.center());
-    Attendi();
-    salva(calendario.grab(), "calendario");
-    salva(SopraPrincipale(fondo, calendario.grab()), "principale-calendario");
-  }
-  // After "Entra": the toolbar is on and the register opens in the client area.
-  principale.Entra();
-  Attendi();
-  salva(principale.grab(), "principale-dopo-entra");
+  MentreAperta([&] { clic("rOATT"); },
+               [&](QWidget& w) {
+                 auto& attivita = static_cast<fcl::FTABSG&>(w);
+                 attivita.Ricerca()->setText(QStringLiteral("panetteria"));
+                 attivita.Cerca();
+                 Attendi();
+                 salva(w.grab(), "ricerca-attivita");
+               });
 
-  // The register with a company and a natural person with an intermediary.
-  InterazioneScriptata scriptata(interazione);
-  ctx.interazione = &scriptata;
-  principale.ComandiFA().creaRegistro = [&ctx](fcl::FinestraPrincipale&) {
-    return new fcl::FOPC(ctx);
-  };
-  principale.setGeometry(QApplication::primaryScreen()->availableGeometry());
-  principale.ApriRegistro();
-  principale.statusBar()->clearMessage();
-  auto* registro = qobject_cast<fcl::FOPC*>(principale.Registro());
-  if (!registro) return 1;
-  if (auto* sub = registro->parentWidget()) {
-    sub->resize(principale.AreaClient()->size());
-    sub->move(0, 0);
-  }
+  // A company with the subject bound to communicate and an intermediary, then a natural person.
   registro->Aggiungi();
   Riempi(*registro, {{"tocod", "01234567890"},
                      {"toPIVA", "01234567890"},
@@ -332,7 +319,7 @@ int main(int argc, char** argv) {
                      {"vITTCF", "VRDLCU70M15A794Y"},
                      {"vITTDATA", "15/01/2026"}});
   registro->findChild<QRadioButton*>(QStringLiteral("vITT1"))->click();
-  registro->Conferma();
+  clic("Cmd_Conferma");
   registro->Aggiungi();
   registro->findChild<QRadioButton*>(QStringLiteral("o2"))->click();
   Riempi(*registro, {{"tocod", "RSSMRA80A01H501U"},
@@ -349,61 +336,89 @@ int main(int argc, char** argv) {
                      {"vITTCAF", "2"},
                      {"vITTDATA", "20/01/2026"}});
   registro->findChild<QRadioButton*>(QStringLiteral("vITT2"))->click();
-  registro->Conferma();
-  // The detail scrolled down to the commitment frame.
-  auto mostraImpegno = [&] {
-    if (auto* scorrimento = registro->findChild<QScrollArea*>())
-      scorrimento->ensureWidgetVisible(registro->findChild<QWidget*>(QStringLiteral("CmdCopiaITT")));
-    Attendi();
-  };
-  mostraImpegno();
-  salva(principale.grab(), "registro-persona");
-  registro->ListaOperatori()->SelezionaRiga("01234567890", "Codice_Fiscale");
-  if (auto* scorrimento = registro->findChild<QScrollArea*>())
-    scorrimento->ensureWidgetVisible(registro->findChild<QWidget*>(QStringLiteral("tocod")));
+  clic("Cmd_Conferma");
   Attendi();
-  salva(principale.grab(), "registro-societa");
-  mostraImpegno();
-  salva(principale.grab(), "registro-societa-impegno");
+  salva(Schermo(), "registro-persona");
+
+  // The calendar beside the date of birth, a day clicked; the municipalities' lookup.
+  MentreAperta([&] { clic("rdata"); },
+               [&](QWidget& w) {
+                 auto& calendario = static_cast<fcl::FCale&>(w);
+                 const QRect cella =
+                     calendario.Griglia()->RettangoloCella(calendario.Cal().Scostamento() + 14);
+                 QTest::mouseClick(calendario.Griglia(), Qt::LeftButton, {}, cella.center());
+                 Attendi();
+                 salva(w.grab(), "calendario");
+                 salva(Schermo(), "principale-calendario");
+               });
+  MentreAperta([&] { clic("rloca1"); },
+               [&](QWidget& w) {
+                 QTest::mouseClick(static_cast<fcl::FTAB&>(w).BottoneCerca(), Qt::LeftButton);
+                 Attendi();
+                 salva(w.grab(), "ricerca-comuni");
+                 salva(Schermo(), "principale-ricerca-comuni");
+               });
+
+  // The company, its first page and the page of the commitment.
+  registro->ListaOperatori()->SelezionaRiga("01234567890", "Codice_Fiscale");
+  Attendi();
+  salva(Schermo(), "registro-societa");
+  QTabBar* schede = registro->Schede()->tabBar();
+  QTest::mouseClick(schede, Qt::LeftButton, {}, schede->tabRect(2).center());
+  Attendi();
+  salva(Schermo(), "registro-societa-impegno");
+  QTest::mouseClick(schede, Qt::LeftButton, {}, schede->tabRect(0).center());
+
+  // "Elabora file Excel" for the natural person: the workbook window during the run, then the
+  // creation window with a substitution's protocols. The file dialogs are answered from a list.
   registro->ListaOperatori()->SelezionaRiga("RSSMRA80A01H501U", "Codice_Fiscale");
   Attendi();
-
-  // The workbook window during a run, caught from a timer while the run repaints the window.
+  InterazioneScriptata scriptata(interazione);
+  ctx.interazione = &scriptata;
   const auto uscitaTemp = fcl::PercorsoStd(temporanea.path()) / "uscita";
   std::filesystem::create_directories(uscitaTemp);
   const auto esempio =
       std::filesystem::path(FCL_SOURCE_DIR) / "resources" / "esempio" / "ESEMPIO_ANALITICO.xlsx";
   scriptata.file = {esempio, uscitaTemp / "FCL_ROSSIMARIO_LISTATO.PDF"};
-  fcl::ListatoPdf listato;
-  {
-    fcl::FImport importa(ctx, listato, {}, &principale);
-    importa.show();
-    Attendi();
-    bool presa = false;
-    QTimer scatto;
-    scatto.setInterval(0);
-    QObject::connect(&scatto, &QTimer::timeout, [&] {
-      auto* riga = importa.findChild<QLineEdit*>(QStringLiteral("PERC"));
-      if (presa || !riga || riga->isHidden() || riga->text().toInt() < 12) return;
-      presa = true;
-      salva(SopraPrincipale(principale.grab(), importa.grab()), "importazione-in-corso");
-    });
-    scatto.start();
-    importa.ScegliFoglio();
-    scatto.stop();
-    if (!presa) std::cerr << "Nessuna immagine della finestra durante l'elaborazione\n";
-  }
-  {
-    fcl::FCrea crea(ctx, &listato, &principale);
-    crea.show();
-    crea.findChild<QComboBox*>(QStringLiteral("CmbTI"))->setCurrentIndex(1);
-    emit crea.findChild<QComboBox*>(QStringLiteral("CmbTI"))->activated(1);
-    crea.findChild<QLineEdit*>(QStringLiteral("PROTO0"))->setText(QStringLiteral("13021812345678901"));
-    crea.findChild<QLineEdit*>(QStringLiteral("PROTO1"))->setText(QStringLiteral("000012"));
-    crea.adjustSize();
-    Attendi();
-    salva(SopraPrincipale(principale.grab(), crea.grab()), "crea-comunicazione");
-  }
+  bool presa = false;
+  QTimer scatto;
+  scatto.setInterval(0);
+  QObject::connect(&scatto, &QTimer::timeout, [&] {
+    QWidget* modale = QApplication::activeModalWidget();
+    auto* riga = modale ? modale->findChild<QLineEdit*>(QStringLiteral("PERC")) : nullptr;
+    if (presa || !riga || riga->isHidden() || riga->text().toInt() < 12) return;
+    presa = true;
+    salva(Schermo(), "importazione-in-corso");
+  });
+  std::set<QString> viste;
+  QTimer finestre;
+  finestre.setInterval(50);
+  QObject::connect(&finestre, &QTimer::timeout, [&] {
+    QWidget* modale = QApplication::activeModalWidget();
+    if (!modale || !modale->isVisible() || viste.count(modale->objectName())) return;
+    viste.insert(modale->objectName());
+    Attendi(300);
+    if (modale->objectName() == QLatin1String("FImport")) {
+      scatto.start();
+      QTest::mouseClick(modale->findChild<QPushButton*>(QStringLiteral("rfbase")), Qt::LeftButton);
+    } else if (modale->objectName() == QLatin1String("FCrea")) {
+      scatto.stop();
+      auto* tipo = modale->findChild<QComboBox*>(QStringLiteral("CmbTI"));
+      tipo->setCurrentIndex(1);
+      emit tipo->activated(1);
+      modale->findChild<QLineEdit*>(QStringLiteral("PROTO0"))
+          ->setText(QStringLiteral("13021812345678901"));
+      modale->findChild<QLineEdit*>(QStringLiteral("PROTO1"))->setText(QStringLiteral("000012"));
+      Attendi(300);
+      salva(Schermo(), "crea-comunicazione");
+      modale->close();
+    }
+  });
+  finestre.start();
+  clic("Command1");
+  finestre.stop();
+  scatto.stop();
+  if (!presa) std::cerr << "Nessuna immagine della finestra durante l'elaborazione\n";
   ctx.interazione = &interazione;
   return 0;
 }

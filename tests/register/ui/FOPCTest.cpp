@@ -144,52 +144,5 @@ TEST(FOPCTest, CopiaInTuttiEliminaERicrea) {
   EXPECT_EQ(impegno("02468130162"), copiato);
 }
 
-// Screenshots of the register for the documentation, only when FCL_SCHERMATE names a folder:
-//   FCL_SCHERMATE=docs/screenshots xvfb-run test_register_ui --gtest_filter=*Schermate*
-TEST(FOPCTest, Schermate) {
-  const QByteArray cartella = qgetenv("FCL_SCHERMATE");
-  if (cartella.isEmpty()) GTEST_SKIP() << "FCL_SCHERMATE not set";
-  Database db = Database::InMemoria();
-  CreaSchema(db);
-  test::InterazioneRegistrata ui;
-  Contesto ctx;
-  ctx.connessioneDb = &db;
-  ctx.interazione = &ui;
-  FOPC f(ctx);
-  f.resize(1200, 760);
-  f.show();
-  auto riempi = [&](std::initializer_list<std::pair<const char*, const char*>> valori) {
-    for (const auto& [nome, valore] : valori) f.findChild<QLineEdit*>(nome)->setText(valore);
-  };
-  f.Aggiungi();
-  riempi({{"tocod", "01234567890"},
-          {"toPIVA", "01234567890"},
-          {"torag", "ALFA SERVIZI SRL"},
-          {"vOSCOM", "MILANO"},
-          {"vOSPRO", "MI"},
-          {"vOATT", "692011"},
-          {"vOATTD", "SERVIZI FORNITI DA DOTTORI COMMERCIALISTI"}});
-  ASSERT_TRUE(f.Conferma());
-  f.Aggiungi();
-  f.findChild<QRadioButton*>("o2")->click();
-  riempi({{"tocod", "RSSMRA80A01H501U"},
-          {"toPIVA", "01234567890"},
-          {"vOCOG", "ROSSI"},
-          {"vONOME", "MARIO"},
-          {"vOSEX", "M"},
-          {"vONDT", "01/01/1980"},
-          {"vONCOM", "ROMA"},
-          {"vONPRO", "RM"},
-          {"vOATT", "692011"},
-          {"vITTCF", "BNCLRA70A41F205X"},
-          {"vITTDATA", "15/06/2016"}});
-  ASSERT_TRUE(f.Conferma());
-  QTest::qWait(200);
-  ASSERT_TRUE(f.grab().save(QString::fromLocal8Bit(cartella) + "/registro-persona.png"));
-  f.ListaOperatori()->SelezionaRiga("01234567890", "Codice_Fiscale");
-  QTest::qWait(200);
-  ASSERT_TRUE(f.grab().save(QString::fromLocal8Bit(cartella) + "/registro-societa.png"));
-}
-
 }  // namespace
 }  // namespace fcl
