@@ -5,7 +5,7 @@
 namespace fcl {
 
 // The user's settings of the desktop windows (sizes, positions, splitters): one file per user,
-// ~/.config/fiscolario/fiscolario.conf, the same whatever the program folder.
+// ~/.config/fiscolario/fiscolario.ini, the same whatever the program folder.
 class Impostazioni : public QSettings {
  public:
   Impostazioni()
