@@ -65,7 +65,7 @@ void Leggi(const std::filesystem::path& percorso) {
 // With FCL_FUZZ_SENZA_FREEXL=1 in the environment, inputs that ApriCartella would hand to FreeXL
 // (a compound file whose workbook stream is not Excel 97-2003, or is named "Book") are skipped,
 // so that a run measures this system's own readers while a FreeXL finding stays open.
-bool PerFreeXL(std::string_view file) {
+[[maybe_unused]] bool PerFreeXL(std::string_view file) {
   static const bool salta = [] {
     const char* v = std::getenv("FCL_FUZZ_SENZA_FREEXL");
     return v != nullptr && std::string_view(v) == "1";

@@ -212,7 +212,7 @@ def semi_ostili(sorgente, out):
     sys.path.insert(0, os.path.join(sorgente, "bench", "ostili"))
     import genera
     with tempfile.TemporaryDirectory() as cartella:
-        genera.testi_vuoti(cartella, 1000000)
+        genera.testi_vuoti(cartella, 200000)
         genera.gettone_lungo(cartella, "gettone-lungo.xlsx", 8 << 20)
         genera.righe_ripetute(cartella)
         for nome in sorted(os.listdir(cartella)):
