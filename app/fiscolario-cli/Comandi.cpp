@@ -76,6 +76,8 @@ int EseguiCli(int argc, const char* const* argv, std::ostream& out, std::ostream
       RegistraRipristina,
       RegistraVerifica,
       RegistraCrea,
+      RegistraLotto,
+      RegistraElencoOperatori,
   };
   for (const auto registra : kComandi) registra(app, amb, corpo);
 

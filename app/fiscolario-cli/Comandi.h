@@ -52,6 +52,8 @@ void RegistraRipristina(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo);
 void RegistraElabora(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo);
 void RegistraVerifica(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo);
 void RegistraCrea(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo);
+void RegistraLotto(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo);
+void RegistraElencoOperatori(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo);
 
 // Runs the command line in-process (the executable's main and the tests call it).
 int EseguiCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err,

@@ -63,6 +63,9 @@ struct Contesto {
 
   OperatoreCorrente operatoreCorrente;
   TotaliImport totaliImport;
+  // The intermediate file of the workbook run; empty for FCLtemp.TXT in the program folder. A run
+  // of a batch sets a file of its own, so that runs side by side never share one.
+  std::filesystem::path fileIntermedio;
 
   std::string versionePgm;
   std::string releasePgm;
@@ -75,6 +78,9 @@ struct Contesto {
   };
 
   Database& Db() const { return *connessioneDb; }
+  std::filesystem::path PercorsoFileIntermedio() const {
+    return fileIntermedio.empty() ? cartellaProgramma / "FCLtemp.TXT" : fileIntermedio;
+  }
   Interazione& Ui() const { return *interazione; }
 };
 

@@ -1,11 +1,13 @@
 #include "common/ScritturaAtomica.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <random>
 #include <string>
 
 #include "common/Errori.h"
@@ -41,19 +43,32 @@ std::string Causa(int codice) {
 
 ScritturaAtomica::ScritturaAtomica(std::filesystem::path destinazione)
     : destinazione_(std::move(destinazione)) {
-  const auto cartella = destinazione_.has_parent_path() ? destinazione_.parent_path()
-                                                        : std::filesystem::path(".");
-  std::string modello = (cartella / ("." + destinazione_.filename().string() + ".XXXXXX")).string();
-  const int fd = ::mkstemp(modello.data());
-  if (fd < 0) Fallisci("creare");
-  temporaneo_ = modello;
-  // mkstemp makes the file private; give it the permissions of a normally created file.
-  const mode_t maschera = ::umask(0);
-  ::umask(maschera);
-  ::fchmod(fd, 0666 & ~maschera);
+  const auto cartella =
+      destinazione_.has_parent_path() ? destinazione_.parent_path() : std::filesystem::path(".");
+  // The temporary file is created with the permissions of a normally created file (0666 less the
+  // umask, applied by the system): the umask is never changed, since that would be seen by every
+  // thread of the process at once (a batch writes several files side by side).
+  std::random_device casuale;
+  int fd = -1;
+  for (int tentativo = 0; fd < 0 && tentativo < 100; ++tentativo) {
+    static constexpr char kCifre[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    std::string suffisso(6, 'X');
+    for (char& c : suffisso) c = kCifre[casuale() % (sizeof kCifre - 1)];
+    temporaneo_ = cartella / ("." + destinazione_.filename().string() + "." + suffisso);
+    fd = ::open(temporaneo_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) break;
+  }
+  if (fd < 0) {
+    temporaneo_.clear();
+    Fallisci("creare");
+  }
   file_ = ::fdopen(fd, "wb");
   if (file_ == nullptr) {
+    const int e = errno;
     ::close(fd);
+    ::unlink(temporaneo_.c_str());
+    errno = e;
     Fallisci("creare");
   }
 }

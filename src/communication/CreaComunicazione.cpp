@@ -161,9 +161,8 @@ EsitoCreazione CreaComunicazione(Contesto& ctx, const SceltaCreazione& sceltaDig
 
   const PianoComunicazione piano = PianificaComunicazione(totali, scelta);
   const std::string codiceFiscale = Rifila(op.codiceFiscale);
-  const std::filesystem::path intermedio = scelta.fileIntermedio.empty()
-                                               ? ctx.cartellaProgramma / kNomeFileIntermedio
-                                               : scelta.fileIntermedio;
+  const std::filesystem::path intermedio =
+      scelta.fileIntermedio.empty() ? ctx.PercorsoFileIntermedio() : scelta.fileIntermedio;
   EsitoCreazione esito;
   EsitoVerifica verifica;
   bool scartata = false;

@@ -19,7 +19,8 @@ struct SceltaCreazione {
   std::string protocolloDocumento;  // document protocol to replace or cancel, as typed
   TipoDati tipoDati = TipoDati::Aggregati;
   std::string periodo;  // month or quarter as typed (usually blank)
-  // The intermediate file of the workbook run; empty for "FCLtemp.TXT" in the program folder.
+  // The intermediate file of the workbook run; empty for the context's
+  // (Contesto::PercorsoFileIntermedio).
   std::filesystem::path fileIntermedio;
 };
 

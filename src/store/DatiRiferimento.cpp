@@ -118,21 +118,6 @@ bool CodiceAteco(std::string_view c) {
   }
 }
 
-char Separatore(std::string_view testo) {
-  const std::string_view prima = testo.substr(0, testo.find('\n'));
-  std::array<std::pair<char, long>, 3> conti{{{';', 0}, {',', 0}, {'\t', 0}}};
-  bool virgolette = false;
-  for (const char c : prima) {
-    if (c == '"') virgolette = !virgolette;
-    if (virgolette) continue;
-    for (auto& [s, n] : conti)
-      if (c == s) ++n;
-  }
-  const auto migliore = std::max_element(
-      conti.begin(), conti.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
-  return migliore->second > 0 ? migliore->first : ',';
-}
-
 }  // namespace
 
 std::size_t RigheComuniIncorporate() { return ContaRighe(kCsvComuni); }
@@ -239,11 +224,10 @@ std::size_t ImportaAteco(Database& db, const std::filesystem::path& file) {
         "Il file " + file.string() +
         " è una cartella di lavoro: salvarlo in formato CSV, con le colonne del codice e della "
         "descrizione, e ripetere il caricamento. La tabella ATECO non è stata modificata.");
-  if (testo.rfind("\xEF\xBB\xBF", 0) == 0) testo.erase(0, 3);
-  if (!Utf8Valido(testo)) testo = Cp1252ToUtf8(testo);
+  testo = TestoUtf8DaFile(std::move(testo));
 
   std::vector<std::vector<std::string>> righe;
-  Csv lettore(testo, Separatore(testo));
+  Csv lettore(testo, SeparatoreCsv(testo));
   std::vector<std::string> campi;
   while (lettore.Prossima(campi)) righe.push_back(campi);
   return SostituisciAteco(db, VociAteco(righe, file.string()));

@@ -68,7 +68,7 @@ class Giro {
         risultato_(risultato) {}
 
   void Esegui() {
-    ScritturaAtomica file(ctx_.cartellaProgramma / std::string(kFileIntermedio));
+    ScritturaAtomica file(ctx_.PercorsoFileIntermedio());
     RecordDettaglio record(ctx_.operatoreCorrente.codiceFiscale,
                            [&file](std::string_view riga) { file.Scrivi(riga); });
     listato_.Inizia({tot_.percorsoListato, tot_.percorsoCartellaLavoro,

@@ -39,11 +39,12 @@ std::optional<std::filesystem::path> ScegliCartellaLavoro(Interazione& ui,
 // the check listing (proposing "FCL_<name letters>_LISTATO.PDF"; the operator's name is left
 // upper-cased and trimmed), refuses a listing open in another program, then walks the sheets from
 // the second, by name, until a missing or unrecognised sheet. Every data row is listed and
-// encoded into FCLtemp.TXT in the program folder. `aggiungiZeri` pads VAT numbers, short fiscal
-// codes and country codes with leading zeros.
+// encoded into the intermediate file (ctx.PercorsoFileIntermedio(): FCLtemp.TXT in the program
+// folder unless the context names another). `aggiungiZeri` pads VAT numbers, short fiscal codes
+// and country codes with leading zeros.
 //
-// The workbook is only read. FCLtemp.TXT is replaced only when the walk completes (empty when no
-// row was read); a run that fails reports why through ctx.Ui(), leaves the previous file as it
+// The workbook is only read. The intermediate file is replaced only when the walk completes (empty
+// when no row was read); a run that fails reports why through ctx.Ui(), leaves the previous file as it
 // was, and leaves totals that offer no creation (no rows, erroreData set). A cell that cannot be
 // encoded is reported with its sheet, row and column and sets erroreData; the walk goes on.
 RisultatoElaborazione ElaboraCartella(Contesto& ctx, const std::filesystem::path& cartellaLavoro,
