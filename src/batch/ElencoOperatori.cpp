@@ -126,15 +126,17 @@ std::optional<std::string> Compila(const TabellaCsv& t, const TabellaCsv::Riga& 
   d.vITT1 = chi == "1";
   d.vITT2 = chi == "2";
 
-  // The boxes that check their date when the user leaves them.
-  for (const auto& [colonna, casella] :
-       {std::pair{"data_nascita", &d.vONDT}, std::pair{"impegno_data", &d.vITTDATA}}) {
-    *casella = Rifila(*casella);
-    if (casella->empty()) continue;
-    const DataAnalizzata a = AnalizzaData(*casella);
-    if (a.esito != DataAnalizzata::Valida)
-      return std::string(colonna) + ": " + std::string(kDataNonValida);
-    *casella = a.normalizzata;
+  // The boxes that check their date when the user leaves them: a valid date is normalised as
+  // there; a wrong date of birth is left to the register's own check and message, a wrong
+  // commitment date (which the save does not check) is refused as its box refuses it.
+  d.vONDT = Rifila(d.vONDT);
+  if (const DataAnalizzata a = AnalizzaData(d.vONDT); a.esito == DataAnalizzata::Valida)
+    d.vONDT = a.normalizzata;
+  d.vITTDATA = Rifila(d.vITTDATA);
+  if (!d.vITTDATA.empty()) {
+    const DataAnalizzata a = AnalizzaData(d.vITTDATA);
+    if (a.esito != DataAnalizzata::Valida) return "impegno_data: " + std::string(kDataNonValida);
+    d.vITTDATA = a.normalizzata;
   }
   return std::nullopt;
 }

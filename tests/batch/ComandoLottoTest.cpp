@@ -330,3 +330,33 @@ TEST_F(ComandoLottoTest, SigintLasciaSoloFileCompleti) {
 
 }  // namespace
 }  // namespace fcl
+
+namespace fcl {
+namespace {
+
+TEST_F(ComandoLottoTest, ImportaEdEsportaOperatoriDallaRigaDiComando) {
+  const std::filesystem::path elenco = dir_ / "liste" / "soggetti.csv";
+  ScriviFile(elenco,
+             "codice_fiscale;ragione_sociale;comune_sede;provincia_sede\n"
+             "09998887773;OMEGA SRL;PAVIA;PV\n"
+             "02468130162;ALFA BETA COSTRUZIONI S.R.L.;BERGAMO;BG\n"
+             "01231231232;;PAVIA;PV\n");
+  const Esecuzione e =
+      Cli({"--cartella", Programma().string(), "importa", "operatori", elenco.string()});
+  EXPECT_EQ(e.codice, 1);
+  EXPECT_EQ(e.out,
+            "Soggetti aggiunti: 1; aggiornati: 0; già presenti lasciati invariati: 1; righe "
+            "rifiutate: 1\n");
+  EXPECT_EQ(e.err, "Riga 4 (01231231232): Ragione Sociale Soggetto - campo non valido.\n");
+
+  const std::filesystem::path uscita = dir_ / "esportati.csv";
+  const Esecuzione x =
+      Cli({"--cartella", Programma().string(), "esporta", "operatori", uscita.string()});
+  EXPECT_EQ(x.codice, 0) << x.err;
+  EXPECT_EQ(x.out, "Soggetti esportati: 5 in " + uscita.string() + "\n");
+  const TabellaCsv t = LeggiTabellaCsv(uscita);
+  EXPECT_EQ(t.righe.size(), 5u);
+}
+
+}  // namespace
+}  // namespace fcl
