@@ -18,6 +18,8 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include "batch/ui/FElencoSoggetti.h"
+#include "batch/ui/FLotto.h"
 #include "common/ui/Icone.h"
 #include "common/ui/Impostazioni.h"
 #include "common/ui/InterazioneQt.h"
@@ -130,6 +132,21 @@ void FinestraPrincipale::CreaMenu() {
        &FinestraPrincipale::OPEvela_Click);
   Voce(funzioni_, "ateco", "Importa tabella attività ATECO...", 14,
        &FinestraPrincipale::ImportaAteco);
+  // Many operators at once: the register from a client list, and the batch of communications.
+  funzioni_->addSeparator();
+  QAction* elenco =
+      funzioni_->addAction(IconaMenu(14), QStringLiteral("Importa soggetti da elenco..."));
+  elenco->setObjectName(QStringLiteral("ImportaElenco"));
+  connect(elenco, &QAction::triggered, this, [this] {
+    if (ImportaSoggettiDaElenco(ctx_, this)) RicaricaRegistro();
+  });
+  QAction* multipla =
+      funzioni_->addAction(IconaMenu(14), QStringLiteral("Elaborazione multipla..."));
+  multipla->setObjectName(QStringLiteral("ElaborazioneMultipla"));
+  connect(multipla, &QAction::triggered, this, [this] {
+    FLotto finestra(ctx_, this);
+    finestra.exec();
+  });
   connect(funzioni_, &QMenu::aboutToShow, this, &FinestraPrincipale::AggiornaMenu);
 
   help_ = menuBar()->addMenu(QStringLiteral("&Help"));
