@@ -221,7 +221,8 @@ EsitoRiga Esegui(const Contesto& base, const RigaElenco& r, const OpzioniLotto& 
     // The first cell in error, and how many more.
     std::string m = "Correggere gli errori evidenziati";
     if (!ui.messaggi.empty()) m += ": " + SuUnaRiga(ui.messaggi.front().testo);
-    if (re.celleErrate > 1) m += " (e altre " + std::to_string(re.celleErrate - 1) + " celle)";
+    if (re.celleErrate == 2) m += " (e un'altra cella)";
+    if (re.celleErrate > 2) m += " (e altre " + std::to_string(re.celleErrate - 1) + " celle)";
     return NonCreata(esito, m);
   }
   if (ctx.totaliImport.righeTotali <= 0) return NonCreata(esito, Motivo(ui));

@@ -85,7 +85,7 @@ FLotto::FLotto(Contesto& ctx, QWidget* genitore) : QDialog(genitore), ctx_(ctx) 
   anno_ = new QLineEdit(QTesto(ctx_.annoRiferimento), opzioni);
   anno_->setObjectName(QStringLiteral("anno"));
   anno_->setMaxLength(4);
-  anno_->setMaximumWidth(60);
+  anno_->setFixedWidth(anno_->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
   dati_ = new QComboBox(opzioni);
   dati_->setObjectName(QStringLiteral("dati"));
   dati_->addItems({QStringLiteral("Secondo il foglio"), QStringLiteral("1 - DATI AGGREGATI"),
@@ -109,7 +109,7 @@ FLotto::FLotto(Contesto& ctx, QWidget* genitore) : QDialog(genitore), ctx_(ctx) 
   etichettaNonAbbinati_ = new QLabel(QStringLiteral("File non abbinati ad alcun soggetto:"), this);
   nonAbbinati_ = new QListWidget(this);
   nonAbbinati_->setObjectName(QStringLiteral("nonAbbinati"));
-  nonAbbinati_->setMaximumHeight(80);
+  nonAbbinati_->setMaximumHeight(56);
   etichettaNonAbbinati_->hide();
   nonAbbinati_->hide();
   layout->addWidget(etichettaNonAbbinati_);
@@ -134,7 +134,9 @@ FLotto::FLotto(Contesto& ctx, QWidget* genitore) : QDialog(genitore), ctx_(ctx) 
   avanzamento_ = new QProgressBar(this);
   avanzamento_->setObjectName(QStringLiteral("avanzamento"));
   avanzamento_->setFormat(QStringLiteral("%v di %m"));
+  avanzamento_->setRange(0, 1);
   avanzamento_->setValue(0);
+  avanzamento_->setTextVisible(false);  // until there are rows to count
   stato_ = new QLabel(this);
   stato_->setObjectName(QStringLiteral("stato"));
   stato_->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -255,6 +257,7 @@ bool FLotto::CaricaRighe() {
     MostraRiga(static_cast<int>(i), righe_[i], e);
   }
   avanzamento_->setMaximum(std::max<int>(1, static_cast<int>(righe_.size())));
+  avanzamento_->setTextVisible(true);
   avanzamento_->setValue(0);
   stato_->setText(QTesto(std::to_string(righe_.size()) + " soggetti da elaborare"));
   return true;
