@@ -35,6 +35,14 @@ foreach(sorgente IN LISTS fcl_guida_stampe)
   get_filename_component(nome "${sorgente}" NAME)
   list(APPEND fcl_guida_copie "${sorgente}" "${FCL_PROGRAMMA_BUILD}/Help/img/stampe/${nome}")
 endforeach()
+# The rest of the skeleton, so that programma/ is the skeleton the build-tree programs complete
+# their program folders from (src/shell/CartellaModello).
+list(APPEND fcl_guida_copie
+  "${CMAKE_SOURCE_DIR}/packaging/configurazione.ini" "${FCL_PROGRAMMA_BUILD}/configurazione.ini"
+  "${CMAKE_SOURCE_DIR}/resources/esempio/ESEMPIO_ANALITICO.xlsx"
+  "${FCL_PROGRAMMA_BUILD}/esempio/ESEMPIO_ANALITICO.xlsx"
+  "${CMAKE_SOURCE_DIR}/resources/esempio/SAVE_ESEMPIO_ALFABETA.FCL"
+  "${FCL_PROGRAMMA_BUILD}/esempio/SAVE_ESEMPIO_ALFABETA.FCL")
 while(fcl_guida_copie)
   list(POP_FRONT fcl_guida_copie sorgente destinazione)
   add_custom_command(OUTPUT "${destinazione}"

@@ -107,8 +107,16 @@ int main(int argc, char** argv) {
   fcl::Contesto ctx;
   ctx.interazione = &interazione;
   ctx.apriDocumento = &apriDocumento;
-  ctx.cartellaProgramma =
-      fcl::RisolviCartellaProgramma(*opzioni, fcl::PercorsoStd(QApplication::applicationDirPath()));
+  try {
+    // The folder is made or completed from the program's skeleton: a failure is told in a box.
+    ctx.cartellaProgramma = fcl::RisolviCartellaProgramma(
+        *opzioni, fcl::PercorsoStd(QApplication::applicationDirPath()));
+  } catch (const std::exception& e) {
+    interazione.Messaggio(std::string("Impossibile preparare la cartella del programma.\n\n") +
+                              e.what(),
+                          fcl::kTitoloApplicazione, fcl::Icona::Critico);
+    return 1;
+  }
 
   std::optional<fcl::Database> db;
   try {

@@ -182,7 +182,7 @@ EsitoCreazione CreaComunicazione(Contesto& ctx, const SceltaCreazione& sceltaDig
       return Interruzione(m);
     }
 
-    copertina.Inizia(nomi->copertina);
+    copertina.Inizia(nomi->copertina, op.nomeVisualizzato);
     // The file appears under its name only once complete: until then an earlier file stays.
     ScritturaAtomica file(nomi->comunicazione);
     auto scrivi = [&file](std::string_view record) {

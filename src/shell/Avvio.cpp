@@ -82,25 +82,32 @@ void CompletaTabelleRiferimento(Database& db) {
   tr.Conferma();
 }
 
-}  // namespace
-
-std::filesystem::path RisolviCartellaProgramma(const std::optional<std::filesystem::path>& data,
-                                               const std::filesystem::path& cartellaEseguibile) {
+// The program folder chosen at start, before it is completed.
+std::filesystem::path SceltaCartellaProgramma(const std::optional<std::filesystem::path>& data,
+                                              const std::filesystem::path& cartellaEseguibile) {
   if (data && !data->empty()) return std::filesystem::absolute(*data);
   if (const char* env = std::getenv("FISCOLARIO_DIR"); env != nullptr && *env != '\0')
     return std::filesystem::absolute(env);
   if (std::filesystem::exists(cartellaEseguibile / "configurazione.ini")) return cartellaEseguibile;
-  std::filesystem::path utente;
-  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && *xdg != '\0') {
-    utente = std::filesystem::path(xdg) / "fiscolario";
-  } else {
-    const char* home = std::getenv("HOME");
-    utente = std::filesystem::path(home ? home : ".") / ".local" / "share" / "fiscolario";
+  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && *xdg != '\0')
+    return std::filesystem::path(xdg) / "fiscolario";
+  const char* home = std::getenv("HOME");
+  return std::filesystem::path(home ? home : ".") / ".local" / "share" / "fiscolario";
+}
+
+}  // namespace
+
+std::filesystem::path RisolviCartellaProgramma(const std::optional<std::filesystem::path>& data,
+                                               const std::filesystem::path& cartellaEseguibile) {
+  const std::filesystem::path cartella = SceltaCartellaProgramma(data, cartellaEseguibile);
+  // Whichever way it was chosen, the folder is made (and completed) from the program's skeleton,
+  // so that the prints find their templates and F1 its guide.
+  if (const auto modello = TrovaCartellaModello(cartellaEseguibile)) {
+    std::error_code ec;
+    if (!std::filesystem::equivalent(cartella, *modello, ec))
+      CompletaCartellaProgramma(cartella, *modello);
   }
-  // An installed program makes (and completes) the user's folder from its installed skeleton.
-  if (const auto modello = TrovaCartellaModello(cartellaEseguibile))
-    CompletaCartellaProgramma(utente, *modello);
-  return utente;
+  return cartella;
 }
 
 std::filesystem::path FileDatabase(const std::filesystem::path& cartellaProgramma) {
