@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -99,6 +100,39 @@ std::vector<std::string> Parole(const std::string& testo) {
   return parole;
 }
 
+// The x (cm) of the vertical rules drawn across the heading band of a page, read from its pixels
+// just above the band's lower edge, below every caption.
+std::vector<double> RigheVerticali(const std::filesystem::path& pdf, int pagina,
+                                   const test::CartellaTemporanea& cartella) {
+  constexpr int kDpi = 100;
+  const auto radice = cartella / "pagina";
+  const auto [codice, uscita] = test::Esegui(
+      "pdftoppm -r " + std::to_string(kDpi) + " -gray -singlefile -f " + std::to_string(pagina) +
+      " -l " + std::to_string(pagina) + " " + test::Q(pdf) + " " + test::Q(radice) + " 2>&1");
+  std::vector<double> righe;
+  if (codice != 0) return righe;
+  std::istringstream in(test::LeggiFile(cartella / "pagina.pgm"));
+  std::string magia;
+  int larghezza = 0, altezza = 0, massimo = 0;
+  in >> magia >> larghezza >> altezza >> massimo;
+  in.get();
+  const std::string grigi(std::istreambuf_iterator<char>(in), {});
+  const int y = static_cast<int>((geo::kFineTestata - 0.1) / 2.54 * kDpi);
+  if (magia != "P5" || grigi.size() < static_cast<std::size_t>(larghezza) * altezza) return righe;
+  // The band's ground is light; a rule is a run of dark pixels.
+  for (int x = 0, inizio = -1; x <= larghezza; ++x) {
+    const bool scuro =
+        x < larghezza && static_cast<unsigned char>(grigi[static_cast<std::size_t>(y) *
+                                                              larghezza + x]) < 170;
+    if (scuro && inizio < 0) inizio = x;
+    if (!scuro && inizio >= 0) {
+      righe.push_back((inizio + x) / 2.0 / kDpi * 2.54);
+      inizio = -1;
+    }
+  }
+  return righe;
+}
+
 class ColonneListatoTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -189,6 +223,20 @@ TEST_F(ColonneListatoTest, OgniValoreEOgniDidascaliaNellaSuaColonna) {
         testata[*f].push_back(w);
       else
         righe[static_cast<std::size_t>(riga)][*f].push_back(w.testo);
+    }
+
+    // The template draws its rules where the geometry puts them, and no others (the band's own
+    // outline at both ends aside).
+    if (test::Disponibile("pdftoppm")) {
+      std::vector<double> attese;
+      for (const Fascia& f : fasce)
+        if (f.inizio > geo::kInizioColonne) attese.push_back(f.inizio);
+      std::vector<double> disegnate = RigheVerticali(pdf, static_cast<int>(n) + 1, cartella_);
+      std::erase_if(disegnate, [](double x) {
+        return x < geo::kInizioColonne + 0.05 || x > geo::kFineColonne - 0.05;
+      });
+      ASSERT_EQ(disegnate.size(), attese.size());
+      for (std::size_t i = 0; i < attese.size(); ++i) EXPECT_NEAR(disegnate[i], attese[i], 0.05);
     }
 
     // Captions: the letters and the caption, whole words in reading order, in their own band.
