@@ -4,6 +4,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -12,6 +13,7 @@
 
 namespace fcl {
 
+class BloccoFile;
 class Database;
 
 // The operator selected in the register, as the workbook run, the creation and the prints read it.
@@ -47,6 +49,9 @@ struct TotaliImport {
   // its cell: BL from row 5, or 7 when A5 reads "PERSONE FISICHE"; FR in the earlier layout.
   int primaRigaBL = 5;
   bool frPrecedente = false;
+  // The lock of the intermediate file the run wrote, held until its creation is done (released
+  // by the front end, or by the next run), so that another run cannot replace the file meanwhile.
+  std::shared_ptr<BloccoFile> bloccoIntermedio;
 };
 
 // The process-wide values of a running Fiscolario, in one object passed to the procedures that need

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace fcl {
@@ -11,8 +14,32 @@ namespace fcl {
 // destination, if it exists, is untouched; if the writer is destroyed without Conferma() (an error,
 // an exception) the temporary file is removed. Every failure throws ErroreFile with an Italian text
 // naming the file.
+//
+// The temporary file is named "." + the destination's name + ".fcl" + six random characters, and
+// the writer holds an exclusive advisory lock (flock) on it for as long as it lives. A process that
+// is killed leaves the file behind but its lock goes with it: RimuoviAbbandonati tells such files
+// from the ones a running writer is still filling, and removes them.
 class ScritturaAtomica {
  public:
+  // How many bytes the temporary file's name adds to the destination's name.
+  static constexpr std::size_t kAggiuntaNomeTemporaneo = 11;
+  // An unlocked temporary file younger than this may belong to a writer that has just created it
+  // and not yet taken its lock: it is left alone.
+  static constexpr std::chrono::seconds kEtaAbbandono{120};
+
+  // nullopt when a file can be written at `destinazione` through a temporary file; otherwise the
+  // message that its name is too long ("nome troppo lungo", with the limit of the volume) or that
+  // the whole path is. Checked before a run starts, so that it does not fail half-way.
+  static std::optional<std::string> ControllaNome(const std::filesystem::path& destinazione);
+
+  // Removes from `cartella` (not its subfolders) the temporary files of writers that are gone:
+  // no process holds their lock and they are older than kEtaAbbandono. With `ancheSenzaBlocco`
+  // also the temporary files of earlier versions ("." + name + "." + six characters, which had no
+  // lock), for the program's own folders where nothing else writes such names. Returns how many
+  // files were removed; never throws (a file that cannot be removed stays).
+  static int RimuoviAbbandonati(const std::filesystem::path& cartella,
+                                bool ancheSenzaBlocco = false);
+
   explicit ScritturaAtomica(std::filesystem::path destinazione);
   ~ScritturaAtomica();
 

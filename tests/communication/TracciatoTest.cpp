@@ -4,7 +4,7 @@
 
 #include "SupportoTracciato.h"
 #include "common/CodiceProduttore.h"
-#include "communication/NomiFileComunicazione.h"
+#include "common/NomiFileComunicazione.h"
 #include "communication/PianoComunicazione.h"
 #include "communication/PulCar.h"
 #include "communication/RecordComunicazione.h"

@@ -1,4 +1,4 @@
-#include "communication/NomiFileComunicazione.h"
+#include "common/NomiFileComunicazione.h"
 
 #include <algorithm>
 #include <string>
@@ -43,6 +43,14 @@ std::optional<NomiFileComunicazione> RicavaNomiFile(const std::filesystem::path&
   n.comunicazione = listato.parent_path() / comunicazione;
   n.copertina = listato.parent_path() / (radice + "_FRONTESPIZIO.PDF");
   return n;
+}
+
+std::vector<std::filesystem::path> FileDelListato(const std::filesystem::path& listato) {
+  const auto nomi = RicavaNomiFile(listato);
+  if (!nomi) return {};
+  auto rapporto = nomi->comunicazione;
+  rapporto.replace_filename(nomi->comunicazione.stem().string() + "_VERIFICA.TXT");
+  return {listato, nomi->comunicazione, nomi->copertina, rapporto};
 }
 
 }  // namespace fcl

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 namespace fcl {
 
@@ -19,5 +20,10 @@ struct NomiFileComunicazione {
 // "_COMUNICAZIONE.TXT" when the listing itself ends in ".TXT"). The folder is the listing's.
 // nullopt when there is no listing path.
 std::optional<NomiFileComunicazione> RicavaNomiFile(const std::filesystem::path& listato);
+
+// Every file a run and its creation write named after the listing: the listing itself, the
+// communication, the cover and the check's report beside the communication (its stem +
+// "_VERIFICA.TXT"). Empty when there is no listing path.
+std::vector<std::filesystem::path> FileDelListato(const std::filesystem::path& listato);
 
 }  // namespace fcl
