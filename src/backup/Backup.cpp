@@ -13,6 +13,7 @@
 #include "backup/FormatoBackup.h"
 #include "common/Cp1252.h"
 #include "common/Errori.h"
+#include "common/FileProtetti.h"
 #include "common/RoutineCampi.h"
 #include "common/ScritturaAtomica.h"
 #include "store/Recordset.h"
@@ -263,6 +264,17 @@ std::string RigheBackup(Database& db, std::string_view tabella, std::string_view
 }
 
 bool SalvaOperatore(Contesto& ctx, std::string_view codice, const std::filesystem::path& file) {
+  // A backup file must never take the place of the program's own files.
+  if (const auto motivo = FileProtetti(ctx).Motivo(file)) {
+    ctx.Ui().Messaggio("Il file di backUp non può essere salvato come " + file.string() + ": " +
+                           *motivo + ". Scegliere un altro nome o un'altra cartella.",
+                       kTitoloApplicazione, Icona::Critico);
+    return false;
+  }
+  if (const auto lungo = ScritturaAtomica::ControllaNome(file)) {
+    ctx.Ui().Messaggio(*lungo, kTitoloApplicazione, Icona::Critico);
+    return false;
+  }
   const ContenutoBackup contenuto = ComponiBackup(ctx.Db(), codice);
   if (contenuto.righeOperatore == 0) {
     ctx.Ui().Messaggio(
@@ -294,10 +306,23 @@ bool RipristinaBackup(Contesto& ctx, const std::filesystem::path& file) {
   }
   Database& db = ctx.Db();
   const std::string& codice = intestazione->codice;
+  // The safety copy would replace the very file being restored (a safety copy of today restored
+  // again): should the restore fail, that file would be lost.
+  const auto copia = PercorsoCopiaSicurezza(ctx, codice);
+  FileProtetti daRipristinare(ctx);
+  daRipristinare.Aggiungi(file, "è il file di backUp da ripristinare");
+  if (daRipristinare.Motivo(copia)) {
+    ctx.Ui().Messaggio("Il file " + file.string() +
+                           " è la copia di sicurezza che il ripristino deve scrivere: copiarlo "
+                           "con un altro nome o in un'altra cartella e ripristinare la copia. "
+                           "Nessun dato è stato modificato.",
+                       kTitoloApplicazione, Icona::Critico);
+    return false;
+  }
   Transazione transazione(db);
   // The safety copy holds the rows as they stand inside the transaction, that is exactly what the
   // restore replaces. When it cannot be written nothing is restored.
-  ScriviFile(PercorsoCopiaSicurezza(ctx, codice), ComponiBackup(db, codice).byte);
+  ScriviFile(copia, ComponiBackup(db, codice).byte);
   db.Esegui("DELETE  From COPE WHERE OCOD=?", {codice});
   Ripristino ripristino(db, ctx.Ui(), codice);
   for (std::size_t i = 0; i < righe.size(); ++i) ripristino.Applica(i + 1, righe[i]);

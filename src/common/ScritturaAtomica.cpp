@@ -45,7 +45,7 @@ std::string Causa(int codice) {
 }
 
 constexpr std::string_view kMarcaTemporaneo = ".fcl";
-constexpr std::size_t kCasuali = 6;  // the characters mkstemp puts in place of "XXXXXX"
+constexpr std::size_t kCasuali = 6;  // random characters at the end of the name
 
 bool Casuali(std::string_view t) {
   return t.size() == kCasuali && std::all_of(t.begin(), t.end(), [](char c) {

@@ -2,19 +2,22 @@
 
 #include <algorithm>
 #include <exception>
+#include <memory>
 #include <optional>
 
+#include "common/BloccoFile.h"
 #include "common/Errori.h"
+#include "common/NomiFileComunicazione.h"
 #include "common/RoutineCampi.h"
 #include "common/ScritturaAtomica.h"
 #include "communication/ConfermaSovrascrittura.h"
 #include "communication/FileIntermedio.h"
-#include "communication/NomiFileComunicazione.h"
 #include "communication/PianoComunicazione.h"
 #include "communication/RigaOperatore.h"
 #include "communication/TracciatoComunicazione.h"
 #include "communication/VerificaCreazione.h"
 #include "verifica/RapportoVerifica.h"
+#include "workbook/ElaboraCartella.h"
 
 namespace fcl {
 
@@ -144,6 +147,23 @@ EsitoCreazione CreaComunicazione(Contesto& ctx, const SceltaCreazione& sceltaDig
 
   const auto nomi = RicavaNomiFile(totali.percorsoListato);
   if (!nomi) return Interruzione();
+  // The run checked these names already; a listing path set by other means is checked here.
+  if (const auto errore = ControllaFileDelListato(ctx, totali.percorsoListato)) {
+    ui.Messaggio(*errore, "Errore stampa documento", Icona::Critico);
+    return Interruzione(*errore);
+  }
+  const std::filesystem::path intermedio =
+      scelta.fileIntermedio.empty() ? ctx.PercorsoFileIntermedio() : scelta.fileIntermedio;
+  // The run's lock on its intermediate file, or one taken now for the time of the creation.
+  std::unique_ptr<BloccoFile> blocco;
+  if (!totali.bloccoIntermedio || totali.bloccoIntermedio->File() != intermedio) {
+    blocco = BloccoFile::Prova(intermedio);
+    if (!blocco) {
+      const std::string m = MessaggioIntermedioInUso(intermedio);
+      ui.Messaggio(m, kTitoloApplicazione, Icona::Critico);
+      return Interruzione(m);
+    }
+  }
 
   if (ConfermaSovrascrittura(ui, nomi->comunicazione)) {
     const Risposta r =
@@ -161,8 +181,6 @@ EsitoCreazione CreaComunicazione(Contesto& ctx, const SceltaCreazione& sceltaDig
 
   const PianoComunicazione piano = PianificaComunicazione(totali, scelta);
   const std::string codiceFiscale = Rifila(op.codiceFiscale);
-  const std::filesystem::path intermedio =
-      scelta.fileIntermedio.empty() ? ctx.PercorsoFileIntermedio() : scelta.fileIntermedio;
   EsitoCreazione esito;
   EsitoVerifica verifica;
   bool scartata = false;

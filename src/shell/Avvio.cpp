@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "common/Errori.h"
+#include "common/ScritturaAtomica.h"
 #include "shell/ArchivioCollegato.h"
 #include "shell/CartellaModello.h"
 #include "shell/CopiaOperatoriCollegati.h"
@@ -164,6 +165,9 @@ void Avvia(Contesto& ctx, std::optional<Database>& db) {
   ctx.configurazione = LeggiConfigurazione(ctx.fileIni, cartella);
   ctx.stringaConnessione = StringaConnessione(cartella);
   ctx.versionePgm = kVersionePgm;
+  // The temporary files that killed runs left in the program's folders (their writers are gone).
+  ScritturaAtomica::RimuoviAbbandonati(cartella, true);
+  ScritturaAtomica::RimuoviAbbandonati(cartella / "DataBase", true);
 
   ConnessioneDb(ctx, db);
   ScriviMarcatore(ctx);

@@ -3,8 +3,11 @@
 #include <exception>
 #include <string>
 
+#include "common/BloccoFile.h"
 #include "common/Cp1252.h"
 #include "common/Errori.h"
+#include "common/FileProtetti.h"
+#include "common/NomiFileComunicazione.h"
 #include "common/RoutineCampi.h"
 #include "common/ScritturaAtomica.h"
 #include "workbook/CodificaRiga.h"
@@ -166,6 +169,32 @@ class Giro {
 
 }  // namespace
 
+std::optional<std::string> ControllaFileDelListato(const Contesto& ctx,
+                                                   const std::filesystem::path& listato) {
+  FileProtetti protetti(ctx);
+  protetti.Aggiungi(ctx.totaliImport.percorsoCartellaLavoro, "è il foglio Excel da elaborare");
+  protetti.Aggiungi(ctx.PercorsoFileIntermedio(), "è il file intermedio del programma");
+  for (const auto& file : FileDelListato(listato)) {
+    const bool listatoStesso = file == listato;
+    if (const auto motivo = protetti.Motivo(file))
+      return (listatoStesso ? "Il listato non può essere salvato come " + file.string()
+                            : "Il file " + file.string() +
+                                  ", che prende il nome dal listato, non può essere scritto") +
+             ": " + *motivo + ". Scegliere un altro nome o un'altra cartella per il listato.";
+    if (auto lungo = ScritturaAtomica::ControllaNome(file)) {
+      if (!listatoStesso) *lungo += " Il nome viene da quello del listato: accorciare il listato.";
+      return lungo;
+    }
+  }
+  return std::nullopt;
+}
+
+std::string MessaggioIntermedioInUso(const std::filesystem::path& file) {
+  return "Un'altra elaborazione in corso sulla stessa cartella del programma sta usando il file "
+         "intermedio " +
+         file.string() + ": attendere che termini (o chiuderla) e riprovare.";
+}
+
 std::optional<std::filesystem::path> ScegliCartellaLavoro(Interazione& ui,
                                                           const std::filesystem::path& cartella) {
   return ui.ScegliFileDaAprire("Indica il foglio excel da importare", "Excel (*.XLS)|*.XLS",
@@ -201,6 +230,12 @@ RisultatoElaborazione ElaboraCartella(Contesto& ctx, const std::filesystem::path
     risultato.esito = EsitoElaborazione::Annullata;
     return risultato;
   }
+  // Before anything else opens the chosen file (the check of a document open elsewhere would
+  // open the program's own database, too).
+  if (const auto errore = ControllaFileDelListato(ctx, *listatoScelto)) {
+    ui.Messaggio(*errore, "Errore stampa documento", Icona::Critico);
+    return risultato;
+  }
   tot.cartellaUscita = listatoScelto->parent_path();
   if (FileAperto(*listatoScelto)) {
     ui.Messaggio("Il documento: " + listatoScelto->string() +
@@ -208,6 +243,17 @@ RisultatoElaborazione ElaboraCartella(Contesto& ctx, const std::filesystem::path
                  "Errore stampa documento", Icona::Critico);
     return risultato;
   }
+  // Another run on this program folder writing the same intermediate file would mix the two.
+  const auto intermedio = ctx.PercorsoFileIntermedio();
+  if (!tot.bloccoIntermedio || tot.bloccoIntermedio->File() != intermedio) {
+    tot.bloccoIntermedio.reset();
+    tot.bloccoIntermedio = BloccoFile::Prova(intermedio);
+    if (!tot.bloccoIntermedio) {
+      ui.Messaggio(MessaggioIntermedioInUso(intermedio), kTitoloApplicazione, Icona::Critico);
+      return risultato;
+    }
+  }
+  ScritturaAtomica::RimuoviAbbandonati(tot.cartellaUscita.empty() ? "." : tot.cartellaUscita);
   tot.percorsoListato = *listatoScelto;
 
   try {

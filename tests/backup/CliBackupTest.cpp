@@ -133,5 +133,55 @@ TEST_F(CliBackupTest, OperatoreSconosciutoEFileNonDiBackup) {
   EXPECT_EQ(Cli({"--cartella", origine.string(), "salva", "SOLO-CF"}).codice, 2);
 }
 
+// A backup file never takes the place of the program's database or configuration, and a restore
+// never overwrites the backup file it is reading with its safety copy.
+TEST_F(CliBackupTest, NonSostituisceIFileDelProgramma) {
+  test::ScriviFile(origine / "configurazione.ini", "[opzioni]\r\n");
+  const auto database = origine / "DataBase" / "FCL2013.mdb";
+  const std::string byteDatabase = test::LeggiFile(database);
+  struct Case {
+    std::string_view nome;
+    std::filesystem::path file;
+    std::string_view motivo;
+  } const kCases[] = {
+      {"database", database, "si trova nella cartella del database del programma"},
+      {"database per un'altra strada", destinazione / ".." / "origine" / "DataBase" / "FCL2013.mdb",
+       "si trova nella cartella del database del programma"},
+      {"configurazione", origine / "configurazione.ini",
+       "è il file di configurazione del programma"},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.nome);
+    const Esito e =
+        Cli({"--cartella", origine.string(), "salva", "RSSMRA80A01H501U", c.file.string()});
+    EXPECT_EQ(e.codice, 1);
+    EXPECT_EQ(e.err, "Il file di backUp non può essere salvato come " + c.file.string() + ": " +
+                         std::string(c.motivo) +
+                         ". Scegliere un altro nome o un'altra cartella.\n");
+  }
+  EXPECT_EQ(test::LeggiFile(database), byteDatabase);
+  EXPECT_EQ(test::LeggiFile(origine / "configurazione.ini"), "[opzioni]\r\n");
+
+  // Today's safety copy restored again: refused, the copy and the register as they were.
+  const auto file = base.Percorso() / "RSSMRA80A01H501U.FCL";
+  ASSERT_EQ(
+      Cli({"--cartella", origine.string(), "salva", "RSSMRA80A01H501U", file.string()}).codice, 0);
+  ASSERT_EQ(Cli({"--cartella", origine.string(), "ripristina", file.string()}).codice, 0);
+  std::filesystem::path copia;
+  for (const auto& voce : std::filesystem::directory_iterator(origine))
+    if (voce.path().extension() == ".VEL") copia = voce.path();
+  ASSERT_FALSE(copia.empty());
+  const std::string byteCopia = test::LeggiFile(copia);
+  const auto prima = Archivio(origine);
+  const Esito e = Cli({"--cartella", origine.string(), "ripristina", copia.string()});
+  EXPECT_EQ(e.codice, 1);
+  EXPECT_EQ(e.err, "Il file " + copia.string() +
+                       " è la copia di sicurezza che il ripristino deve scrivere: copiarlo con un "
+                       "altro nome o in un'altra cartella e ripristinare la copia. Nessun dato è "
+                       "stato modificato.\n");
+  EXPECT_EQ(test::LeggiFile(copia), byteCopia);
+  EXPECT_EQ(Archivio(origine), prima);
+}
+
 }  // namespace
 }  // namespace fcl

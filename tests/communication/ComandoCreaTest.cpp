@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -11,6 +13,7 @@
 #include "CartellaTemporanea.h"
 #include "Comandi.h"
 #include "SupportoTracciato.h"
+#include "common/BloccoFile.h"
 #include "store/Database.h"
 #include "verifica/RigaFoglio.h"
 #include "verifica/VerificaComunicazione.h"
@@ -84,6 +87,12 @@ class ComandoCreaTest : public ::testing::Test {
         Listato().string()};
     a.insert(a.end(), altri.begin(), altri.end());
     return Cli(a);
+  }
+
+  // `crea` with the listing at `listato`.
+  Esecuzione CreaConListato(const std::filesystem::path& listato) {
+    return Cli({"--cartella", Programma().string(), "crea", std::string(kCF), foglio_.string(),
+                "--anno", "2025", "--listato", listato.string()});
   }
 
   CartellaTemporanea dir_;
@@ -293,6 +302,127 @@ TEST_F(ComandoCreaTest, VerificaFinaleIndicaFoglioRigaEColonna) {
   // With the month the San Marino purchase is in order.
   ASSERT_EQ(Crea({"--sovrascrivi", "--conserva-con-errori", "--periodo", "03"}).codice, 0);
   EXPECT_EQ(VerificaComunicazione(Comunicazione()).errori, 3);
+}
+
+// Every file in a folder and its bytes.
+std::map<std::string, std::string> Contenuto(const std::filesystem::path& cartella) {
+  std::map<std::string, std::string> file;
+  for (const auto& e : std::filesystem::recursive_directory_iterator(cartella))
+    if (e.is_regular_file() && !e.is_symlink())
+      file[e.path().lexically_relative(cartella).string()] = LeggiFile(e.path());
+  return file;
+}
+
+// A listing (or a file named after it) that would replace the database, the configuration, the
+// intermediate file or the workbook itself is refused before anything is written, however the
+// path is spelled.
+TEST_F(ComandoCreaTest, ListatoNonSostituisceIFileDelProgramma) {
+  test::ScriviFile(Programma() / "configurazione.ini", "[opzioni]\nTipoDb=A\n");
+  ASSERT_EQ(Crea().codice, 0);  // a first run leaves the intermediate file
+  std::filesystem::copy_file(foglio_, Uscita() / "FOGLIO.xlsx");
+  foglio_ = Uscita() / "FOGLIO.xlsx";
+  std::filesystem::create_symlink(Programma() / "DataBase" / "FCL2013.mdb",
+                                  Uscita() / "collegato_LISTATO.PDF");
+
+  const std::string kDatabase = "si trova nella cartella del database del programma";
+  struct Case {
+    std::string_view nome;
+    std::filesystem::path listato;
+    std::string motivo;
+  } const kCases[] = {
+      {"database", Programma() / "DataBase" / "FCL2013.mdb", kDatabase},
+      {"nella cartella DataBase", Programma() / "DataBase" / "X_LISTATO.PDF", kDatabase},
+      {"database per un'altra strada",
+       Uscita() / ".." / "programma" / "." / "DataBase" / "FCL2013.mdb", kDatabase},
+      {"collegamento simbolico al database", Uscita() / "collegato_LISTATO.PDF", kDatabase},
+      {"configurazione", Programma() / "configurazione.ini",
+       "è il file di configurazione del programma"},
+      {"foglio in elaborazione", foglio_, "è il foglio Excel da elaborare"},
+      {"il .TXT sarebbe il file intermedio", Programma() / "FCLtemp_LISTATO.PDF",
+       "è il file intermedio del programma"},
+  };
+  const auto programma = Contenuto(Programma());
+  const auto uscita = Contenuto(Uscita());
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.nome);
+    const Esecuzione e = CreaConListato(c.listato);
+    EXPECT_EQ(e.codice, 1);
+    EXPECT_NE(e.err.find(": " + c.motivo +
+                         ". Scegliere un altro nome o un'altra cartella per il "
+                         "listato."),
+              std::string::npos)
+        << e.err;
+    EXPECT_TRUE(e.out.empty());
+    EXPECT_EQ(Contenuto(Programma()), programma);
+    EXPECT_EQ(Contenuto(Uscita()), uscita);
+  }
+  EXPECT_EQ(Linee(Cli({"--cartella", Programma().string(), "operatori"}).out).size(), 1u);
+}
+
+// The longest name a run writes is the cover's ("_FRONTESPIZIO.PDF" in place of "_LISTATO.PDF"),
+// and it is written first under a temporary name 11 bytes longer: the listing's name is checked
+// against that before anything starts.
+TEST_F(ComandoCreaTest, NomeDelListatoTroppoLungo) {
+  const std::size_t radice = 255 - 11 - std::string("_FRONTESPIZIO.PDF").size();
+  const auto lungo = Uscita() / (std::string(radice + 1, 'L') + "_LISTATO.PDF");
+  const Esecuzione e = CreaConListato(lungo);
+  EXPECT_EQ(e.codice, 1);
+  EXPECT_NE(e.err.find("nome troppo lungo (245 byte; il disco consente nomi di al massimo 255 "
+                       "byte"),
+            std::string::npos)
+      << e.err;
+  EXPECT_NE(e.err.find("Il nome viene da quello del listato: accorciare il listato."),
+            std::string::npos);
+  EXPECT_TRUE(std::filesystem::is_empty(Uscita()));
+
+  const auto giusto = Uscita() / (std::string(radice, 'L') + "_LISTATO.PDF");
+  const Esecuzione g = CreaConListato(giusto);
+  ASSERT_EQ(g.codice, 0) << g.err;
+  EXPECT_TRUE(std::filesystem::exists(Uscita() / (std::string(radice, 'L') + "_FRONTESPIZIO.PDF")));
+}
+
+// Two runs on one program folder: while one holds the intermediate file, the other is refused
+// with a message and writes nothing; once it is free, the run goes through.
+TEST_F(ComandoCreaTest, UnaSecondaEsecuzioneNonMescolaIlFileIntermedio) {
+  auto altra = BloccoFile::Prova(Programma() / "FCLtemp.TXT");
+  ASSERT_NE(altra, nullptr);
+  const Esecuzione e = Crea();
+  EXPECT_EQ(e.codice, 1);
+  EXPECT_NE(e.err.find("Un'altra elaborazione in corso sulla stessa cartella del programma sta "
+                       "usando il file intermedio " +
+                       (Programma() / "FCLtemp.TXT").string() +
+                       ": attendere che termini (o chiuderla) e riprovare."),
+            std::string::npos)
+      << e.err;
+  EXPECT_FALSE(std::filesystem::exists(Programma() / "FCLtemp.TXT"));
+  EXPECT_TRUE(std::filesystem::is_empty(Uscita()));
+  altra.reset();
+  EXPECT_EQ(Crea().codice, 0);
+}
+
+// Temporary files that killed runs left behind (no writer holds them) go at the next start from
+// the program folder and from the folder the next run writes to.
+TEST_F(ComandoCreaTest, TemporaneiDiEsecuzioniInterrotteRimossi) {
+  const auto vecchio = std::filesystem::file_time_type::clock::now() - std::chrono::hours(2);
+  const std::filesystem::path abbandonati[] = {Programma() / ".FCLtemp.TXT.fclQw3Er5",
+                                               Programma() / ".FCLtemp.TXT.Qw3Er5",
+                                               Programma() / "DataBase" / ".FCL2013.mdb.fclZx8Cv1",
+                                               Uscita() / ".FCL_ALFABETA_LISTATO.PDF.fclAs4Df6"};
+  for (const auto& f : abbandonati) {
+    test::ScriviFile(f, std::string(4096, 'x'));
+    std::filesystem::last_write_time(f, vecchio);
+  }
+  const auto recente = Uscita() / ".FCL_ALTRO_LISTATO.PDF.fclGh7Jk9";
+  test::ScriviFile(recente, "di una scrittura appena cominciata");
+
+  ASSERT_EQ(Cli({"--cartella", Programma().string(), "operatori"}).codice, 0);
+  for (const auto& f : {abbandonati[0], abbandonati[1], abbandonati[2]})
+    EXPECT_FALSE(std::filesystem::exists(f)) << f;
+  EXPECT_TRUE(std::filesystem::exists(abbandonati[3]));
+
+  ASSERT_EQ(Crea().codice, 0);
+  EXPECT_FALSE(std::filesystem::exists(abbandonati[3]));
+  EXPECT_TRUE(std::filesystem::exists(recente));
 }
 
 }  // namespace

@@ -726,6 +726,8 @@ void FOPC::ElaboraExcel() {
     FCrea finestra(ctx_, &listato, this);
     finestra.exec();
   }
+  // The intermediate file is free for other runs once its creation window is closed.
+  ctx_.totaliImport.bloccoIntermedio.reset();
 }
 
 }  // namespace fcl
