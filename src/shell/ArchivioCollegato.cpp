@@ -44,14 +44,39 @@ std::optional<Database> ApriDatabaseCollegato(const std::filesystem::path& file)
 }
 
 std::optional<ArchivioCollegato> ApriArchivioCollegato(const Contesto& ctx,
-                                                       std::string_view marcatore) {
+                                                       std::string_view marcatore,
+                                                       std::string* motivo) {
+  std::string scarto;
+  std::string& perche = motivo != nullptr ? *motivo : scarto;
+  perche.clear();
   const auto file = CartellaMarcatori(ctx) / "SYSTEM" / std::string(marcatore);
-  auto contenuto = LeggiFileMarcatore(file);
-  if (!contenuto) return std::nullopt;
+  auto lettura = LeggiMarcatore(file);
+  if (!lettura.contenuto) {
+    perche = lettura.motivo;
+    return std::nullopt;
+  }
+  auto& contenuto = lettura.contenuto;
   const auto origine = DataSource(contenuto->stringaConnessione);
-  if (origine.empty()) return std::nullopt;
+  if (origine.empty()) {
+    perche = "Il marcatore di collegamento " + file.string() +
+             " non indica il database del programma collegato.";
+    return std::nullopt;
+  }
   auto db = ApriDatabaseCollegato(origine);
-  if (!db) return std::nullopt;
+  if (!db) {
+    std::error_code ec;
+    const auto stato = std::filesystem::status(origine, ec);
+    const std::string dove = " indicato dal marcatore di collegamento " + file.string();
+    if (stato.type() == std::filesystem::file_type::not_found)
+      perche = "Il database " + origine.string() + dove + " non esiste.";
+    else if (stato.type() != std::filesystem::file_type::regular)
+      perche = "Il database " + origine.string() + dove + " non è un file.";
+    else
+      perche = "Il database " + origine.string() + dove +
+               " non si può aprire: il formato non è riconosciuto, il file è danneggiato o non si "
+               "può leggere.";
+    return std::nullopt;
+  }
   return ArchivioCollegato{std::move(*db), std::move(contenuto->stringaConnessione),
                            std::move(contenuto->tipoDb), std::move(contenuto->cartella)};
 }

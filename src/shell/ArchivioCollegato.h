@@ -31,8 +31,10 @@ std::optional<Database> ApriDatabaseCollegato(const std::filesystem::path& file)
 
 // Reads the marker `marcatore` ("FSYSVEL.DLL", "FSYSORS.DLL" or "FSYSNEV.DLL") in the marker folder
 // and opens the database it names. nullopt when the marker is missing or unreadable or the database
-// cannot be opened; the caller chooses what to tell the user.
+// cannot be opened; the caller chooses what to tell the user. With `motivo`, it receives why (an
+// Italian sentence naming the marker or the database), or stays empty when the marker is missing.
 std::optional<ArchivioCollegato> ApriArchivioCollegato(const Contesto& ctx,
-                                                       std::string_view marcatore);
+                                                       std::string_view marcatore,
+                                                       std::string* motivo = nullptr);
 
 }  // namespace fcl

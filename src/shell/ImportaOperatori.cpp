@@ -56,17 +56,28 @@ void CopiaImpegni(Database& db, Database& origine, EsitoImportazione& esito) {
   }
 }
 
+// What the user reads when the link failed. Without a marker the sibling program has never
+// written one: it is not the version linked with this program. Otherwise the marker or its
+// database is what is wrong; starting the sibling program writes its marker again.
+std::string MessaggioCollegamento(const std::string& programma, const std::string& motivo) {
+  if (motivo.empty())
+    return "Il programma " + programma +
+           " non è aggiornato alla versione collegata con FISCOLARIO. Aggiornare " + programma +
+           " e riprovare";
+  return "Impossibile collegarsi al programma " + programma + ". " + motivo + "\r\n \r\nAvviare " +
+         programma + " (che all'avvio riscrive il proprio marcatore di collegamento) e riprovare.";
+}
+
 }  // namespace
 
 std::optional<EsitoImportazione> OPEvela_Click(Contesto& ctx,
                                                const std::function<void()>& ricaricaLista) {
-  auto collegato = ApriArchivioCollegato(ctx, kMarcatoreVela);
+  std::string motivo;
+  auto collegato = ApriArchivioCollegato(ctx, kMarcatoreVela, &motivo);
   if (!collegato) {
     if (!ctx.importSilenzioso)
-      ctx.Ui().Messaggio(
-          "Il programma VELA non è aggiornato alla versione collegata con FISCOLARIO. Aggiornare "
-          "VELA e riprovare",
-          "Collegamento a VELA", Icona::Informazione);
+      ctx.Ui().Messaggio(MessaggioCollegamento("VELA", motivo), "Collegamento a VELA",
+                         Icona::Informazione);
     return std::nullopt;
   }
   if (ctx.Ui().Chiedi("Questa procedura copia gli OPERATORI di VELA (se non già presenti) in "
@@ -119,12 +130,11 @@ std::optional<EsitoImportazione> OPEvela_Click(Contesto& ctx,
 
 std::optional<EsitoImportazione> OPEORSA_Click(Contesto& ctx,
                                                const std::function<void()>& ricaricaLista) {
-  auto collegato = ApriArchivioCollegato(ctx, kMarcatoreOrsa);
+  std::string motivo;
+  auto collegato = ApriArchivioCollegato(ctx, kMarcatoreOrsa, &motivo);
   if (!collegato) {
-    ctx.Ui().Messaggio(
-        "Il programma ORSA non è aggiornato alla versione collegata con FISCOLARIO. Aggiornare "
-        "ORSA e riprovare",
-        "Collegamento a ORSA", Icona::Informazione);
+    ctx.Ui().Messaggio(MessaggioCollegamento("ORSA", motivo), "Collegamento a ORSA",
+                       Icona::Informazione);
     return std::nullopt;
   }
   if (ctx.Ui().Chiedi("Questa procedura copia gli OPERATORI di ORSA (se il codice non è già "

@@ -39,8 +39,25 @@ std::filesystem::path CartellaMarcatori(const Contesto& ctx);
 // is then left as it was), ErroreFile when the file cannot be written.
 void ScriviFileMarcatore(const std::filesystem::path& file, const ContenutoMarcatore& contenuto);
 
-// Reads and unscrambles lines 1-3 of a marker file; nullopt when it is missing, has fewer than
-// three lines, or was not scrambled by this scheme.
+// A line of a marker is a few dozen characters (the scrambling cannot hold more than 255): a marker
+// whose first three lines are not all within this many bytes is refused without being read further,
+// whatever the size of the file.
+inline constexpr std::size_t kMassimoRigaMarcatore = 4096;
+
+// What reading a marker file gave: its values, or why not.
+struct LetturaMarcatore {
+  std::optional<ContenutoMarcatore> contenuto;
+  bool mancante = false;  // there is no file by that name
+  std::string motivo;     // why an existing marker could not be read (Italian, names the file)
+};
+
+// Reads and unscrambles lines 1-3 of a marker file. Only a regular file is opened (a folder, a
+// pipe or a device is refused without waiting on it), and at most three lines of
+// kMassimoRigaMarcatore bytes are read. Refused: fewer than three lines, a longer line, a line
+// not scrambled by this scheme.
+LetturaMarcatore LeggiMarcatore(const std::filesystem::path& file);
+
+// The values of LeggiMarcatore; nullopt when the marker is missing or could not be read.
 std::optional<ContenutoMarcatore> LeggiFileMarcatore(const std::filesystem::path& file);
 
 // Writes the program's own marker FSYSNEV13.DLL (StringaConnessione, TipoDb, program folder). A

@@ -1,8 +1,10 @@
 #include "shell/ImportaOperatori.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
+#include <functional>
 
 #include "CartellaTemporanea.h"
 #include "InterazioneRegistrata.h"
@@ -201,6 +203,59 @@ TEST_F(ImportaOperatoriTest, CollegamentoMancanteAvvisaVelaSoloSeNonSilenzioso) 
               "Il programma ORSA non è aggiornato alla versione collegata con FISCOLARIO. "
               "Aggiornare ORSA e riprovare");
     EXPECT_TRUE(ui.Testi("domanda").empty());
+  }
+}
+
+// A marker that is there but wrong, or a database that is not where it says, is told as it is;
+// only a missing marker means that the sibling program is not the version linked with this one.
+TEST_F(ImportaOperatoriTest, CollegamentoGuastoDiceCosaNonVa) {
+  const auto marcatore = prog / "SYSTEM" / std::string(kMarcatoreVela);
+  const std::string dove = " indicato dal marcatore di collegamento " + marcatore.string();
+  std::filesystem::create_directories(dir / "cartella.db");
+  struct Case {
+    std::string_view nome;
+    std::function<void()> prepara;
+    std::string motivo;
+  } const kCases[] = {
+      {"marcatore illeggibile",
+       [&] { test::ScriviFile(marcatore, "spazzatura\r\nspazzatura\r\n\x01\r\n"); },
+       "Il marcatore di collegamento " + marcatore.string() +
+           " non è leggibile: non è stato scritto da un programma collegato oppure è danneggiato."},
+      {"marcatore cartella", [&] { std::filesystem::create_directory(marcatore); },
+       "Il marcatore di collegamento " + marcatore.string() + " è una cartella, non un file."},
+      {"marcatore pipe", [&] { ASSERT_EQ(::mkfifo(marcatore.c_str(), 0600), 0); },
+       "Il marcatore di collegamento " + marcatore.string() +
+           " non è un file ordinario (è una pipe, un socket o un dispositivo)."},
+      {"senza Data Source",
+       [&] {
+         ScriviFileMarcatore(marcatore, {"provider=x", "A", "/x"});
+       },
+       "Il marcatore di collegamento " + marcatore.string() +
+           " non indica il database del programma collegato."},
+      {"database mancante", [&] { Marcatore(kMarcatoreVela, dir / "manca.db"); },
+       "Il database " + (dir / "manca.db").string() + dove + " non esiste."},
+      {"database cartella", [&] { Marcatore(kMarcatoreVela, dir / "cartella.db"); },
+       "Il database " + (dir / "cartella.db").string() + dove + " non è un file."},
+      {"database illeggibile",
+       [&] {
+         test::ScriviFile(dir / "rotto.db", "non un database");
+         Marcatore(kMarcatoreVela, dir / "rotto.db");
+       },
+       "Il database " + (dir / "rotto.db").string() + dove +
+           " non si può aprire: il formato non è riconosciuto, il file è danneggiato o non si può "
+           "leggere."},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.nome);
+    std::filesystem::remove_all(marcatore);
+    ui.voci.clear();
+    c.prepara();
+    EXPECT_FALSE(OPEvela_Click(ctx));
+    ASSERT_EQ(ui.Testi().size(), 1u);
+    EXPECT_EQ(ui.voci[0].titolo, "Collegamento a VELA");
+    EXPECT_EQ(ui.voci[0].testo, "Impossibile collegarsi al programma VELA. " + c.motivo +
+                                    "\r\n \r\nAvviare VELA (che all'avvio riscrive il proprio "
+                                    "marcatore di collegamento) e riprovare.");
   }
 }
 

@@ -1,6 +1,7 @@
 #include "shell/Marcatori.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 
@@ -109,6 +110,91 @@ TEST_F(MarcatoriTest, LetturaDiUnFileNonMarcatore) {
   EXPECT_FALSE(LeggiFileMarcatore(dir / "corto.DLL"));
   test::ScriviFile(dir / "chiaro.DLL", "\x01\r\n\x01\r\n\x01\r\n\r\n");  // not scrambled
   EXPECT_FALSE(LeggiFileMarcatore(dir / "chiaro.DLL"));
+}
+
+// Markers that are not what they should be: each is refused with its own reason, at once (a pipe
+// is not waited on) and without reading more than a few KiB of a huge file.
+TEST_F(MarcatoriTest, MarcatoriOstiliRifiutatiConIlMotivo) {
+  const auto buono = dir / "buono.DLL";
+  ScriviFileMarcatore(buono, {"Data Source=/dati/vela.db", "A", "/opt/vela"});
+  const std::string byteBuono = test::LeggiFile(buono);
+  const auto Crea = [&](const std::string& nome, std::string_view byte, off_t dimensione = 0) {
+    const auto f = dir / nome;
+    test::ScriviFile(f, byte);
+    if (dimensione > 0) std::filesystem::resize_file(f, static_cast<std::uintmax_t>(dimensione));
+    return f;
+  };
+  std::filesystem::create_directory(dir / "cartella.DLL");
+  ASSERT_EQ(::mkfifo((dir / "fifo.DLL").c_str(), 0600), 0);
+  constexpr off_t k100MB = 100 * 1024 * 1024;
+
+  struct Case {
+    std::string_view nome;
+    std::filesystem::path file;
+    bool letto;
+    bool mancante;
+    std::string motivo;  // after "Il marcatore di collegamento FILE"
+  } const kCases[] = {
+      {"mancante", dir / "manca.DLL", false, true, ""},
+      {"cartella", dir / "cartella.DLL", false, false, " è una cartella, non un file."},
+      {"pipe", dir / "fifo.DLL", false, false,
+       " non è un file ordinario (è una pipe, un socket o un dispositivo)."},
+      {"una riga sola", Crea("corto.DLL", "solo una riga\r\n"), false, false,
+       " è incompleto: ha meno delle tre righe di un marcatore."},
+      {"non codificato", Crea("chiaro.DLL", "\x01\r\n\x01\r\n\x01\r\n\r\n"), false, false,
+       " non è leggibile: non è stato scritto da un programma collegato oppure è danneggiato."},
+      {"prima riga di 100 MB", Crea("enorme.DLL", "", k100MB), false, false,
+       " non è valido: una riga supera 4096 byte, mentre un marcatore ha righe di poche decine "
+       "di caratteri."},
+      {"terza riga di 4097 byte", Crea("lunga.DLL", "a\r\nb\r\n" + std::string(4097, 'c')), false,
+       false,
+       " non è valido: una riga supera 4096 byte, mentre un marcatore ha righe di poche decine "
+       "di caratteri."},
+      {"marcatore seguito da 100 MB", Crea("coda.DLL", byteBuono, k100MB), true, false, ""},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.nome);
+    const LetturaMarcatore l = LeggiMarcatore(c.file);
+    EXPECT_EQ(l.contenuto.has_value(), c.letto);
+    EXPECT_EQ(l.mancante, c.mancante);
+    EXPECT_EQ(l.motivo,
+              c.motivo.empty() ? "" : "Il marcatore di collegamento " + c.file.string() + c.motivo);
+  }
+  EXPECT_EQ(LeggiMarcatore(dir / "coda.DLL").contenuto->cartella, "/opt/vela");
+}
+
+// A character above 127 fits the scrambling only near the start of a line: the message names the
+// character, not the length of a text that may be short.
+TEST_F(MarcatoriTest, CarattereNonCodificabileNominato) {
+  ctx.configurazione.pcDirF = (dir / "m").string();
+  ctx.cartellaProgramma = "/dati/Studio Rossi €";
+  ctx.stringaConnessione =
+      "provider=Microsoft.Jet.OLEDB.4.0;Data Source=/dati/Studio Rossi €/DataBase/FCL2013.mdb";
+  ctx.stringaConnessione.insert(46, std::string(52, 'X'));  // "€" at position 117
+  EXPECT_FALSE(ScriviMarcatore(ctx));
+  ASSERT_EQ(ui.Testi("avviso").size(), 1u);
+  const std::string avviso = ui.Testi("avviso")[0];
+  EXPECT_NE(avviso.find("Il carattere \"€\" in posizione 117 non si può codificare nel marcatore "
+                        "di collegamento: vi può stare solo nelle prime 115 posizioni del testo."),
+            std::string::npos)
+      << avviso;
+  EXPECT_EQ(avviso.find("troppo lungo"), std::string::npos);
+
+  try {
+    Codifica("abcdefghijklmnopqrs\xE0", ModoCodifica::Scrivi, 12);
+    ADD_FAILURE();
+  } catch (const ErroreCodifica& e) {
+    EXPECT_STREQ(e.what(),
+                 "Il carattere \"à\" in posizione 20 non si può codificare nel marcatore di "
+                 "collegamento: vi può stare solo nelle prime 19 posizioni del testo.");
+  }
+  try {
+    Codifica("\xFF", ModoCodifica::Scrivi, 12);
+    ADD_FAILURE();
+  } catch (const ErroreCodifica& e) {
+    EXPECT_NE(std::string(e.what()).find("non vi può stare in nessuna posizione"),
+              std::string::npos);
+  }
 }
 
 TEST_F(MarcatoriTest, CartellaMarcatori) {
