@@ -22,13 +22,17 @@ bool UgualeSenzaMaiuscole(std::string_view a, std::string_view b) {
          });
 }
 
+bool Spazio(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+
 // Feeds the file to the parser one line at a time. Leading blanks are dropped, so that an indented
 // line is a key of its own and never the continuation of the previous one; a line longer than the
 // parser's buffer is cut there and its remainder skipped instead of being read as a line of its own
-// (the cut still leaves far more than the 127 characters a value keeps).
+// (the cut still leaves far more than the 127 characters a value keeps). The line fed last is kept:
+// the value is taken from it (see ValoreIntero).
 struct Sorgente {
   std::string_view testo;
   std::size_t pos = 0;
+  std::string_view riga;  // the line as the parser received it, without the line end
 };
 
 char* LeggiRiga(char* str, int num, void* stream) {
@@ -38,26 +42,46 @@ char* LeggiRiga(char* str, int num, void* stream) {
   if (fine == std::string_view::npos) fine = s.testo.size();
   std::string_view riga = s.testo.substr(s.pos, fine - s.pos);
   s.pos = fine + 1;
-  while (!riga.empty() && (riga.front() == ' ' || riga.front() == '\t')) riga.remove_prefix(1);
+  while (!riga.empty() && Spazio(riga.front())) riga.remove_prefix(1);
   std::size_t n = std::min(riga.size(), static_cast<std::size_t>(num) - 2);
   // Never cut a UTF-8 character in two.
   while (n > 0 && n < riga.size() && (static_cast<unsigned char>(riga[n]) & 0xC0) == 0x80) --n;
   std::memcpy(str, riga.data(), n);
   str[n] = '\n';
   str[n + 1] = '\0';
+  s.riga = riga.substr(0, n);
+  // The parser reads a line as a C string: it ends at a zero byte.
+  if (const auto zero = s.riga.find('\0'); zero != std::string_view::npos)
+    s.riga = s.riga.substr(0, zero);
   return str;
+}
+
+// The value of a "name=value" line whole. The parser, as the system's library is built, takes a
+// ";" after a blank for the start of a comment and cuts the value there; the configuration files
+// of our users were written for a reader that keeps it ("PCDirF=C:\dati ;vecchi" is the folder
+// "C:\dati ;vecchi"). The parser has already found the name up to the first "=" or ":" of the line
+// (a line with a ";" after a blank before it never reaches the handler), so the value is
+// everything after that separator, without the blanks around it.
+std::string ValoreIntero(std::string_view riga) {
+  const std::size_t separatore = riga.find_first_of("=:");
+  if (separatore == std::string_view::npos) return {};
+  std::string_view valore = riga.substr(separatore + 1);
+  while (!valore.empty() && Spazio(valore.front())) valore.remove_prefix(1);
+  while (!valore.empty() && Spazio(valore.back())) valore.remove_suffix(1);
+  return std::string(valore);
 }
 
 struct Ricerca {
   std::string_view sezione;
   std::string_view chiave;
+  const Sorgente* sorgente = nullptr;
   std::optional<std::string> valore;
 };
 
-int Gestore(void* utente, const char* sezione, const char* nome, const char* valore) {
+int Gestore(void* utente, const char* sezione, const char* nome, const char*) {
   auto& r = *static_cast<Ricerca*>(utente);
   if (!r.valore && UgualeSenzaMaiuscole(sezione, r.sezione) && UgualeSenzaMaiuscole(nome, r.chiave))
-    r.valore = valore;
+    r.valore = ValoreIntero(r.sorgente->riga);
   return 1;
 }
 
@@ -73,8 +97,8 @@ std::string LeggiIni(const std::filesystem::path& fileIni, std::string_view sezi
   buffer << in.rdbuf();
   const std::string testo = buffer.str();
 
-  Sorgente sorgente{testo};
-  Ricerca ricerca{sezione, chiave, std::nullopt};
+  Sorgente sorgente{testo, 0, {}};
+  Ricerca ricerca{sezione, chiave, &sorgente, std::nullopt};
   ini_parse_stream(LeggiRiga, &sorgente, Gestore, &ricerca);
   if (!ricerca.valore) return {};
 

@@ -49,6 +49,24 @@ TEST_F(LeggiIniTest, ValoriComeLiVedeIlProgramma) {
        "opzioni", "PC", std::string(127, 'y')},
       {"taglio a 127 caratteri, non byte", "[opzioni]\nPCDirF=" + std::string(126, 'a') + "èzzz\n",
        "opzioni", "PCDirF", std::string(126, 'a') + "è"},
+      // A ";" inside a line is part of the value, as the reader our users know keeps it; only
+      // a line that begins with ";" or "#" is a comment.
+      {"punto e virgola dopo uno spazio", "[opzioni]\nPCDirF=/dati ;vecchi\n", "opzioni", "PCDirF",
+       "/dati ;vecchi"},
+      {"punto e virgola dopo un tab", "[opzioni]\nPC=1\t;x \r\n", "opzioni", "PC", "1\t;x"},
+      {"commento in coda tenuto", "[opzioni]\nTipoDb = A ; tipo\n", "opzioni", "TipoDb",
+       "A ; tipo"},
+      {"solo il punto e virgola", "[opzioni]\nPC= ;\n", "opzioni", "PC", ";"},
+      {"due punti come separatore", "[opzioni]\nPC: 5 ; x\n", "opzioni", "PC", "5 ; x"},
+      {"uguale nel valore", "[opzioni]\nPC=a ;b=c\n", "opzioni", "PC", "a ;b=c"},
+      {"riga di commento", "[opzioni]\n; PC=9\n# PC=8\nPC=1\n", "opzioni", "PC", "1"},
+      {"commento dopo la sezione", "[opzioni] ; le opzioni\nPC=3\n", "opzioni", "PC", "3"},
+      {"chiave con punto e virgola", "[opzioni]\nPC ;x=1\n", "opzioni", "PC", ""},
+      {"byte zero chiude la riga", std::string("[opzioni]\nPC=ab\0cd\n", 19), "opzioni", "PC",
+       "ab"},
+      {"taglio a 127 con punto e virgola",
+       "[opzioni]\nPCDirF=" + std::string(120, 'p') + " ;" + std::string(20, 'q') + "\n", "opzioni",
+       "PCDirF", std::string(120, 'p') + " ;" + std::string(5, 'q')},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.nome);
@@ -86,6 +104,8 @@ TEST_F(LeggiIniTest, PCDirF) {
       {"cartella rifilata", "PCDirF=  /srv/marcatori  ", "/srv/marcatori"},
       {"vuoto", "PCDirF=", ""},
       {"mancante", "PC=1", ""},
+      {"PGM con un commento è una cartella", "PCDirF=PGM ; la cartella del programma",
+       "PGM ; la cartella del programma"},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.nome);
