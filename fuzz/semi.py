@@ -191,6 +191,10 @@ def semi_ini(out):
            b"Server_Utente=utente\r\nServer_Password=\"segreta\"\r\nServer_Nome=server\r\n"
            b"PCDirF=PGM\\dati\r\n")
     scrivi(out, "cp1252.ini", b"[OPZIONI]\nPCDirF = C:\\Citt\xe0 \xe8 pi\xf9 " + b"x" * 140 + b"\n; nota\n")
+    # A ";" inside a value is part of it; comments only at the start of a line.
+    scrivi(out, "commenti.ini",
+           b"\xef\xbb\xbf; intestazione\r\n[opzioni] ; sezione\r\nPCDirF = /dati ;vecchi\r\n"
+           b"TipoDb=A\t; tipo\r\nPC: 1 ;x=2\r\n# PC=9\r\nPC ;y=3\r\ndebug=a\x00b\r\n")
 
 
 def codifica(testo, chiave):
@@ -203,6 +207,12 @@ def semi_marcatore(out):
     righe = [codifica(v, chiavi[i]) for i, v in enumerate(valori)] + [b""]
     scrivi(out, "FSYSNEV13.DLL", b"\r\n".join(righe) + b"\r\n")
     scrivi(out, "corto.DLL", codifica(b"C:\\Programmi\\Citt\xe0", 12) + b"\n\n\n")
+    # A character above 127 far into a line, a line past the 4 KiB limit, an unscrambled line.
+    scrivi(out, "euro.DLL", b"\r\n".join(
+        [codifica(b"Data Source=/dati/" + b"x" * 80 + b"\x80/DataBase/FCL2013.mdb", 12)[:97]
+         + b"\xff" * 3, codifica(b"A", 27), codifica(b"/dati/\x80", 19), b""]) + b"\r\n")
+    scrivi(out, "riga-lunga.DLL", righe[0] + b"\r\n" + righe[1] + b"\r\n" + b"x" * 4200 + b"\r\n")
+    scrivi(out, "chiaro.DLL", b"\x01\r\n\x01\r\n\x01\r\n\r\n")
 
 
 def semi_ostili(sorgente, out):

@@ -34,7 +34,7 @@ lavoro="${FCL_FUZZ_WORK:-/tmp/fcl-fuzz}"
 # The longest input worth mutating, per target.
 declare -A lunghezza=(
   [xls]=65536 [xlsx]=65536 [ods]=65536 [modello_pdf]=65536 [inflate]=16384 [backup]=16384
-  [valori]=1024 [ini]=4096 [marcatore]=2048 [verifica]=16384
+  [valori]=1024 [ini]=4096 [marcatore]=16384 [verifica]=16384
 )
 # Memory per input in MB for the readers: an input of 64 KB inflates to about 64 MB at most, so even
 # with the sanitizers' overhead a reader that does not amplify its input stays well below 1 GB.
