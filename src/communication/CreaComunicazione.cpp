@@ -182,10 +182,12 @@ EsitoCreazione CreaComunicazione(Contesto& ctx, const SceltaCreazione& sceltaDig
       return Interruzione(m);
     }
 
+    ui.ControllaInterruzione();
     copertina.Inizia(nomi->copertina);
     // The file appears under its name only once complete: until then an earlier file stays.
     ScritturaAtomica file(nomi->comunicazione);
-    auto scrivi = [&file](std::string_view record) {
+    auto scrivi = [&file, &ui](std::string_view record) {
+      ui.ControllaInterruzione();
       file.Scrivi(record);
       file.Scrivi(kCrLf);
     };
@@ -213,8 +215,10 @@ EsitoCreazione CreaComunicazione(Contesto& ctx, const SceltaCreazione& sceltaDig
     scrivi(ComponiRecordZ(esito.recordC, esito.recordD, piano.recordE ? 1 : 0));
 
     // The file as written is checked against the published layout before it is kept.
+    ui.ControllaInterruzione();
     file.Prepara();
     verifica = VerificaComunicazione(file.Temporaneo());
+    ui.ControllaInterruzione();
     esito.erroriVerifica = verifica.errori;
     esito.avvertimentiVerifica = verifica.avvertimenti;
     if (verifica.errori > 0 &&
@@ -224,9 +228,15 @@ EsitoCreazione CreaComunicazione(Contesto& ctx, const SceltaCreazione& sceltaDig
     } else {
       ui.Avanzamento(kDidascaliaCopertina, 0, 0);
       copertina.Pagina2(DatiRiepilogo{codiceFiscale, piano});
+      // The last point where the run may stop: the cover and the file go into place together.
+      ui.ControllaInterruzione();
       copertina.Completa();
       file.Conferma();
     }
+  } catch (const ErroreInterruzione&) {
+    copertina.Abbandona();
+    esito.stato = EsitoCreazione::Stato::Fermata;
+    return esito;
   } catch (const std::exception& e) {
     copertina.Abbandona();
     esito.stato = EsitoCreazione::Stato::Fallita;

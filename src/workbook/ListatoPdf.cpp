@@ -245,6 +245,12 @@ void ListatoPdf::Completa() {
   w.EndDoc();  // throws when the file cannot be put in place
 }
 
+void ListatoPdf::Abbandona() noexcept {
+  writer_.reset();  // the temporary file beside the listing goes with the writer
+  pagine_ = 0;
+  tratti_.clear();
+}
+
 std::optional<ListatoPdf::Posizione> ListatoPdf::PosizioneRiga(std::string_view foglio,
                                                               long long riga) const {
   for (const Tratto& t : tratti_) {
