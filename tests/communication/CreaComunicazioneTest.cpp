@@ -525,11 +525,11 @@ TEST_F(CreaComunicazioneTest, ErroriNominatiDoveSiCorreggono) {
   EXPECT_EQ(Crea().stato, EsitoCreazione::Stato::Interrotta);
   const auto domande = ui_.Testi("domanda");
   ASSERT_EQ(domande.size(), 1u);
-  EXPECT_NE(domande[0].find("campo B52 Codice fiscale dell'intermediario: "), std::string::npos)
-      << domande[0];
-  EXPECT_NE(domande[0].find(" (da correggere nel registro dei soggetti (Elenco Soggetti "
-                            "Obbligati), impegno alla trasmissione telematica: Codice fiscale "
-                            "dell'intermediario)\r\n"),
+  // Record A carries the intermediary as the supplier: the first error names the register.
+  EXPECT_NE(domande[0].find("- ERRORE record 1 (A), posizione 23: Codice fiscale "
+                            "«VRDLCU70M15A794X» errato: il carattere di controllo dovrebbe essere "
+                            "Y (da correggere nel registro dei soggetti (Elenco Soggetti "
+                            "Obbligati))\r\n"),
             std::string::npos)
       << domande[0];
   EXPECT_NE(domande[0].find("correggere i dati del soggetto nel registro dei soggetti e il foglio "
@@ -558,9 +558,9 @@ TEST_F(CreaComunicazioneTest, InterruzioneLasciaOgniFileComEra) {
     int dopo;
     std::vector<std::string> copertina;
   } const kCases[] = {
-      {"prima di iniziare", 0, {}},
+      {"prima di iniziare", 0, {"Abbandona"}},
       // The check's question comes with both files half written.
-      {"alla domanda della verifica", 2, {"Inizia", "Pagina1", "Abbandona"}},
+      {"alla domanda della verifica", 2, {"Inizia", "Pagina1", "Pagina2", "Abbandona"}},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.nome);

@@ -79,6 +79,23 @@ std::filesystem::path CartellaDiLavoro() {
   return std::filesystem::path(FCL_SOURCE_DIR) / "resources" / "esempio" / "ESEMPIO_ANALITICO.xlsx";
 }
 
+// Keeps the text a label shows each time it appears.
+class OsservaComparsa : public QObject {
+ public:
+  OsservaComparsa(QLabel* etichetta, QString& testo) : etichetta_(etichetta), testo_(testo) {
+    etichetta_->installEventFilter(this);
+  }
+  ~OsservaComparsa() override { etichetta_->removeEventFilter(this); }
+  bool eventFilter(QObject* oggetto, QEvent* evento) override {
+    if (oggetto == etichetta_ && evento->type() == QEvent::Show) testo_ = etichetta_->text();
+    return false;
+  }
+
+ private:
+  QLabel* etichetta_;
+  QString& testo_;
+};
+
 // Every file under `cartella` (hidden temporary files too) with its bytes.
 std::map<std::filesystem::path, std::string> FileSotto(const std::filesystem::path& cartella) {
   std::map<std::filesystem::path, std::string> file;
@@ -228,15 +245,10 @@ TEST_F(StradaPrincipaleTest, DalRegistroAllaComunicazioneComeLaRigaDiComando) {
   QString didascaliaCopertina;
   QuandoAppare("FCrea", [&](QDialog& d) {
     creaVisto = true;
-    // The cover's progress caption, caught while the creation repaints the window.
+    // The cover's progress caption, caught when the creation shows it on the window.
     auto* label16 = d.findChild<QLabel*>("Label16");
     EXPECT_TRUE(label16->isHidden());
-    QTimer osserva;
-    osserva.setInterval(0);
-    QObject::connect(&osserva, &QTimer::timeout, [&] {
-      if (!label16->isHidden()) didascaliaCopertina = label16->text();
-    });
-    osserva.start();
+    OsservaComparsa osserva(label16, didascaliaCopertina);
     EXPECT_EQ(d.findChild<QComboBox*>("Combo1")->currentText(), "2=Dati ANALITICI");
     EXPECT_TRUE(d.findChild<QWidget*>("RR2")->isHidden());  // no FA row
     EXPECT_FALSE(d.findChild<QLineEdit*>("RR5")->text().isEmpty());
@@ -244,7 +256,6 @@ TEST_F(StradaPrincipaleTest, DalRegistroAllaComunicazioneComeLaRigaDiComando) {
     anno->clear();
     QTest::keyClicks(anno, "2025");
     QTest::mouseClick(d.findChild<QPushButton*>("Cmd_Crea"), Qt::LeftButton);
-    osserva.stop();
   });
   QTest::mouseClick(f.findChild<QPushButton*>("Command1"), Qt::LeftButton);
 

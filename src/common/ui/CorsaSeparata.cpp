@@ -57,10 +57,28 @@ class CorsaSeparata::Ponte : public InterazioneSostitutiva, public ApriDocumento
     return scelto;
   }
 
-  // Only the latest value travels: a run reports every row, the window shows what it can.
+  // A new caption always reaches the window; of the values under one caption only the latest
+  // travels: a run reports every row, the window shows what it can.
   void Avanzamento(std::string_view didascalia, long long valore, long long massimo) override {
     std::lock_guard<std::mutex> blocco(mutex_);
     ultimo_ = {std::string(didascalia), valore, massimo};
+    if (didascalia != didascaliaInviata_) {
+      didascaliaInviata_ = ultimo_.didascalia;
+      QMetaObject::invokeMethod(
+          &ricevente_,
+          [this, s = ultimo_] {
+            MostraStato(s);
+            // The values that came under the same caption meanwhile.
+            Stato a;
+            {
+              std::lock_guard<std::mutex> blocco(mutex_);
+              a = ultimo_;
+            }
+            if (a.didascalia == s.didascalia && a.valore != s.valore) MostraStato(a);
+          },
+          Qt::QueuedConnection);
+      return;
+    }
     if (inViaggio_) return;
     inViaggio_ = true;
     QMetaObject::invokeMethod(&ricevente_, [this] { MostraUltimo(); }, Qt::QueuedConnection);
@@ -101,6 +119,10 @@ class CorsaSeparata::Ponte : public InterazioneSostitutiva, public ApriDocumento
       a = ultimo_;
       inViaggio_ = false;
     }
+    MostraStato(a);
+  }
+
+  void MostraStato(const Stato& a) {
     if (mostra_)
       mostra_(a.didascalia, a.valore, a.massimo);
     else
@@ -114,6 +136,7 @@ class CorsaSeparata::Ponte : public InterazioneSostitutiva, public ApriDocumento
   ApriDocumento* apriPrecedente_;
   std::mutex mutex_;
   Stato ultimo_;
+  std::string didascaliaInviata_;
   bool inViaggio_ = false;
 };
 
