@@ -2,11 +2,13 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
+#include <QSplitter>
 #include <QTreeView>
 #include <QProgressBar>
 #include <QPushButton>
@@ -117,6 +119,16 @@ void LineeIntere(QMessageBox& box) {
                                       AreaSchermo(&box).width() * 8 / 10));
 }
 
+// The kind of a file as the dialog's "Tipo" column shows it, in Italian.
+class IconeItaliane : public QFileIconProvider {
+ public:
+  QString type(const QFileInfo& info) const override {
+    if (info.isDir()) return QStringLiteral("Cartella");
+    const QString estensione = info.suffix().toUpper();
+    return estensione.isEmpty() ? QStringLiteral("File") : QStringLiteral("File ") + estensione;
+  }
+};
+
 // Qt's own file dialog opens small, with its columns cut: it opens in the detail view, large
 // enough to read the names, sizes, kinds and dates. Its captions are set in Italian whether or
 // not Qt's translation was found.
@@ -129,8 +141,19 @@ void PreparaDialogo(QFileDialog& dialogo, bool salva) {
   dialogo.setLabelText(QFileDialog::FileType, QStringLiteral("Tipo file:"));
   dialogo.setLabelText(QFileDialog::Accept, salva ? QStringLiteral("&Salva") : QStringLiteral("&Apri"));
   dialogo.setLabelText(QFileDialog::Reject, QStringLiteral("Annulla"));
-  if (auto* dettagli = dialogo.findChild<QTreeView*>(QStringLiteral("treeView")))
-    dettagli->header()->resizeSection(0, dialogo.width() * 45 / 100);
+  static IconeItaliane icone;
+  dialogo.setIconProvider(&icone);
+  const QFontMetrics metriche(dialogo.font());
+  if (auto* divisore = dialogo.findChild<QSplitter*>(QStringLiteral("splitter")))
+    divisore->setSizes({metriche.horizontalAdvance(QStringLiteral("Computer_____")) + 40,
+                        dialogo.width()});
+  if (auto* dettagli = dialogo.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+    QHeaderView* colonne = dettagli->header();
+    colonne->resizeSection(0, dialogo.width() * 40 / 100);
+    colonne->resizeSection(1, metriche.horizontalAdvance(QStringLiteral("Dimensione___")));
+    colonne->resizeSection(2, metriche.horizontalAdvance(QStringLiteral("File XLSX_____")));
+    colonne->resizeSection(3, metriche.horizontalAdvance(QStringLiteral("00/00/0000 00:00____")));
+  }
 }
 
 }  // namespace
