@@ -12,6 +12,7 @@
 #include "backup/ErroreRigaBackup.h"
 #include "backup/FormatoBackup.h"
 #include "common/Cp1252.h"
+#include "common/ErroreSistema.h"
 #include "common/Errori.h"
 #include "common/RoutineCampi.h"
 #include "common/ScritturaAtomica.h"
@@ -43,7 +44,7 @@ long long PassoAvanzamento(std::size_t n) {
 std::string LeggiFile(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   if (!in) {
-    throw ErroreFile("Impossibile leggere il file " + file.string() + ": " + std::strerror(errno));
+    throw ErroreFile("Impossibile leggere il file " + file.string() + ": " + CausaSistema(errno));
   }
   std::ostringstream s;
   s << in.rdbuf();

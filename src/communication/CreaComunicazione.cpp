@@ -4,6 +4,7 @@
 #include <exception>
 #include <optional>
 
+#include "common/ErroreSistema.h"
 #include "common/Errori.h"
 #include "common/RoutineCampi.h"
 #include "common/ScritturaAtomica.h"
@@ -230,7 +231,7 @@ EsitoCreazione CreaComunicazione(Contesto& ctx, const SceltaCreazione& sceltaDig
   } catch (const std::exception& e) {
     copertina.Abbandona();
     esito.stato = EsitoCreazione::Stato::Fallita;
-    esito.messaggio = std::string("Errore CREA Comunicazione: ") + e.what();
+    esito.messaggio = "Errore CREA Comunicazione: " + TestoPerUtente(e);
     ui.Messaggio(esito.messaggio, kTitoloApplicazione, Icona::Nessuna);
     return esito;
   }

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "common/ErroreSistema.h"
 #include "common/Errori.h"
 #include "shell/ArchivioCollegato.h"
 #include "shell/CartellaModello.h"
@@ -49,7 +50,8 @@ void CreaDatabase(const std::filesystem::path& file) {
   std::filesystem::rename(temporaneo, file, ec);
   if (ec) {
     std::filesystem::remove(temporaneo, ec);
-    throw ErroreFile("Impossibile creare il database " + file.string() + ": " + ec.message());
+    throw ErroreFile("Impossibile creare il database " + file.string() + ": " +
+                     CausaSistema(ec, Accesso::Scrittura));
   }
 }
 

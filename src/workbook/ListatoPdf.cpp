@@ -5,6 +5,7 @@
 #include <map>
 #include <utility>
 
+#include "common/ErroreSistema.h"
 #include "common/Errori.h"
 #include "common/FormatoItaliano.h"
 #include "pdf/PdfWriter.h"
@@ -217,7 +218,7 @@ void ListatoPdf::SegnaRighe(const std::vector<RigaSegnata>& righe, std::string_v
   // a very long listing is left as it is (the report names every cell anyway).
   std::error_code ec;
   const auto dimensione = std::filesystem::file_size(percorso, ec);
-  if (ec) fallisci(ec.message());
+  if (ec) fallisci(CausaSistema(ec));
   if (dimensione > kDimensioneMassimaSegni)
     fallisci("il listato supera i " + std::to_string(kDimensioneMassimaSegni >> 20) +
              " MB e non viene riscritto; le righe con rilievi sono elencate nel rapporto della "

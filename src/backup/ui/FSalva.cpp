@@ -8,6 +8,7 @@
 
 #include "backup/Backup.h"
 #include "common/Contesto.h"
+#include "common/ErroreSistema.h"
 #include "common/Errori.h"
 #include "common/RoutineCampi.h"
 #include "common/ui/Stringhe.h"
@@ -126,7 +127,7 @@ void FSalva::Conferma() {
     fatto = salvataggio_ ? SalvaOperatore(ctx_, codice_, file_) : RipristinaBackup(ctx_, file_);
   } catch (const std::exception& e) {
     errore = true;
-    ctx_.Ui().Messaggio(e.what(), kTitoloApplicazione, Icona::Critico);
+    ctx_.Ui().Messaggio(TestoPerUtente(e), kTitoloApplicazione, Icona::Critico);
   }
   bConferma_->setEnabled(true);
   inCorso_ = false;
