@@ -196,7 +196,7 @@ TEST_F(CreaComunicazioneTest, AggregatiConAnaliticiNelFoglio) {
   ASSERT_EQ(ui_.voci.size(), 2u);
   EXPECT_EQ(ui_.voci[0].titolo, kTitoloVerifica);
   EXPECT_EQ(ui_.voci[1].testo.substr(0, atteso.size()), atteso);
-  EXPECT_NE(ui_.voci[1].testo.find(" Verifica del tracciato: 7 errori, 4 avvertimenti (rapporto: " +
+  EXPECT_NE(ui_.voci[1].testo.find(" Verifica del tracciato: 7 errori, 7 avvertimenti (rapporto: " +
                                    (dir_ / "FCL_ROSSIMARIO_VERIFICA.TXT").string() + ")\r"),
             std::string::npos)
       << ui_.voci[1].testo;
