@@ -10,9 +10,9 @@ cli="$build/app/fiscolario-cli/fiscolario-cli"
 base=$(mktemp -d "${TMPDIR:-/tmp}/fiscolario-demo.XXXXXX")
 programma="$base/programma"
 uscita="$base/comunicazione"
-mkdir -p "$programma" "$uscita"
-# The program folder receives the templates and the guide of the build.
-cp -r "$build/programma/." "$programma/"
+mkdir -p "$uscita"
+# The first command makes the program folder and completes it with the templates and the guide of
+# the build's skeleton (build/.../programma).
 
 echo "== Cartella del programma: $programma"
 "$cli" --cartella "$programma" ripristina resources/esempio/SAVE_ESEMPIO_ALFABETA.FCL

@@ -40,7 +40,9 @@ struct DatiRiepilogo {
 class Copertina {
  public:
   virtual ~Copertina() = default;
-  virtual void Inizia(const std::filesystem::path& percorso) = 0;
+  // `autore` is the display name of the current operator: the document's Author, Creator and
+  // Producer, as in the check listing.
+  virtual void Inizia(const std::filesystem::path& percorso, const std::string& autore) = 0;
   virtual void Pagina1(const DatiFrontespizio& dati) = 0;
   virtual void Pagina2(const DatiRiepilogo& dati) = 0;
   virtual void Completa() = 0;

@@ -8,7 +8,7 @@ namespace fcl {
 // cover is wired in).
 class CopertinaNulla : public Copertina {
  public:
-  void Inizia(const std::filesystem::path&) override {}
+  void Inizia(const std::filesystem::path&, const std::string&) override {}
   void Pagina1(const DatiFrontespizio&) override {}
   void Pagina2(const DatiRiepilogo&) override {}
   void Completa() override {}

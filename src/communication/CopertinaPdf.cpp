@@ -41,9 +41,9 @@ CopertinaPdf::CopertinaPdf(std::filesystem::path cartellaProgramma, Interazione&
 
 CopertinaPdf::~CopertinaPdf() = default;
 
-void CopertinaPdf::Inizia(const std::filesystem::path& percorso) {
+void CopertinaPdf::Inizia(const std::filesystem::path& percorso, const std::string& autore) {
   percorso_ = percorso;
-  writer_ = std::make_unique<PdfWriter>("Fiscolario");
+  writer_ = std::make_unique<PdfWriter>(autore);
   writer_->SetScale(3, 1);
   writer_->SetPaperSize(0, 0, 0);
   writer_->SetAvanzamentoImport([this](int contatore, int flussi) {
@@ -60,7 +60,12 @@ void CopertinaPdf::Inizia(const std::filesystem::path& percorso) {
 
 void CopertinaPdf::ImportaModello(long pagina) {
   ui_.Avanzamento(kDidascaliaCopertina, 0, 0);
-  writer_->ImportPage(modello_, pagina, 0, 0, 0, 0);
+  try {
+    ImportaPaginaModello(*writer_, modello_, pagina, "il frontespizio");
+  } catch (...) {
+    ui_.Avanzamento("", 0, 0);
+    throw;
+  }
   ui_.Avanzamento("", 0, 0);
 }
 

@@ -18,7 +18,7 @@ class CopertinaPdf : public Copertina {
   CopertinaPdf(std::filesystem::path cartellaProgramma, Interazione& ui);
   ~CopertinaPdf() override;
 
-  void Inizia(const std::filesystem::path& percorso) override;
+  void Inizia(const std::filesystem::path& percorso, const std::string& autore) override;
   void Pagina1(const DatiFrontespizio& dati) override;
   void Pagina2(const DatiRiepilogo& dati) override;
   void Completa() override;

@@ -4,6 +4,7 @@
 #include <exception>
 #include <optional>
 
+#include "common/ErroreSistema.h"
 #include "common/Errori.h"
 #include "common/RoutineCampi.h"
 #include "common/ScritturaAtomica.h"
@@ -183,7 +184,7 @@ EsitoCreazione CreaComunicazione(Contesto& ctx, const SceltaCreazione& sceltaDig
     }
 
     ui.ControllaInterruzione();
-    copertina.Inizia(nomi->copertina);
+    copertina.Inizia(nomi->copertina, op.nomeVisualizzato);
     // The file appears under its name only once complete: until then an earlier file stays.
     ScritturaAtomica file(nomi->comunicazione);
     auto scrivi = [&file, &ui](std::string_view record) {
@@ -240,7 +241,7 @@ EsitoCreazione CreaComunicazione(Contesto& ctx, const SceltaCreazione& sceltaDig
   } catch (const std::exception& e) {
     copertina.Abbandona();
     esito.stato = EsitoCreazione::Stato::Fallita;
-    esito.messaggio = std::string("Errore CREA Comunicazione: ") + e.what();
+    esito.messaggio = "Errore CREA Comunicazione: " + TestoPerUtente(e);
     ui.Messaggio(esito.messaggio, kTitoloApplicazione, Icona::Nessuna);
     return esito;
   }

@@ -4,6 +4,7 @@
 #include <map>
 #include <utility>
 
+#include "common/ErroreSistema.h"
 #include "verifica/RapportoVerifica.h"
 #include "verifica/Tracciato.h"
 
@@ -153,7 +154,7 @@ std::filesystem::path ConcludiVerifica(Interazione& ui, const EsitoVerifica& v,
   try {
     rapporto = ScriviRapportoVerifica(v, comunicazione, &prime);
   } catch (const std::exception& e) {
-    ui.Messaggio(std::string("Il rapporto della verifica non è stato scritto: ") + e.what(),
+    ui.Messaggio("Il rapporto della verifica non è stato scritto: " + TestoPerUtente(e),
                  kTitoloVerifica, Icona::Esclamazione);
   }
   if (listato == nullptr) return rapporto;
@@ -164,8 +165,7 @@ std::filesystem::path ConcludiVerifica(Interazione& ui, const EsitoVerifica& v,
                                "errori, in arancione gli avvertimenti - dettagli nel rapporto " +
                                    PercorsoRapportoVerifica(comunicazione).filename().string());
   } catch (const std::exception& e) {
-    ui.Messaggio(std::string("Le righe con rilievi non sono state segnate nel listato: ") +
-                     e.what(),
+    ui.Messaggio("Le righe con rilievi non sono state segnate nel listato: " + TestoPerUtente(e),
                  kTitoloVerifica, Icona::Esclamazione);
   }
   return rapporto;

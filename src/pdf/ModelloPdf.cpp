@@ -14,6 +14,39 @@ namespace {
 constexpr std::size_t kByteMassimiPagina = 256u << 20;  // bytes an import may add to the output
 constexpr std::size_t kOggettiMassimiPagina = 1'000'000;
 
+// "BaseFont/encoding" of a standard Type 1 font dictionary that carries nothing else (no widths,
+// no descriptor, no differences): a font the viewer draws from its own metrics, the same as the
+// writer's own font of that name. nullopt for anything else.
+std::optional<std::string> ChiaveFontStandard(const OggettoPdf& o) {
+  using T = OggettoPdf::Tipo;
+  if (!o.E(T::Dizionario)) return std::nullopt;
+  for (const std::string& k : o.chiavi)
+    if (k != "Type" && k != "Subtype" && k != "Name" && k != "BaseFont" && k != "FirstChar" &&
+        k != "LastChar" && k != "Encoding")
+      return std::nullopt;
+  const OggettoPdf* tipo = o.Cerca("Type");
+  const OggettoPdf* sottotipo = o.Cerca("Subtype");
+  const OggettoPdf* base = o.Cerca("BaseFont");
+  if (tipo == nullptr || !tipo->ENome("Font") || sottotipo == nullptr ||
+      !sottotipo->ENome("Type1") || base == nullptr || !base->E(T::Nome))
+    return std::nullopt;
+  std::string codifica;
+  if (const OggettoPdf* e = o.Cerca("Encoding")) {
+    if (e->E(T::Nome)) {
+      codifica = e->testo;
+    } else if (e->E(T::Dizionario)) {
+      for (const std::string& k : e->chiavi)
+        if (k != "Type" && k != "BaseEncoding") return std::nullopt;
+      const OggettoPdf* b = e->Cerca("BaseEncoding");
+      if (b == nullptr || !b->E(T::Nome)) return std::nullopt;
+      codifica = b->testo;
+    } else {
+      return std::nullopt;
+    }
+  }
+  return base->testo + "/" + codifica;
+}
+
 [[noreturn]] void Danneggiato(const std::string& cosa) {
   throw ErroreModelloPdf("file PDF danneggiato (" + cosa + ")");
 }
@@ -133,6 +166,9 @@ ModelloPdf::PaginaPreparata ModelloPdf::Prepara(int n, int primoNumero,
       o.valore.Imposta("Length", OggettoPdf::NumeroIntero(static_cast<long long>(o.dati.size())));
     SerializzaPdf(o.valore, corpo, riferimento);
     corpo.push_back('\n');
+    if (!o.haFlusso)
+      if (auto chiave = ChiaveFontStandard(o.valore))
+        p.fontStandard.emplace_back(std::move(*chiave), locali.at(sorgente));
     if (o.haFlusso) {
       corpo += "stream\r\n";
       corpo += o.dati;

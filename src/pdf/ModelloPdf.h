@@ -39,6 +39,10 @@ class ModelloPdf {
     std::string corpoForma;
     double larghezza = 0, altezza = 0;
     std::vector<std::pair<int, int>> nuoveCopie;  // template number -> output number
+    // Copies that are plain standard fonts (no metrics, no embedded program, no differences):
+    // "BaseFont/encoding" (encoding empty for a font without one) -> output number. A writer
+    // that needs the same font later uses the copy instead of writing a second object.
+    std::vector<std::pair<std::string, int>> fontStandard;
   };
 
   // Without a reader (a file that could not be read) the template has no pages.

@@ -210,6 +210,7 @@ void PdfWriter::AzzeraDocumento() {
   nomiRegistrati_.clear();
   nomiSuonati_.clear();
   font_.clear();
+  fontImportati_.clear();
   fontCorrente_ = -1;
   offsetVersione_ = 0;
   modelli_.clear();
@@ -526,16 +527,16 @@ ModelloPdf* PdfWriter::Indicizza(const std::filesystem::path& file) {
   return modelli_.back().get();
 }
 
-void PdfWriter::ImportPage(const std::filesystem::path& fileName, long page, float x, float y,
+bool PdfWriter::ImportPage(const std::filesystem::path& fileName, long page, float x, float y,
                            float width, float height) {
   if (page < 1) throw Errore("Numero di pagina del modello non valido: " + std::to_string(page));
   ModelloPdf* m = Indicizza(fileName);
-  if (m == nullptr || page > m->NumeroPagine()) return;
+  if (m == nullptr || page > m->NumeroPagine()) return false;
   std::size_t indice = 0;
   while (modelli_[indice].get() != m) ++indice;
   const std::string nome = "_PDF_" + std::to_string(indice + 1) + "." + std::to_string(page);
   ModelloPdf::Pagina& pagina = m->PaginaN(static_cast<int>(page));
-  if (pagina.stato == ModelloPdf::Stato::Fallita) return;
+  if (pagina.stato == ModelloPdf::Stato::Fallita) return false;
   if (pagina.stato == ModelloPdf::Stato::DaImportare) {
     if (!file_) Scrivi("");  // throws: no document to copy the page into
     ModelloPdf::PaginaPreparata p;
@@ -546,13 +547,14 @@ void PdfWriter::ImportPage(const std::filesystem::path& fileName, long page, flo
       Registra(321, "PdfWriter.ImportPage",
                std::string("Formato di file non valido: ") + e.what() + ", pagina " +
                    std::to_string(page) + " - " + fileName.string());
-      return;
+      return false;
     }
     for (const auto& [numero, corpo] : p.oggetti) {
       IniziaOggetto(numero);
       Scrivi(corpo);
       FineOggetto();
     }
+    for (const auto& [chiave, numero] : p.fontStandard) fontImportati_.emplace(chiave, numero);
     IniziaOggetto(p.numeroForma);
     Scrivi(p.corpoForma);
     FineOggetto();
@@ -579,6 +581,26 @@ void PdfWriter::ImportPage(const std::filesystem::path& fileName, long page, flo
        " cm");
   Riga("/" + nome + " Do");
   Riga("Q");
+  return true;
+}
+
+void ImportaPaginaModello(PdfWriter& w, const std::filesystem::path& modello, long page,
+                          std::string_view stampa) {
+  const long errore = w.ErrNumber();
+  const std::string descrizione = w.ErrDescription();
+  if (w.ImportPage(modello, page, 0, 0, 0, 0)) return;
+  std::string perche;
+  if (w.ErrNumber() != errore || w.ErrDescription() != descrizione) {
+    perche = w.ErrDescription();
+    // The writer's description ends with the file's name, which the message gives already.
+    const std::string coda = " - " + modello.string();
+    if (perche.size() > coda.size() && perche.ends_with(coda))
+      perche.resize(perche.size() - coda.size());
+  } else {
+    perche = "manca la pagina " + std::to_string(page);
+  }
+  throw ErroreFile("Impossibile usare il modello di stampa " + modello.string() + " (" + perche +
+                   "): " + std::string(stampa) + " non è stato scritto.");
 }
 
 // ------------------------------------------------------------------------------------------
@@ -613,14 +635,22 @@ void PdfWriter::SetFont(const std::string& name, float size, long style, long en
     if (font_[i].chiave == f.chiave && font_[i].codifica == f.codifica)
       indice = static_cast<int>(i);
   if (indice < 0) {
-    const int n = IniziaOggetto(0);
-    RigaFile("<< /Type /Font /Subtype /Type1 /Name /" + NomePdf(f.nomeRisorsa) + " /BaseFont /" +
-             NomePdf(f.nomeBase) + " /FirstChar 0 /LastChar 255");
-    if (!f.simbolico)
-      RigaFile(std::string("/Encoding << /Type /Encoding /BaseEncoding /") +
-               (f.codifica == 1 ? "MacRomanEncoding" : "WinAnsiEncoding") + ">>");
-    RigaFile(" >>");
-    FineOggetto();
+    const std::string codifica =
+        f.simbolico ? "" : (f.codifica == 1 ? "MacRomanEncoding" : "WinAnsiEncoding");
+    int n = 0;
+    // The same font already copied with a template page (a listing drawn again over its own
+    // pages) is used as it is.
+    if (const auto copia = fontImportati_.find(f.nomeBase + "/" + codifica);
+        copia != fontImportati_.end()) {
+      n = copia->second;
+    } else {
+      n = IniziaOggetto(0);
+      RigaFile("<< /Type /Font /Subtype /Type1 /Name /" + NomePdf(f.nomeRisorsa) + " /BaseFont /" +
+               NomePdf(f.nomeBase) + " /FirstChar 0 /LastChar 255");
+      if (!f.simbolico) RigaFile("/Encoding << /Type /Encoding /BaseEncoding /" + codifica + ">>");
+      RigaFile(" >>");
+      FineOggetto();
+    }
     risorseFont_ += "/" + NomePdf(f.nomeRisorsa) + " " + std::to_string(n) + " 0 R ";
     font_.push_back(std::move(f));
     indice = static_cast<int>(font_.size()) - 1;

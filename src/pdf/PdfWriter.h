@@ -3,6 +3,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -93,7 +94,8 @@ class PdfWriter {
   // given size (0 and 0: natural size; one 0: keeps the proportions). The first use of a page
   // copies it into the output once; later uses only draw it. A page above the file's page count
   // draws nothing; a missing, encrypted or damaged file draws nothing and records the error.
-  void ImportPage(const std::filesystem::path& fileName, long page, float x = 0, float y = 0,
+  // Returns whether the page was drawn.
+  bool ImportPage(const std::filesystem::path& fileName, long page, float x = 0, float y = 0,
                   float width = 0, float height = 0);
   // Progress of the next template imports (empty: none). The cover sets it for its template.
   void SetAvanzamentoImport(AvanzamentoFlussi avanzamento) {
@@ -203,6 +205,9 @@ class PdfWriter {
   std::vector<OggettoNominato> oggetti_;
   std::set<std::string> nomiRegistrati_, nomiSuonati_;
   std::vector<FontStandard> font_;
+  // Standard fonts copied with template pages ("BaseFont/encoding" -> object number): SetFont
+  // uses such a copy rather than writing the same font twice.
+  std::map<std::string, int> fontImportati_;
   int fontCorrente_ = -1;
   float dimensione_ = 0;
   long stile_ = 0;
@@ -218,5 +223,12 @@ class PdfWriter {
   long errNumero_ = 0;
   std::string errOrigine_, errDescrizione_;
 };
+
+// The background of a print: page `page` of its template drawn at its natural size at the current
+// position. A template that cannot be read or lacks the page throws ErroreFile naming the file and
+// saying that `stampa` ("il listato di controllo") was not written: a print is never made on a
+// bare page.
+void ImportaPaginaModello(PdfWriter& w, const std::filesystem::path& modello, long page,
+                          std::string_view stampa);
 
 }  // namespace fcl

@@ -5,10 +5,12 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "common/ErroreSistema.h"
 #include "common/Errori.h"
 #include "shell/ArchivioCollegato.h"
 #include "shell/CartellaModello.h"
 #include "shell/CopiaOperatoriCollegati.h"
+#include "shell/CorreggiCodiciOperatori.h"
 #include "shell/LeggiIni.h"
 #include "shell/Marcatori.h"
 #include "shell/MigrazioneJet.h"
@@ -49,7 +51,8 @@ void CreaDatabase(const std::filesystem::path& file) {
   std::filesystem::rename(temporaneo, file, ec);
   if (ec) {
     std::filesystem::remove(temporaneo, ec);
-    throw ErroreFile("Impossibile creare il database " + file.string() + ": " + ec.message());
+    throw ErroreFile("Impossibile creare il database " + file.string() + ": " +
+                     CausaSistema(ec, Accesso::Scrittura));
   }
 }
 
@@ -82,25 +85,48 @@ void CompletaTabelleRiferimento(Database& db) {
   tr.Conferma();
 }
 
-}  // namespace
+// The CTAB rows REL/<release> record the one-time upgrades that have run on this database.
+bool Aggiornato(Contesto& ctx, const char* release) {
+  return std::get<std::int64_t>(ctx.Db().Scalare(
+             "SELECT count(*) FROM CTAB WHERE TIPO='REL' AND COD=?", {std::string(release)})) > 0;
+}
 
-std::filesystem::path RisolviCartellaProgramma(const std::optional<std::filesystem::path>& data,
-                                               const std::filesystem::path& cartellaEseguibile) {
+void SegnaAggiornato(Contesto& ctx, const char* release) {
+  Recordset rel(ctx.Db(), "SELECT * FROM CTAB WHERE TIPO='REL' AND COD=?", {std::string(release)});
+  rel.AddNew();
+  rel.Imposta("TIPO", std::string("REL"));
+  rel.Imposta("COD", std::string(release));
+  const std::tm oggi = Oggi(ctx);
+  rel.Imposta("DES", Data{oggi.tm_year + 1900, oggi.tm_mon + 1, oggi.tm_mday}.Testo());
+  rel.Update();
+}
+
+// The program folder chosen at start, before it is completed.
+std::filesystem::path SceltaCartellaProgramma(const std::optional<std::filesystem::path>& data,
+                                              const std::filesystem::path& cartellaEseguibile) {
   if (data && !data->empty()) return std::filesystem::absolute(*data);
   if (const char* env = std::getenv("FISCOLARIO_DIR"); env != nullptr && *env != '\0')
     return std::filesystem::absolute(env);
   if (std::filesystem::exists(cartellaEseguibile / "configurazione.ini")) return cartellaEseguibile;
-  std::filesystem::path utente;
-  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && *xdg != '\0') {
-    utente = std::filesystem::path(xdg) / "fiscolario";
-  } else {
-    const char* home = std::getenv("HOME");
-    utente = std::filesystem::path(home ? home : ".") / ".local" / "share" / "fiscolario";
+  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && *xdg != '\0')
+    return std::filesystem::path(xdg) / "fiscolario";
+  const char* home = std::getenv("HOME");
+  return std::filesystem::path(home ? home : ".") / ".local" / "share" / "fiscolario";
+}
+
+}  // namespace
+
+std::filesystem::path RisolviCartellaProgramma(const std::optional<std::filesystem::path>& data,
+                                               const std::filesystem::path& cartellaEseguibile) {
+  const std::filesystem::path cartella = SceltaCartellaProgramma(data, cartellaEseguibile);
+  // Whichever way it was chosen, the folder is made (and completed) from the program's skeleton,
+  // so that the prints find their templates and F1 its guide.
+  if (const auto modello = TrovaCartellaModello(cartellaEseguibile)) {
+    std::error_code ec;
+    if (!std::filesystem::equivalent(cartella, *modello, ec))
+      CompletaCartellaProgramma(cartella, *modello);
   }
-  // An installed program makes (and completes) the user's folder from its installed skeleton.
-  if (const auto modello = TrovaCartellaModello(cartellaEseguibile))
-    CompletaCartellaProgramma(utente, *modello);
-  return utente;
+  return cartella;
 }
 
 std::filesystem::path FileDatabase(const std::filesystem::path& cartellaProgramma) {
@@ -161,17 +187,20 @@ void Avvia(Contesto& ctx, std::optional<Database>& db) {
   ConnessioneDb(ctx, db);
   ScriviMarcatore(ctx);
 
-  Recordset rel(*db, "SELECT * FROM CTAB WHERE TIPO='REL' AND COD='002' ");
-  if (rel.RecordCount() == 0) {
+  if (!Aggiornato(ctx, "002")) {
     AggiornaStruttura(*db);
-    rel.AddNew();
-    rel.Imposta("TIPO", std::string("REL"));
-    rel.Imposta("COD", std::string("002"));
-    const std::tm oggi = Oggi(ctx);
-    rel.Imposta("DES", Data{oggi.tm_year + 1900, oggi.tm_mon + 1, oggi.tm_mday}.Testo());
-    rel.Update();
+    SegnaAggiornato(ctx, "002");
   }
-  rel.Close();
+  // Operator codes stored with blanks around them or in lower case, once.
+  if (!Aggiornato(ctx, "003")) {
+    try {
+      CorreggiCodiciOperatori(ctx);
+      SegnaAggiornato(ctx, "003");
+    } catch (const ErroreFile& e) {
+      ctx.Ui().Avviso(std::string("Correzione dei codici fiscali rinviata al prossimo avvio: ") +
+                      e.what());
+    }
+  }
 
   ImportaPrimoAvvio(ctx);
 

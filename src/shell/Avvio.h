@@ -14,8 +14,9 @@ inline constexpr const char* kReleasePgm = "Release Giugno 2016";
 
 // Resolves the program folder: the given one (--cartella or FISCOLARIO_DIR) when there is one;
 // else the executable's folder when it holds configurazione.ini (a portable install); else
-// $XDG_DATA_HOME/fiscolario (~/.local/share/fiscolario), which an installed program creates and
-// completes from its installed skeleton (see CartellaModello.h; throws ErroreFile when it cannot).
+// $XDG_DATA_HOME/fiscolario (~/.local/share/fiscolario). Whichever it is, it is created when
+// missing and completed with what it lacks of the program's skeleton (see CartellaModello.h;
+// throws ErroreFile when it cannot). Without a skeleton the folder is left as it is.
 std::filesystem::path RisolviCartellaProgramma(const std::optional<std::filesystem::path>& data,
                                                const std::filesystem::path& cartellaEseguibile);
 

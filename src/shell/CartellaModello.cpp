@@ -4,6 +4,7 @@
 #include <fstream>
 #include <string>
 
+#include "common/ErroreSistema.h"
 #include "common/Errori.h"
 #include "common/ScritturaAtomica.h"
 
@@ -11,6 +12,10 @@ namespace fcl {
 namespace {
 
 namespace fs = std::filesystem;
+
+// What a skeleton gives a program folder. A build tree's skeleton may have been used as a program
+// folder itself: its database, working files and safety copies are never handed on.
+constexpr const char* kVociModello[] = {"configurazione.ini", "Stampe", "Help", "esempio"};
 
 // A folder counts as a skeleton only when it holds the configuration file: a stray, empty
 // share/fiscolario folder is not taken for one.
@@ -37,7 +42,20 @@ void CreaCartella(const fs::path& cartella) {
   fs::create_directories(cartella, ec);
   if (ec || !fs::is_directory(cartella))
     throw ErroreFile("Impossibile creare la cartella " + cartella.string() + ": " +
-                     (ec ? ec.message() : std::string("esiste un file con lo stesso nome")) + ".");
+                     (ec ? CausaSistema(ec, Accesso::Scrittura)
+                         : std::string("esiste un file con lo stesso nome")) +
+                     ".");
+}
+
+// True when `cartella` lies inside `radice` (or is it).
+bool Dentro(const fs::path& cartella, const fs::path& radice) {
+  std::error_code ec;
+  const fs::path c = fs::weakly_canonical(cartella, ec);
+  if (ec) return false;
+  const fs::path r = fs::weakly_canonical(radice, ec);
+  if (ec) return false;
+  const fs::path relativo = c.lexically_relative(r);
+  return !relativo.empty() && *relativo.begin() != "..";
 }
 
 }  // namespace
@@ -45,6 +63,12 @@ void CreaCartella(const fs::path& cartella) {
 std::optional<fs::path> TrovaCartellaModello(const fs::path& cartellaEseguibile) {
   const fs::path accanto = (cartellaEseguibile / ".." / "share" / "fiscolario").lexically_normal();
   if (EModello(accanto)) return accanto;
+#ifdef FCL_CARTELLA_BUILD
+  // A program run from its build tree takes the skeleton the build drew there.
+  const fs::path build(FCL_CARTELLA_BUILD);
+  if (Dentro(cartellaEseguibile, build) && EModello(build / "programma"))
+    return build / "programma";
+#endif
 #ifdef FCL_CARTELLA_MODELLO
   const fs::path installata(FCL_CARTELLA_MODELLO);
   if (EModello(installata)) return installata;
@@ -56,11 +80,20 @@ std::vector<fs::path> CompletaCartellaProgramma(const fs::path& cartella, const 
   CreaCartella(cartella);
   std::vector<fs::path> origini;
   std::error_code ec;
-  for (fs::recursive_directory_iterator it(modello, ec), fine; !ec && it != fine; it.increment(ec))
-    if (it->is_regular_file(ec)) origini.push_back(it->path());
-  if (ec)
-    throw ErroreFile("Impossibile leggere la cartella di installazione " + modello.string() + ": " +
-                     ec.message() + ".");
+  for (const char* voce : kVociModello) {
+    const fs::path sorgente = modello / voce;
+    if (fs::is_regular_file(sorgente, ec)) {
+      origini.push_back(sorgente);
+      continue;
+    }
+    if (!fs::is_directory(sorgente, ec)) continue;
+    for (fs::recursive_directory_iterator it(sorgente, ec), fine; !ec && it != fine;
+         it.increment(ec))
+      if (it->is_regular_file(ec)) origini.push_back(it->path());
+    if (ec)
+      throw ErroreFile("Impossibile leggere la cartella di installazione " + modello.string() +
+                       ": " + CausaSistema(ec) + ".");
+  }
   std::sort(origini.begin(), origini.end());
 
   std::vector<fs::path> copiati;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/Cp1252.h"
+#include "common/ErroreSistema.h"
 #include "common/Errori.h"
 #include "common/RoutineCampi.h"
 #include "common/ScritturaAtomica.h"
@@ -41,7 +42,7 @@ void Invalida(TotaliImport& t) {
 std::string TestoErrore(const std::exception& e) {
   if (const auto* c = dynamic_cast<const ErroreCartella*>(&e))
     return "ERRORE " + std::to_string(c->Numero()) + " - " + c->what();
-  return e.what();
+  return TestoPerUtente(e);
 }
 
 bool CellaVuota(const Cella& c) {

@@ -39,8 +39,9 @@ Esecuzione Cli(std::vector<std::string> argomenti) {
   for (const auto& a : argomenti) argv.push_back(a.c_str());
   std::ostringstream out;
   std::ostringstream err;
+  // As from the build tree: the program folder receives the build's templates.
   const int codice = EseguiCli(static_cast<int>(argv.size()), argv.data(), out, err,
-                               std::filesystem::path(FCL_SOURCE_DIR) / "build-inesistente");
+                               std::filesystem::path(FCL_CLI).parent_path());
   return {codice, out.str(), err.str()};
 }
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -29,14 +30,16 @@ struct Esecuzione {
   std::string err;
 };
 
-Esecuzione Cli(std::vector<std::string> argomenti) {
+// The command line as it runs from the build tree: its program folder is completed from the
+// skeleton the build drew (templates, guide); `eseguibile` elsewhere finds no skeleton.
+Esecuzione Cli(std::vector<std::string> argomenti,
+               const std::filesystem::path& eseguibile = FCL_CARTELLA_CLI) {
   argomenti.insert(argomenti.begin(), "fiscolario-cli");
   std::vector<const char*> argv;
   for (const auto& a : argomenti) argv.push_back(a.c_str());
   std::ostringstream out;
   std::ostringstream err;
-  const int codice = EseguiCli(static_cast<int>(argv.size()), argv.data(), out, err,
-                               std::filesystem::path(FCL_SOURCE_DIR) / "build-inesistente");
+  const int codice = EseguiCli(static_cast<int>(argv.size()), argv.data(), out, err, eseguibile);
   return {codice, out.str(), err.str()};
 }
 
@@ -130,6 +133,48 @@ TEST_F(ComandoCreaTest, StradaPrincipaleDalFoglioAlFile) {
     if (r.gravita == Gravita::Errore)
       ADD_FAILURE() << r.record << " " << r.campo << " " << r.messaggio;
   }
+}
+
+// A folder given with --cartella receives the skeleton's templates and guide at its first start, so
+// both prints carry their forms.
+TEST_F(ComandoCreaTest, LaCartellaDataRiceveIModelliEIStampatiHannoIlModulo) {
+  for (const char* file : {"Stampe/base.pdf", "Stampe/base_RIEP.pdf", "Help/index.html"})
+    EXPECT_TRUE(std::filesystem::exists(Programma() / file)) << file;
+  const Esecuzione e = Crea();
+  ASSERT_EQ(e.codice, 0) << e.err;
+  const auto testo = [this](const std::filesystem::path& pdf) {
+    const auto txt = dir_ / "testo.txt";
+    const std::string comando = "pdftotext '" + pdf.string() + "' '" + txt.string() + "'";
+    return std::system(comando.c_str()) == 0 ? LeggiFile(txt)
+                                              : std::string("<pdftotext fallito>");
+  };
+  // Words that only the templates print.
+  EXPECT_NE(testo(Listato()).find("Lista di controllo del foglio di lavoro"), std::string::npos);
+  EXPECT_NE(testo(Uscita() / "FCL_ALFABETA_FRONTESPIZIO.PDF").find("COMUNICAZIONE POLIVALENTE"),
+            std::string::npos);
+}
+
+// Without a skeleton and without templates the creation fails and says which template is missing;
+// no communication file, listing or cover is written.
+TEST_F(ComandoCreaTest, SenzaModelliLaCreazioneFallisceENonScriveNulla) {
+  const auto programma = dir_ / "spoglia";
+  const auto altrove = std::filesystem::path(FCL_SOURCE_DIR) / "build-inesistente";
+  ASSERT_EQ(Cli({"--cartella", programma.string(), "operatori"}, altrove).codice, 0);
+  std::filesystem::copy_file(Programma() / "DataBase" / "FCL2013.mdb",
+                             programma / "DataBase" / "FCL2013.mdb",
+                             std::filesystem::copy_options::overwrite_existing);
+  ASSERT_FALSE(std::filesystem::exists(programma / "Stampe"));
+  const Esecuzione e =
+      Cli({"--cartella", programma.string(), "crea", std::string(kCF), foglio_.string(), "--anno",
+           "2025", "--listato", Listato().string()},
+          altrove);
+  EXPECT_EQ(e.codice, 1);
+  EXPECT_NE(e.err.find("Impossibile usare il modello di stampa " +
+                       (programma / "Stampe" / "base.pdf").string() + " (File non trovato)"),
+            std::string::npos)
+      << e.err;
+  EXPECT_TRUE(e.out.empty());
+  EXPECT_TRUE(std::filesystem::is_empty(Uscita()));
 }
 
 TEST_F(ComandoCreaTest, SenzaSovrascriviIlFileResta) {

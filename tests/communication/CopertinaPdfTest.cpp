@@ -62,7 +62,7 @@ class CopertinaPdfTest : public ::testing::Test {
 TEST_F(CopertinaPdfTest, MostraIValoriDeiRecordBEdE) {
   const auto pdf = cartella_ / "X_FRONTESPIZIO.PDF";
   CopertinaPdf copertina(kProgramma, ui_);
-  copertina.Inizia(pdf);
+  copertina.Inizia(pdf, "ACME SPA");
   copertina.Pagina1({riga_, op_, scelta_, piano_});
   EXPECT_EQ(ui_.ultimaDidascalia, "");  // the caption is hidden after the import
   EXPECT_GT(ui_.avanzamenti, 1);
@@ -71,6 +71,9 @@ TEST_F(CopertinaPdfTest, MostraIValoriDeiRecordBEdE) {
   copertina.Completa();
   ASSERT_TRUE(std::filesystem::exists(pdf));
   EXPECT_EQ(std::system(("qpdf --check '" + pdf.string() + "' > /dev/null 2>&1").c_str()), 0);
+  // The operator's display name is the document's author, creator and producer.
+  EXPECT_NE(LeggiFile(pdf).find("/Author (ACME SPA)\r/Creator (ACME SPA)\r/Producer (ACME SPA)"),
+            std::string::npos);
 
   const std::string p1 = TestoPagina(pdf, 1, cartella_);
   for (const char* atteso : {"ACME SPA", "461000", "2012", "ROSSI", "MARIO", "12345", "15", "2013"}) {
@@ -86,18 +89,53 @@ TEST_F(CopertinaPdfTest, AbbandonataNonLasciaNulla) {
   const auto pdf = cartella_ / "X_FRONTESPIZIO.PDF";
   {
     CopertinaPdf copertina(kProgramma, ui_);
-    copertina.Inizia(pdf);
+    copertina.Inizia(pdf, "ACME SPA");
     copertina.Pagina1({riga_, op_, scelta_, piano_});
     copertina.Abbandona();
   }
   EXPECT_TRUE(std::filesystem::is_empty(cartella_.Percorso()));
 }
 
+// A cover whose template cannot be used fails on its page and leaves nothing behind.
+TEST_F(CopertinaPdfTest, SenzaIlModelloNessunFrontespizio) {
+  struct Caso {
+    const char* nome;
+    const char* modello;  // nullptr: no template file
+    const char* motivo;
+  } const kCasi[] = {
+      {"mancante", nullptr, "(File non trovato)"},
+      {"danneggiato", "%PDF-1.4 troncato", "(Formato di file non valido"},
+  };
+  for (const Caso& c : kCasi) {
+    SCOPED_TRACE(c.nome);
+    CartellaTemporanea programma;
+    std::filesystem::create_directories(programma / "Stampe");
+    if (c.modello != nullptr) ScriviFile(programma / "Stampe" / "base_RIEP.pdf", c.modello);
+    const auto pdf = cartella_ / "X_FRONTESPIZIO.PDF";
+    CopertinaPdf copertina(programma.Percorso(), ui_);
+    copertina.Inizia(pdf, "ACME SPA");
+    try {
+      copertina.Pagina1({riga_, op_, scelta_, piano_});
+      ADD_FAILURE() << "nessun errore";
+    } catch (const ErroreFile& e) {
+      const std::string m = e.what();
+      EXPECT_NE(m.find("Impossibile usare il modello di stampa " +
+                       (programma / "Stampe" / "base_RIEP.pdf").string() + " " + c.motivo),
+                std::string::npos)
+          << m;
+      EXPECT_NE(m.find("il frontespizio non è stato scritto."), std::string::npos) << m;
+    }
+    EXPECT_EQ(ui_.ultimaDidascalia, "");
+    copertina.Abbandona();
+    EXPECT_TRUE(std::filesystem::is_empty(cartella_.Percorso()));
+  }
+}
+
 TEST(CopertinaPdf, CartellaInesistenteDaErroreFile) {
   CartellaTemporanea cartella;
   InterazioneRegistrata ui;
   CopertinaPdf copertina(kProgramma, ui);
-  EXPECT_THROW(copertina.Inizia(cartella / "manca" / "X.PDF"), ErroreFile);
+  EXPECT_THROW(copertina.Inizia(cartella / "manca" / "X.PDF", "ACME SPA"), ErroreFile);
 }
 
 }  // namespace

@@ -41,14 +41,16 @@ class CopertinaRegistrata : public Copertina {
  public:
   std::vector<std::string> chiamate;
   std::filesystem::path percorso;
+  std::string autore;
   std::string tipoDettaglio;
   std::vector<CampoTA> campiTA;
   std::string cfRiepilogo;
   bool falliscePagina2 = false;
 
-  void Inizia(const std::filesystem::path& p) override {
+  void Inizia(const std::filesystem::path& p, const std::string& a) override {
     chiamate.push_back("Inizia");
     percorso = p;
+    autore = a;
   }
   void Pagina1(const DatiFrontespizio& d) override {
     chiamate.push_back("Pagina1");
@@ -194,7 +196,7 @@ TEST_F(CreaComunicazioneTest, AggregatiConAnaliticiNelFoglio) {
   ASSERT_EQ(ui_.voci.size(), 2u);
   EXPECT_EQ(ui_.voci[0].titolo, kTitoloVerifica);
   EXPECT_EQ(ui_.voci[1].testo.substr(0, atteso.size()), atteso);
-  EXPECT_NE(ui_.voci[1].testo.find(" Verifica del tracciato: 7 errori, 4 avvertimenti (rapporto: " +
+  EXPECT_NE(ui_.voci[1].testo.find(" Verifica del tracciato: 7 errori, 7 avvertimenti (rapporto: " +
                                    (dir_ / "FCL_ROSSIMARIO_VERIFICA.TXT").string() + ")\r"),
             std::string::npos)
       << ui_.voci[1].testo;
@@ -207,6 +209,7 @@ TEST_F(CreaComunicazioneTest, AggregatiConAnaliticiNelFoglio) {
   EXPECT_EQ(copertina_.chiamate,
             (std::vector<std::string>{"Inizia", "Pagina1", "Pagina2", "Completa"}));
   EXPECT_EQ(copertina_.percorso, e.fileCopertina);
+  EXPECT_EQ(copertina_.autore, "ROSSIMARIO");  // the document's Author, as in the listing
   EXPECT_EQ(copertina_.tipoDettaglio, "C");
   EXPECT_EQ(copertina_.cfRiepilogo, kCF);
   EXPECT_EQ(copertina_.campiTA.size(), 4u);

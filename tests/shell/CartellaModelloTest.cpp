@@ -102,23 +102,71 @@ TEST_F(CartellaModelloTest, IlModelloSiTrovaAccantoAllaCartellaBin) {
   EXPECT_NE(TrovaCartellaModello(bin), std::optional<fs::path>(modello.lexically_normal()));
 }
 
-// The program folder chosen at start: only the per-user default folder is made from the skeleton;
-// a folder given on the command line or a portable folder is left as it is.
-TEST_F(CartellaModelloTest, SoloLaCartellaPredefinitaDellUtenteRiceveIlModello) {
-  const fs::path data = dir / "data";
-  EXPECT_EQ(RisolviCartellaProgramma(data, bin), data);
-  EXPECT_FALSE(fs::exists(data));
-
+// The program folder chosen at start, however it is chosen, is made or completed from the skeleton:
+// what it lacks is copied, what it has stays.
+TEST_F(CartellaModelloTest, OgniCartellaDelProgrammaRiceveIlModello) {
   const fs::path portatile = dir / "portatile";
+  struct Caso {
+    const char* nome;
+    std::optional<fs::path> data;  // --cartella
+    const char* ambiente;          // FISCOLARIO_DIR
+    fs::path eseguibile;
+    fs::path attesa;
+  } const kCasi[] = {
+      {"--cartella", dir / "data", nullptr, bin, dir / "data"},
+      {"FISCOLARIO_DIR", std::nullopt, "ambiente", bin, dir / "ambiente"},
+      {"portatile", std::nullopt, nullptr, portatile, portatile},
+      {"predefinita", std::nullopt, nullptr, bin, dir / "xdg" / "fiscolario"},
+  };
+  // The portable program finds the skeleton beside its own folder, as an installed one does.
   fs::create_directories(portatile);
-  test::ScriviFile(portatile / "configurazione.ini", "");
-  EXPECT_EQ(RisolviCartellaProgramma(std::nullopt, portatile), portatile);
-  EXPECT_FALSE(fs::exists(portatile / "Stampe"));
+  fs::create_directory_symlink(modello.parent_path(), dir / "share");
+  test::ScriviFile(portatile / "configurazione.ini", "[opzioni]\nPCDirF=PGM\n");
+  const fs::path corrente = fs::current_path();
+  fs::current_path(dir.Percorso());
+  for (const Caso& c : kCasi) {
+    SCOPED_TRACE(c.nome);
+    if (c.ambiente != nullptr) ::setenv("FISCOLARIO_DIR", c.ambiente, 1);
+    if (c.attesa != portatile) {
+      fs::create_directories(c.attesa / "Stampe");
+      test::ScriviFile(c.attesa / "Stampe" / "base.pdf", "modello personale");
+    }
+    EXPECT_EQ(RisolviCartellaProgramma(c.data, c.eseguibile), c.attesa);
+    ::unsetenv("FISCOLARIO_DIR");
+    EXPECT_EQ(test::LeggiFile(c.attesa / "Stampe" / "base_RIEP.pdf"), "%PDF-1.4 frontespizio\n");
+    EXPECT_EQ(test::LeggiFile(c.attesa / "Help" / "index.html"), "<html>guida</html>");
+    if (c.attesa == portatile) {
+      EXPECT_EQ(test::LeggiFile(portatile / "configurazione.ini"), "[opzioni]\nPCDirF=PGM\n");
+      EXPECT_EQ(test::LeggiFile(portatile / "Stampe" / "base.pdf"), "%PDF-1.4 listato\n");
+    } else {
+      EXPECT_EQ(test::LeggiFile(c.attesa / "configurazione.ini"), "[opzioni]\nTipoDb=\nPCDirF=\n");
+      EXPECT_EQ(test::LeggiFile(c.attesa / "Stampe" / "base.pdf"), "modello personale");
+    }
+  }
+  fs::current_path(corrente);
+}
 
-  const fs::path utente = dir / "xdg" / "fiscolario";
-  EXPECT_EQ(RisolviCartellaProgramma(std::nullopt, bin), utente);
-  EXPECT_EQ(test::LeggiFile(utente / "Stampe" / "base_RIEP.pdf"), "%PDF-1.4 frontespizio\n");
-  EXPECT_EQ(test::LeggiFile(utente / "configurazione.ini"), "[opzioni]\nTipoDb=\nPCDirF=\n");
+// Only the skeleton's own entries are handed on: a build tree's skeleton that was used as a program
+// folder keeps its database and working files to itself.
+TEST_F(CartellaModelloTest, SoloLeVociDelModelloVengonoCopiate) {
+  test::ScriviFile(modello / "FCLtemp.TXT", "righe");
+  fs::create_directories(modello / "DataBase");
+  test::ScriviFile(modello / "DataBase" / "FCL2013.mdb", "SQLite format 3");
+  const fs::path cartella = dir / "nuova";
+  EXPECT_EQ(CompletaCartellaProgramma(cartella, modello).size(), std::size(kFileModello));
+  EXPECT_FALSE(fs::exists(cartella / "FCLtemp.TXT"));
+  EXPECT_FALSE(fs::exists(cartella / "DataBase"));
+}
+
+// A program run from inside its build tree takes the skeleton the build drew in programma/.
+TEST(CartellaModello, DallAlberoDiCompilazioneIlModelloEQuelloDellaCompilazione) {
+  const fs::path build = FCL_CARTELLA_BUILD_PROVA;
+  if (!fs::exists(build / "programma" / "configurazione.ini"))
+    GTEST_SKIP() << "cartella programma della compilazione non generata";
+  EXPECT_EQ(TrovaCartellaModello(build / "app" / "fiscolario-cli"), build / "programma");
+  EXPECT_EQ(TrovaCartellaModello(build / "tests" / "shell" / ".." / "shell"), build / "programma");
+  test::CartellaTemporanea altrove;
+  EXPECT_NE(TrovaCartellaModello(altrove.Percorso()), std::optional<fs::path>(build / "programma"));
 }
 
 }  // namespace

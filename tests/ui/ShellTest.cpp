@@ -81,6 +81,8 @@ TEST_F(ShellTest, CaricamentoMenuEBarraStrumenti) {
                      {"OpeORSA", "Import Operatori da ORSA (Antiriciclaggio)"},
                      {"OpeVELA", "Import Operatori da VELA (Comunicazione Rapporti)"},
                      {"ateco", "Importa tabella attività ATECO..."},
+                     {"ImportaElenco", "Importa soggetti da elenco..."},
+                     {"ElaborazioneMultipla", "Elaborazione multipla..."},
                      {"documentazione", "Documentazione"},
                      {"ISTR", "Istruzioni Modello Polivalente"},
                      {"fbase", "Foglio EXCEL Base"},

@@ -32,7 +32,8 @@ class ComandoElaboraTest : public ::testing::Test {
     std::vector<const char*> argv;
     for (const auto& a : argomenti) argv.push_back(a.c_str());
     std::ostringstream o, e;
-    const int rc = EseguiCli(static_cast<int>(argv.size()), argv.data(), o, e, cartella.Percorso());
+    // Run as from the build tree: the program folder receives the build's templates.
+    const int rc = EseguiCli(static_cast<int>(argv.size()), argv.data(), o, e, FCL_CARTELLA_CLI);
     out = o.str();
     err = e.str();
     return rc;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <iterator>
+#include <optional>
 #include <filesystem>
 #include <regex>
 #include <sstream>
@@ -12,6 +13,8 @@
 #include <string>
 
 #include "common/Errori.h"
+#include "pdf/PdfWriter.h"
+#include "../pdf/StrumentiPdf.h"
 #include "CartellaTemporanea.h"
 
 namespace fcl {
@@ -84,6 +87,21 @@ TEST_F(ListatoPdfTest, TrentaRigheFannoDuePagineConNumeroETotale) {
   EXPECT_NE(p2.find("PIVA30"), std::string::npos);
   EXPECT_TRUE(NumeroEtotale(p1, 1, 2)) << p1;
   EXPECT_TRUE(NumeroEtotale(p2, 2, 2)) << p2;
+}
+
+// A workbook named relative to the current folder is printed with its full path.
+TEST_F(ListatoPdfTest, IlPercorsoDelFoglioEStampatoPerIntero) {
+  intestazione_.percorsoCartellaLavoro = "esempio/../esempio/cartella.xlsx";
+  ListatoPdf listato;
+  listato.Inizia(intestazione_);
+  listato.NuovoFoglio({FA, "FA", true});
+  listato.Riga(1, CelleRiga{"01234567890"});
+  listato.Completa();
+  const std::string p1 = TestoPagina(intestazione_.percorsoListato, 1, cartella_);
+  const std::filesystem::path assoluto =
+      std::filesystem::current_path() / "esempio" / "cartella.xlsx";
+  const std::string atteso = "Archivio base dati: " + assoluto.string();
+  EXPECT_NE(p1.find(atteso), std::string::npos) << p1;
 }
 
 TEST_F(ListatoPdfTest, OgniQuadroSullaSuaPaginaDiModelloConLoStessoTotale) {
@@ -178,6 +196,27 @@ TEST_F(ListatoPdfTest, SegnaRigheSulleRigheStampate) {
   EXPECT_NE(testo[1].find("Righe segnate dalla prova"), std::string::npos);
   EXPECT_NE(testo[2].find("Righe segnate dalla prova"), std::string::npos);
 
+  // One font object per font: the note is drawn with the bold font the listing already carries.
+  const std::string byte = LeggiFile(pdf);
+  const std::regex grassetto("/BaseFont\\s*/Arial,Bold\\b");
+  EXPECT_EQ(std::distance(std::sregex_iterator(byte.begin(), byte.end(), grassetto),
+                          std::sregex_iterator()),
+            1);
+  // The note stands clear of the rule under the last row (19.75 cm) and of the page number.
+  constexpr double kPunti = 72 / 2.54;
+  const auto parole = ParolePdf(pdf, 2, 2);
+  const auto trova = [&parole](const std::string& t, double xCm) -> const ParolaPdf* {
+    for (const auto& w : parole)
+      if (w.testo == t && std::abs(w.xMin / kPunti - xCm) < 1.5) return &w;
+    return nullptr;
+  };
+  const ParolaPdf* nota = trova("Righe", 0.3);
+  const ParolaPdf* numero = trova("2", 15.7);
+  ASSERT_NE(nota, nullptr);
+  ASSERT_NE(numero, nullptr);
+  EXPECT_GT(nota->yMin / kPunti, 19.75 + 0.05);
+  EXPECT_LT(nota->yMax, numero->yMin);
+
   // The outlines lie around their rows: rows start at 5.3 cm and follow every 0.5 cm.
   const auto cm = [](double v) { return static_cast<int>(v / 2.54 * 36); };
   const Immagine p1 = Renderizza(pdf, 1, cartella_);
@@ -214,6 +253,57 @@ TEST(ListatoPdf, CartellaInesistenteDaErroreFile) {
   listato.Inizia({cartella / "manca" / "L.PDF", "x.xls", "OP", "2012", kProgramma});
   listato.NuovoFoglio({FA, "FA", true});
   EXPECT_THROW(listato.Riga(1, CelleRiga{"A"}), ErroreFile);
+}
+
+// A listing whose template cannot be used is not written: the error names the template, and an
+// earlier listing at the same path stays as it was.
+TEST(ListatoPdf, SenzaIlModelloNessunListato) {
+  CartellaTemporanea cartella;
+  // A template of one page only: the FR page (6) is not there.
+  const auto unaPagina = cartella / "una.pdf";
+  {
+    PdfWriter w("PROVA");
+    w.BeginDoc(unaPagina.string());
+    w.BeginPage();
+    w.EndDoc();
+  }
+  struct Caso {
+    const char* nome;
+    std::optional<std::string> modello;  // nullopt: no template file
+    const char* motivo;
+  } const kCasi[] = {
+      {"mancante", std::nullopt, "(File non trovato)"},
+      {"danneggiato", "%PDF-1.4 troncato", "(Formato di file non valido"},
+      {"senza la pagina del quadro", LeggiFile(unaPagina), "(manca la pagina 6)"},
+  };
+  for (const Caso& c : kCasi) {
+    SCOPED_TRACE(c.nome);
+    const auto programma = cartella / c.nome;
+    std::filesystem::create_directories(programma / "Stampe");
+    if (c.modello) ScriviFile(programma / "Stampe" / "base.pdf", *c.modello);
+    const auto pdf = cartella / (std::string(c.nome) + ".PDF");
+    ScriviFile(pdf, "listato precedente");
+    ListatoPdf listato;
+    listato.Inizia({pdf, "x.xls", "OP", "2012", programma});
+    listato.NuovoFoglio({FR, "FR", true});
+    try {
+      listato.Riga(1, CelleRiga{"01234567890"});
+      ADD_FAILURE() << "nessun errore";
+    } catch (const ErroreFile& e) {
+      const std::string m = e.what();
+      EXPECT_NE(m.find("Impossibile usare il modello di stampa " +
+                       (programma / "Stampe" / "base.pdf").string() + " " + c.motivo),
+                std::string::npos)
+          << m;
+      EXPECT_NE(m.find("il listato di controllo non è stato scritto."), std::string::npos) << m;
+    }
+    EXPECT_EQ(LeggiFile(pdf), "listato precedente");
+  }
+  // Nothing else was left in the folder: no temporary file of the listing.
+  int file = 0;
+  for (const auto& e : std::filesystem::recursive_directory_iterator(cartella.Percorso()))
+    file += e.is_regular_file() ? 1 : 0;
+  EXPECT_EQ(file, 1 + 3 + 2);  // una.pdf, the three listings, two templates
 }
 
 TEST(ListatoPdf, Importi) {

@@ -21,6 +21,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "workbook/GeometriaListato.h"
+
 namespace {
 
 constexpr int kRisoluzione = 1200;  // device units per inch
@@ -55,10 +57,11 @@ class Foglio {
     p_.drawText(QPointF(U(x) - w, U(y)), t);
   }
   // Text wrapped into a box (top-left x, y).
+  // `ovunque`: a word too long for the box may break anywhere; else only at word boundaries.
   void Paragrafo(double x, double y, double w, double h, const QString& t,
-                 Qt::Alignment a = Qt::AlignLeft | Qt::AlignTop) {
+                 Qt::Alignment a = Qt::AlignLeft | Qt::AlignTop, bool ovunque = true) {
     QTextOption o(a);
-    o.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    o.setWrapMode(ovunque ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::WordWrap);
     p_.drawText(QRectF(U(x), U(y), U(w), U(h)), t, o);
   }
   void Riquadro(double x, double y, double w, double h, const QColor* fondo = nullptr,
@@ -85,100 +88,17 @@ class Foglio {
 // ---------------------------------------------------------------------------------------------
 // base.pdf: the check listing's backgrounds.
 
-struct Colonna {
-  const char* lettere;  // column letter(s) of the workbook
-  double x;
-  const char* intestazione;
-};
-
-struct Quadro {
-  int numero;
-  const char* nome;
-  const char* titolo;
-  double xNome = -1;  // name line (BL, FN, SE, TU): x and width of its box
-  double larghezzaNome = 0;
-  const char* intestazioneNome = nullptr;
-  std::vector<Colonna> colonne;
-};
-
-std::vector<Quadro> Quadri() {
-  const char* anagrafica =
-      "A Cognome  B Nome - C Data di nascita - D Comune o Stato estero di nascita (E Prov.) - "
-      "F Stato estero di domicilio  /  senza cognome: G Denominazione - H Città estera della sede - "
-      "I Stato estero della sede - J Indirizzo estero";
-  return {
-      {2, "FA", "Operazioni con soggetti titolari di partita IVA (dati aggregati)", -1, 0, nullptr,
-       {{"A", 0.8, "Partita IVA"}, {"B", 2.8, "Codice fiscale"}, {"C", 6.0, "Documento riepilogativo"},
-        {"D", 6.5, "N. operazioni attive"}, {"E", 8.1, "N. operazioni passive"},
-        {"F", 10.0, "Noleggio/ leasing (A-E)"}, {"G", 10.8, "Attive: imp./non imp./esenti"},
-        {"H", 13.2, "Attive: imposta"}, {"I", 15.1, "Attive: IVA non esposta"},
-        {"J", 17.0, "Attive: note var. a debito"}, {"K", 18.6, "Attive: imposta note debito"},
-        {"L", 20.8, "Passive: imp./non imp./esenti"}, {"M", 22.6, "Passive: imposta"},
-        {"N", 24.2, "Passive: IVA non esposta"}, {"O", 26.1, "Passive: note var. a credito"},
-        {"P", 27.6, "Passive: imposta note credito"}}},
-      {3, "SA", "Operazioni con soggetti non titolari di partita IVA (dati aggregati)", -1, 0, nullptr,
-       {{"A", 0.8, "Codice fiscale"}, {"B", 4.1, "Numero operazioni"},
-        {"C", 6.8, "Importo complessivo (IVA inclusa)"}, {"D", 10.0, "Noleggio/leasing (A-E)"}}},
-      {4, "BL", "Operazioni con paesi a fiscalità privilegiata, non residenti, servizi", 0.3, 6.6,
-       anagrafica,
-       {{"K", 7.0, "Codice identificativo IVA"}, {"L", 9.8, "Paesi fisc. privil."},
-        {"M", 10.4, "Non residenti"}, {"N", 11.0, "Acquisti servizi"},
-        {"O", 11.4, "Attive: imp./non imp./esenti"}, {"P", 13.2, "Attive: imposta"},
-        {"Q", 14.8, "Attive non sogg.: beni"}, {"R", 16.1, "Attive non sogg.: servizi"},
-        {"S", 17.8, "Attive: note di variazione"}, {"T", 19.2, "Attive: imposta note var."},
-        {"U", 21.1, "Passive: imp./non imp./esenti"}, {"V", 22.2, "Passive: imposta"},
-        {"W", 23.7, "Passive non soggette IVA"}, {"X", 25.25, "Passive: note di variazione"},
-        {"Y", 27.2, "Passive: imposta note var."}}},
-      {5, "FE", "Fatture emesse e documenti riepilogativi (operazioni attive)", -1, 0, nullptr,
-       {{"A", 0.8, "Partita IVA"}, {"B", 3.0, "Codice fiscale"}, {"C", 7.5, "Documento riepilogativo"},
-        {"D", 9.5, "IVA non esposta"}, {"E", 11.0, "Noleggio/ leasing (A-E)"},
-        {"F", 12.5, "Autofattura"}, {"G", 14.0, "Data documento"}, {"H", 16.5, "Data registrazione"},
-        {"I", 18.5, "Numero documento"}, {"J", 20.6, "Imponibile/ importo"}, {"K", 22.7, "Imposta"},
-        {"L", 25.5, "Importo > 999.999 (conferma)"}}},
-      {6, "FR", "Fatture ricevute e documenti riepilogativi (operazioni passive)", -1, 0, nullptr,
-       {{"A", 0.8, "Partita IVA"}, {"B", 4.0, "Documento riepilogativo"},
-        {"C (F)", 5.5, "Data documento"}, {"D (G)", 8.0, "Data registrazione"},
-        {"E (C)", 10.8, "IVA non esposta"}, {"F (D)", 13.0, "Reverse charge"},
-        {"G (E)", 15.8, "Autofattura"}, {"H", 17.0, "Imponibile/ importo"}, {"I", 18.7, "Imposta"},
-        {"J", 21.5, "Importo > 999.999 (conferma)"}}},
-      {7, "NE", "Note di variazione emesse", -1, 0, nullptr,
-       {{"A", 0.8, "Partita IVA"}, {"B", 3.0, "Codice fiscale"}, {"C", 6.8, "Data emissione"},
-        {"D", 9.3, "Data registrazione"}, {"E", 11.8, "Numero nota"}, {"F", 14.0, "Imponibile/ importo"},
-        {"G", 15.8, "Imposta"}, {"H", 19.0, "Importo > 999.999 (conferma)"}}},
-      {8, "NR", "Note di variazione ricevute", -1, 0, nullptr,
-       {{"A", 0.8, "Partita IVA"}, {"B", 3.5, "Data documento"}, {"C", 6.0, "Data registrazione"},
-        {"D", 7.8, "Imponibile/ importo"}, {"E", 9.6, "Imposta"},
-        {"F", 12.5, "Importo > 999.999 (conferma)"}}},
-      {9, "DF", "Operazioni senza fattura", -1, 0, nullptr,
-       {{"A", 0.3, "Codice fiscale"}, {"B", 4.0, "Data operazione"},
-        {"C", 6.2, "Importo (IVA inclusa)"}, {"D", 9.5, "Noleggio/ leasing (A-E)"},
-        {"E", 11.8, "Importo > 999.999 (conferma)"}}},
-      {10, "FN", "Operazioni con soggetti non residenti", 0.3, 10.0, anagrafica,
-       {{"K", 16.5, "Data emissione"}, {"L", 18.7, "Data registrazione"},
-        {"M", 20.8, "Numero documento"}, {"N", 23.0, "Noleggio/ leasing"},
-        {"O", 23.5, "Imponibile/ importo"}, {"P", 25.3, "Imposta"},
-        {"Q", 28.0, "> 999.999"}}},
-      {11, "SE", "Acquisti di servizi da non residenti e acquisti da operatori di San Marino", 0.3,
-       14.0, anagrafica,
-       {{"K", 14.5, "Codice identificativo IVA"}, {"L", 17.2, "Data emissione"},
-        {"M", 19.4, "Data registrazione"}, {"N", 21.3, "Numero documento"},
-        {"O", 23.0, "Imponibile/ importo"}, {"P", 24.8, "Imposta"}, {"Q", 27.5, "> 999.999"}}},
-      {12, "TU", "Operazioni legate al turismo (art. 3 D.L. 16/2012)", 0.3, 16.5,
-       "A Cognome  B Nome - C Data di nascita - D Comune o Stato estero di nascita (E Prov.) - "
-       "F Città estera di residenza - G Stato estero di residenza - H Indirizzo estero",
-       {{"I", 17.0, "Data emissione"}, {"J", 19.5, "Data registrazione"},
-        {"K", 21.0, "Numero documento"}, {"L", 23.2, "Imponibile/ importo"}, {"M", 25.2, "Imposta"},
-        {"N", 28.0, "> 999.999"}}},
-  };
-}
+namespace geo = fcl::listato;
 
 // The listing's page: landscape 29.7 x 21 cm. The title stands at (2.2, 1.7), the workbook path at
 // (0.3, 2.1), the page number at (15.7, 20.35) and its total at (16.3, 20.35): those areas stay
-// free. Rows are boxes 0.4 high whose tops run from 5.3 to 19.3 every 0.5.
-void PaginaListato(Foglio& f, const Quadro& q) {
+// free. Rows are boxes 0.4 high whose tops run from 5.3 to 19.3 every 0.5. The columns, their rules
+// and captions come from the geometry the listing prints its values with (GeometriaListato.h).
+void PaginaListato(Foglio& f, const geo::QuadroListato& q) {
   constexpr double kLarghezza = kAltezzaA4;
-  constexpr double kInizioTestata = 2.45;
-  constexpr double kFineTestata = 5.15;
+  constexpr double kInizioTestata = geo::kInizioTestata;
+  constexpr double kFineTestata = geo::kFineTestata;
+  constexpr double kMargine = 0.06;  // between a rule and the caption beside it
 
   // The quadro's name in a box at the top left; the title to its right stays free for the listing.
   f.Riquadro(0.3, 0.55, 1.6, 1.25, &kFondoTitolo, 0.03);
@@ -186,41 +106,47 @@ void PaginaListato(Foglio& f, const Quadro& q) {
   f.Font(20, true);
   f.Paragrafo(0.3, 0.6, 1.6, 1.2, q.nome, Qt::AlignCenter);
   f.Font(7, false, true);
-  f.TestoDestra(29.4, 0.9, QString("Quadro %1 - %2").arg(q.nome, q.titolo));
+  f.TestoDestra(29.4, 0.9, QString("Quadro %1 - %2").arg(q.nome, QString::fromUtf8(q.titolo)));
   f.Font(6);
   f.TestoDestra(29.4, 1.25, "Lista di controllo del foglio di lavoro");
 
   // Heading band.
-  f.Riquadro(0.2, kInizioTestata, kLarghezza - 0.5, kFineTestata - kInizioTestata, &kFondoTitolo);
+  f.Riquadro(geo::kInizioColonne, kInizioTestata, geo::kFineColonne - geo::kInizioColonne,
+             kFineTestata - kInizioTestata, &kFondoTitolo);
 
-  std::vector<Colonna> colonne = q.colonne;
-  std::sort(colonne.begin(), colonne.end(), [](const Colonna& a, const Colonna& b) { return a.x < b.x; });
-  auto intestazione = [&](double x, double w, const QString& lettere, const QString& testo) {
+  // A caption is wrapped at word boundaries only: the geometry gives every column room for its
+  // longest word.
+  auto intestazione = [&](double inizio, double fine, const QString& lettere,
+                          const QString& testo) {
+    const double x = inizio + kMargine;
+    const double w = fine - inizio - 2 * kMargine;
     f.Colore(kInchiostro);
     f.Font(7, true);
-    f.Paragrafo(x, kInizioTestata + 0.1, w, 0.4, lettere);
+    f.Paragrafo(x, kInizioTestata + 0.1, w, 0.4, lettere, Qt::AlignLeft | Qt::AlignTop, false);
     f.Font(6.2);
-    f.Paragrafo(x, kInizioTestata + 0.5, w, kFineTestata - kInizioTestata - 0.55, testo);
+    f.Paragrafo(x, kInizioTestata + 0.5, w, kFineTestata - kInizioTestata - 0.55, testo,
+                Qt::AlignLeft | Qt::AlignTop, false);
   };
-  if (q.xNome >= 0) {
-    const double fine = colonne.empty() ? q.xNome + q.larghezzaNome : colonne.front().x - 0.1;
-    intestazione(q.xNome, fine - q.xNome, QString("Dati anagrafici (%1)").arg(q.numero == 12 ? "A-H" : "A-J"),
-                 q.intestazioneNome);
+  const auto& colonne = q.colonne;
+  if (q.intestazioneNome != nullptr) {
+    intestazione(geo::kInizioColonne, colonne.front().inizio,
+                 QString("Dati anagrafici (%1)").arg(q.numero == 12 ? "A-H" : "A-J"),
+                 QString::fromUtf8(q.intestazioneNome));
   }
   for (std::size_t i = 0; i < colonne.size(); ++i) {
-    const double x = colonne[i].x;
-    const double fine = i + 1 < colonne.size() ? colonne[i + 1].x - 0.08 : std::min(x + 2.6, 29.4);
-    const double w = std::max(0.45, fine - x);
-    if (i > 0) f.Linea(x - 0.04, kInizioTestata, x - 0.04, kFineTestata, 0.01);
-    intestazione(x, w, colonne[i].lettere, colonne[i].intestazione);
+    const double inizio = colonne[i].inizio;
+    const double fine = i + 1 < colonne.size() ? colonne[i + 1].inizio : geo::kFineColonne;
+    if (inizio > geo::kInizioColonne) f.Linea(inizio, kInizioTestata, inizio, kFineTestata, 0.01);
+    intestazione(inizio, fine, QString::fromUtf8(colonne[i].lettere),
+                 QString::fromUtf8(colonne[i].intestazione));
   }
 
   // Row bands, to guide the eye along 29 rows.
-  for (int r = 0; r < 29; ++r) {
-    const double alto = 5.3 + 0.5 * r - 0.05;
+  for (int r = 0; r < geo::kRighePagina; ++r) {
+    const double alto = geo::kPrimaRiga + geo::kPasso * r - 0.05;
     if (r % 2 == 1) f.Pieno(0.2, alto, kLarghezza - 0.5, 0.5, kFondoRiga);
   }
-  f.Linea(0.2, 5.25 + 0.5 * 29, kLarghezza - 0.3, 5.25 + 0.5 * 29, 0.02);
+  f.Linea(0.2, geo::kRigaFondo, kLarghezza - 0.3, geo::kRigaFondo, 0.02);
 
   // Footer: "Pagina" ends before the page number at 15.7.
   f.Colore(kInchiostro);
@@ -263,7 +189,7 @@ void GeneraBase(const QString& file) {
   };
   ruota();
   PaginaTitoloListato(f);
-  for (const Quadro& q : Quadri()) {
+  for (const geo::QuadroListato& q : geo::kQuadri) {
     w.newPage();
     ruota();
     PaginaListato(f, q);

@@ -9,6 +9,7 @@
 
 #include "backup/Backup.h"
 #include "common/Contesto.h"
+#include "common/ErroreSistema.h"
 #include "common/Errori.h"
 #include "common/RoutineCampi.h"
 #include "common/ui/DopoIlClic.h"
@@ -163,7 +164,7 @@ void FSalva::Conferma() {
   } catch (const std::exception& e) {
     errore = true;
     AttendiFineDoppioClic(clic);
-    ctx_.Ui().Messaggio(e.what(), kTitoloApplicazione, Icona::Critico);
+    ctx_.Ui().Messaggio(TestoPerUtente(e), kTitoloApplicazione, Icona::Critico);
   }
   bConferma_->setEnabled(true);
   inCorso_ = false;

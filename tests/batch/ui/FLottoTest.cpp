@@ -39,7 +39,8 @@ class FLottoTest : public ::testing::Test {
     const std::string cartella = (dir_ / "programma").string();
     const char* argv[] = {"fiscolario-cli", "--cartella", cartella.c_str(), "operatori"};
     std::ostringstream out, err;
-    ASSERT_EQ(EseguiCli(4, argv, out, err, std::filesystem::path(FCL_SOURCE_DIR) / "x"), 0);
+    // As from the build tree: the program folder receives the build's templates.
+    ASSERT_EQ(EseguiCli(4, argv, out, err, std::filesystem::path(FCL_CLI).parent_path()), 0);
     db_.emplace(dir_ / "programma" / "DataBase" / "FCL2013.mdb", Database::Modo::LetturaScrittura);
     for (const char* cf : {"02468130162", "01357913571"}) {
       db_->Esegui(
