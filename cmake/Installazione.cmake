@@ -102,15 +102,49 @@ if(TARGET icona)
   install(DIRECTORY "${FCL_ICONE_BUILD}/" DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor")
 endif()
 
+# --- Documents of the package: copyright, changelog, manual pages. ------------------------------
+# Debian wants them compressed with gzip -9n (no name, no time stamp: the same bytes every build).
+set(FCL_MANUTENTORE "Fiscolario <assistenza@fiscolario.it>"
+    CACHE STRING "Maintainer of the Debian package: name and e-mail address")
+find_program(FCL_GZIP gzip REQUIRED)
+set(FCL_DOCUMENTI_BUILD "${CMAKE_BINARY_DIR}/documenti")
+configure_file("${CMAKE_SOURCE_DIR}/packaging/changelog.in" "${FCL_DOCUMENTI_BUILD}/changelog"
+               @ONLY)
+configure_file("${CMAKE_SOURCE_DIR}/packaging/fiscolario.1" "${FCL_DOCUMENTI_BUILD}/fiscolario.1"
+               @ONLY)
+configure_file("${CMAKE_SOURCE_DIR}/packaging/fiscolario-cli.1"
+               "${FCL_DOCUMENTI_BUILD}/fiscolario-cli.1" @ONLY)
+set(fcl_documenti_gz "")
+foreach(nome IN ITEMS changelog fiscolario.1 fiscolario-cli.1)
+  add_custom_command(OUTPUT "${FCL_DOCUMENTI_BUILD}/${nome}.gz"
+    COMMAND ${FCL_GZIP} -9nkf "${FCL_DOCUMENTI_BUILD}/${nome}"
+    DEPENDS "${FCL_DOCUMENTI_BUILD}/${nome}" VERBATIM)
+  list(APPEND fcl_documenti_gz "${FCL_DOCUMENTI_BUILD}/${nome}.gz")
+endforeach()
+add_custom_target(documenti ALL DEPENDS ${fcl_documenti_gz})
+install(FILES "${CMAKE_SOURCE_DIR}/packaging/copyright" "${FCL_DOCUMENTI_BUILD}/changelog.gz"
+        DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/fiscolario")
+install(FILES "${FCL_DOCUMENTI_BUILD}/fiscolario-cli.1.gz" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+if(TARGET fiscolario)
+  install(FILES "${FCL_DOCUMENTI_BUILD}/fiscolario.1.gz" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+endif()
+
 # --- The Debian package. --------------------------------------------------------------------------
+# Made with the "deb" presets (prefix /usr, no tests): scripts/pacchetto.sh builds it and checks it
+# with lintian. Lines of the long description stay within 80 columns.
 set(CPACK_GENERATOR "DEB")
 set(CPACK_PACKAGE_NAME "fiscolario")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_VENDOR "Fiscolario")
-set(CPACK_PACKAGE_CONTACT "Fiscolario <fiscolario@localhost>")
+set(CPACK_PACKAGE_CONTACT "${FCL_MANUTENTORE}")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${FCL_MANUTENTORE}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Comunicazione polivalente per l'Agenzia delle Entrate")
 set(CPACK_PACKAGE_DESCRIPTION
-  "Legge il foglio di lavoro con un foglio per quadro, stampa il listato di controllo in PDF e scrive il file telematico con il frontespizio. Tiene l'archivio degli operatori, il backUp e il ripristino.")
+  "Legge la cartella di lavoro con un foglio per quadro, stampa il listato di\n"
+  "controllo in PDF e scrive il file telematico della comunicazione con il\n"
+  "frontespizio. Tiene l'archivio degli operatori, il backUp e il ripristino\n"
+  "di un operatore, e importa gli operatori dai programmi VELA e ORSA.")
+string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION "misc")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")

@@ -2,7 +2,9 @@
 // the backup window reads it, its lines are split and decoded as the restore decodes them, and
 // the whole file is restored into a fresh database in memory holding one operator with the same
 // code. A restore refused because of a line must leave the database exactly as it was; a file
-// that is no backup must change nothing. Anything but the documented errors escaping is a finding.
+// that is no backup must change nothing; a file the first-line check calls damaged (a last line
+// cut short, a code the register would refuse) must be refused by the restore too. Anything but
+// the documented errors escaping is a finding.
 
 #include <cstdint>
 #include <cstdlib>
@@ -13,6 +15,7 @@
 #include "backup/Backup.h"
 #include "backup/ErroreRigaBackup.h"
 #include "backup/FormatoBackup.h"
+#include "common/CodiceOperatore.h"
 #include "common/RoutineCampi.h"
 #include "store/Recordset.h"
 #include "store/Schema.h"
@@ -68,11 +71,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t dime
   }
 
   std::optional<fcl::IntestazioneBackup> intestazione;
+  bool danneggiato = false;
   try {
     intestazione = fcl::LeggiIntestazioneBackup(file);
+  } catch (const fcl::ErroreRigaBackup& e) {
+    danneggiato = true;
+    if (e.Riga() == 0) std::abort();
   } catch (const fcl::ErroreFile&) {
-    std::abort();  // the file was just written: it must read
+    std::abort();  // the file was just written and is small: it must read
   }
+  if (intestazione && fcl::DifettoCodice(intestazione->codice)) std::abort();
 
   // One database for the whole run (the schema takes long to make): the operator tables are
   // emptied and given one operator before each input.
@@ -95,8 +103,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t dime
   ctx.cartellaProgramma = fcl::fuzz::CartellaProcesso();
   try {
     const bool ripristinato = fcl::RipristinaBackup(ctx, file);
+    if (danneggiato) std::abort();  // refused by the first-line check, restored all the same
     if (!ripristinato && Contenuto(db) != prima) std::abort();
     if (ripristinato != intestazione.has_value()) std::abort();
+    // Restored: the file's last line had its line end, and every operator code is one the
+    // register would take, as it stores it.
+    if (ripristinato) {
+      std::string_view ultima = ingresso.substr(ingresso.rfind('\n') + 1);
+      if (ultima.ends_with('\r')) ultima.remove_suffix(1);
+      if (!fcl::Rifila(ultima).empty()) std::abort();
+      fcl::Recordset rs(db, "SELECT OCOD FROM COPE", {}, fcl::Recordset::Modo::SolaLettura);
+      for (; !rs.Eof(); rs.MoveNext()) {
+        const std::string c = fcl::ValoreComeTesto(rs[0]);
+        if (c != fcl::NormalizzaCodice(c) || fcl::DifettoCodice(c)) std::abort();
+      }
+    }
   } catch (const fcl::Errore& e) {
     // A line that does not fit (ErroreRigaBackup) or a database refusal: nothing changed.
     if (Contenuto(db) != prima) std::abort();

@@ -168,6 +168,19 @@ def semi_backup(sorgente, out):
            b"\xa6CTAB\xa6ITT\xa6RSSMRA80A01H501U\xa6   220/01/2026\r\n"
            b"\xa6CTAB\xa6NOTA\xa6RSSMRA80A01H501U\xa6\\N\r\n")
     scrivi(out, "cancelletto.FCL", cope.replace(b"\xa6", b"#") + b"\r\n")
+    # Damaged and hostile files: a last line cut short, first lines without a usable code, a code
+    # in lower case with blanks, a Null written by earlier versions.
+    itt = b"\xa6CTAB\xa6ITT\xa6RSSMRA80A01H501U\xa6   220/01/2026"
+    scrivi(out, "troncato.FCL", cope + b"\r\n" + itt[:20])
+    scrivi(out, "troncato-cr.FCL", cope + b"\r\n" + itt + b"\r")
+    scrivi(out, "codice-vuoto.FCL", b"\xa6COPE\xa6\r\n")
+    scrivi(out, "codice-spazi.FCL", b"\xa6COPE\xa6   \xa6ALFA\r\n" + itt + b"\r\n")
+    scrivi(out, "codice-percorso.FCL", b"\xa6COPE\xa6../../..\xa6ALFA\r\n")
+    scrivi(out, "codice-minuscolo.FCL", cope.replace(b"RSSMRA80A01H501U", b" rssmra80a01h501u ")
+           + b"\r\n" + itt.replace(b"RSSMRA80A01H501U", b"rssmra80a01h501u") + b"\r\n")
+    scrivi(out, "altro-operatore.FCL", cope + b"\r\n" + b"\xa6COPE\xa6ALTRO\xa6X\r\n")
+    scrivi(out, "null-vecchio.FCL", b"\xa6COPE\xa6X1\xa6ALFA\xa6\\N\xa6\\N\r\n"
+           b"\xa6CTAB\xa6NOTA\xa6X1\xa6\\N\r\n")
 
 
 def semi_valori(out):

@@ -9,7 +9,7 @@ PACKAGES=(
   libcli11-dev libxlsxwriter-dev libgtest-dev
   qpdf poppler-utils fonts-urw-base35 xvfb xauth
   python3 python3-openpyxl python3-xlrd python3-xlwt time
-  dpkg-dev file
+  dpkg-dev file lintian ccache
 )
 
 missing=()

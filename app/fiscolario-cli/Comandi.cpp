@@ -6,10 +6,11 @@
 #include <functional>
 #include <iostream>
 
+#include "common/ErroreSistema.h"
 #include "common/Errori.h"
+#include "common/RoutineCampi.h"
 #include "shell/Avvio.h"
 #include "store/Recordset.h"
-#include "common/RoutineCampi.h"
 
 namespace fcl {
 
@@ -98,7 +99,7 @@ int EseguiCli(int argc, const char* const* argv, std::ostream& out, std::ostream
     return 1;
   } catch (const std::exception& e) {
     amb.interazione.ChiudiAvanzamento();
-    err << "ERRORE - " << e.what() << '\n';
+    err << "ERRORE - " << fcl::TestoPerUtente(e) << '\n';
     return 1;
   }
 }

@@ -127,6 +127,7 @@ int Crea(AmbienteCli& a, const OpzioniCrea& o) {
       return 1;
     case EsitoCreazione::Stato::Interrotta:
     case EsitoCreazione::Stato::Fallita:
+    case EsitoCreazione::Stato::Fermata:
       break;
   }
   return 1;

@@ -367,6 +367,14 @@ int main(int argc, char** argv) {
   QTest::mouseClick(schede, Qt::LeftButton, {}, schede->tabRect(2).center());
   Attendi();
   salva(Schermo(), "registro-societa-impegno");
+  // A save with the company name emptied, pressed while the commitment page is shown: the first
+  // page comes back with the field in red under its message.
+  auto* ragione = registro->findChild<QLineEdit*>(QStringLiteral("torag"));
+  const QString nome = ragione->text();
+  ragione->clear();
+  MentreAperta([&] { clic("Cmd_Conferma"); },
+               [&](QWidget&) { salva(Schermo(), "registro-campo-in-errore"); });
+  ragione->setText(nome);
   QTest::mouseClick(schede, Qt::LeftButton, {}, schede->tabRect(0).center());
 
   // "Elabora file Excel" for the natural person: the workbook window during the run, then the

@@ -23,6 +23,7 @@
 #include "backup/Backup.h"
 #include "backup/ui/FSalva.h"
 #include "common/Contesto.h"
+#include "common/ErroreSistema.h"
 #include "common/Errori.h"
 #include "common/ui/ApriDocumentoQt.h"
 #include "common/ui/Icone.h"
@@ -83,7 +84,7 @@ void OffriRipristino(fcl::Contesto& ctx, const std::filesystem::path& file,
       return;
     if (fcl::RipristinaBackup(ctx, file)) fatto();
   } catch (const std::exception& e) {
-    ctx.Ui().Messaggio(e.what(), fcl::kTitoloApplicazione, fcl::Icona::Critico);
+    ctx.Ui().Messaggio(fcl::TestoPerUtente(e), fcl::kTitoloApplicazione, fcl::Icona::Critico);
   }
 }
 
@@ -130,7 +131,7 @@ int main(int argc, char** argv) {
     return 1;
   } catch (const std::exception& e) {
     interazione.Messaggio("Impossibile preparare la cartella del programma " +
-                              ctx.cartellaProgramma.string() + ".\n\n" + e.what(),
+                              ctx.cartellaProgramma.string() + ".\n\n" + fcl::TestoPerUtente(e),
                           fcl::kTitoloApplicazione, fcl::Icona::Critico);
     return 1;
   }
@@ -144,7 +145,7 @@ int main(int argc, char** argv) {
     try {
       corpo();
     } catch (const std::exception& e) {
-      interazione.Messaggio(e.what(), fcl::kTitoloApplicazione, fcl::Icona::Critico);
+      interazione.Messaggio(fcl::TestoPerUtente(e), fcl::kTitoloApplicazione, fcl::Icona::Critico);
     }
   };
   const auto ricarica = [&fa] {

@@ -11,7 +11,9 @@
 
 #include "backup/ErroreRigaBackup.h"
 #include "backup/FormatoBackup.h"
+#include "common/CodiceOperatore.h"
 #include "common/Cp1252.h"
+#include "common/ErroreSistema.h"
 #include "common/Errori.h"
 #include "common/FileProtetti.h"
 #include "common/RoutineCampi.h"
@@ -41,15 +43,46 @@ long long PassoAvanzamento(std::size_t n) {
   return static_cast<long long>((n - 1) % static_cast<std::size_t>(kMassimoAvanzamentoBackup)) + 1;
 }
 
+bool InizioBackup(std::string_view contenuto) {
+  static constexpr std::string_view kInizi[] = {
+      "\xA6"
+      "COPE\xA6",
+      "#COPE#"};
+  return std::any_of(std::begin(kInizi), std::end(kInizi),
+                     [&](std::string_view i) { return contenuto.substr(0, 6) == i; });
+}
+
+// "4 MB (4194304 byte)": a bound as the messages name it.
+std::string Limite(std::uintmax_t byte) {
+  const std::string unita =
+      byte >= (1u << 20) ? std::to_string(byte >> 20) + " MB" : std::to_string(byte >> 10) + " KB";
+  return unita + " (" + std::to_string(byte) + " byte)";
+}
+
+// The file, read whole only when it is no larger than a backup can be: at most one byte more is
+// read, so a huge file (or one that keeps growing) costs no memory. A larger file that does not
+// even begin as a backup comes back as its beginning, to be told as no backup.
 std::string LeggiFile(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   if (!in) {
-    throw ErroreFile("Impossibile leggere il file " + file.string() + ": " + std::strerror(errno));
+    throw ErroreFile("Impossibile leggere il file " + file.string() + ": " + CausaSistema(errno));
   }
-  std::ostringstream s;
-  s << in.rdbuf();
+  std::string contenuto(static_cast<std::size_t>(kDimensioneMassimaBackup) + 1, '\0');
+  in.read(contenuto.data(), static_cast<std::streamsize>(contenuto.size()));
   if (in.bad()) throw ErroreFile("Impossibile leggere il file " + file.string());
-  return s.str();
+  contenuto.resize(static_cast<std::size_t>(in.gcount()));
+  if (contenuto.size() > kDimensioneMassimaBackup && InizioBackup(contenuto)) {
+    std::error_code ec;
+    const auto dimensione = std::filesystem::file_size(file, ec);
+    throw ErroreFile("Il file " + file.string() +
+                     (ec ? std::string(" supera i ")
+                         : " è di " + std::to_string(dimensione) + " byte, oltre i ") +
+                     Limite(kDimensioneMassimaBackup) +
+                     " che un file di backUp di FISCOLARIO, con i dati di un solo operatore, non "
+                     "raggiunge mai. Il file è danneggiato o non è un file di backUp. Ripristino "
+                     "annullato: l'archivio non è stato modificato.");
+  }
+  return contenuto;
 }
 
 // The lines of a file without their line ends (CR LF, or LF alone).
@@ -67,20 +100,55 @@ std::vector<std::string_view> Righe(std::string_view contenuto) {
   return righe;
 }
 
+// The first line as the window shows it, or nullopt when the file is no backup.
 std::optional<IntestazioneBackup> IntestazioneDa(std::string_view primaRiga) {
-  static constexpr std::string_view kInizi[] = {
-      "\xA6"
-      "COPE\xA6",
-      "#COPE#"};
-  if (std::none_of(std::begin(kInizi), std::end(kInizi),
-                   [&](std::string_view i) { return primaRiga.substr(0, 6) == i; }))
-    return std::nullopt;
+  if (!InizioBackup(primaRiga)) return std::nullopt;
   const RigaBackup riga = SpezzaRiga(primaRiga);
   IntestazioneBackup intestazione;
   if (!riga.valori.empty()) intestazione.primoValore = riga.valori[0].value_or("");
   if (riga.valori.size() > 1) intestazione.secondoValore = riga.valori[1].value_or("");
-  intestazione.codice = Rifila(intestazione.primoValore);
+  intestazione.codice = NormalizzaCodice(intestazione.primoValore);
   return intestazione;
+}
+
+// Why an operator code read from a file is refused (the register's own rule).
+std::string CodiceNonValido(const std::string& letto) {
+  if (Rifila(letto).empty()) return "manca il codice fiscale dell'operatore";
+  return "il codice fiscale " + CodiceNelMessaggio(letto) +
+         " non è valido (ammesse solo lettere e cifre, al massimo " +
+         std::to_string(kLunghezzaMassimaCodice) + ")";
+}
+
+// A backup file read and checked as a whole before anything is restored from it.
+struct FileBackup {
+  std::string contenuto;
+  std::vector<std::string_view> righe;
+  std::optional<IntestazioneBackup> intestazione;  // nullopt: no backup file
+};
+
+FileBackup LeggiBackup(const std::filesystem::path& file) {
+  FileBackup b;
+  b.contenuto = LeggiFile(file);
+  if (!InizioBackup(b.contenuto)) return b;
+  b.righe = Righe(b.contenuto);
+  for (std::size_t i = 0; i < b.righe.size(); ++i) {
+    if (b.righe[i].size() > kLunghezzaMassimaRigaBackup)
+      throw ErroreRigaBackup(i + 1, "",
+                             "la riga è lunga " + std::to_string(b.righe[i].size()) +
+                                 " byte, oltre i " + Limite(kLunghezzaMassimaRigaBackup) +
+                                 " che una riga di un file di backUp non raggiunge mai: il file "
+                                 "è danneggiato");
+  }
+  // Every line is written with its CR LF: a last line without it was cut short (a copy
+  // interrupted, a disk full), and its last value and the columns after it would be lost.
+  if (b.contenuto.back() != '\n' && !Rifila(b.righe.back()).empty())
+    throw ErroreRigaBackup(b.righe.size(), "",
+                           "la riga è interrotta prima della fine (manca il ritorno a capo): il "
+                           "file è incompleto, forse troncato durante la copia");
+  b.intestazione = IntestazioneDa(b.righe.front());
+  if (DifettoCodice(b.intestazione->codice))
+    throw ErroreRigaBackup(1, "COPE", CodiceNonValido(b.intestazione->primoValore));
+  return b;
 }
 
 // The whole backup of one operator: its COPE lines, then its CTAB lines.
@@ -167,7 +235,14 @@ class Ripristino {
     Valore tipo = Converti(numero, tabella, colonna("TIPO"), riga.valori[0]);
     Valore cod = Converti(numero, tabella, colonna("COD"), riga.valori[1]);
     Valore des = Converti(numero, tabella, colonna("DES"), riga.valori[2]);
-    Recordset rs(db_, "SELECT *  FROM CTAB WHERE TIPO=? AND COD=?", {tipo, cod});
+    // A row of this operator is found and stored under its code as the register writes it.
+    std::string sql = "SELECT *  FROM CTAB WHERE TIPO=? AND COD=?";
+    if (const auto* testo = std::get_if<std::string>(&cod);
+        testo && NormalizzaCodice(*testo) == codice_) {
+      cod = codice_;
+      sql += kConfrontaCodice;
+    }
+    Recordset rs(db_, sql, {tipo, cod});
     if (rs.RecordCount() == 0) {
       rs.AddNew();
       rs.Imposta("TIPO", std::move(tipo));
@@ -196,6 +271,15 @@ class Ripristino {
     valori.reserve(riga.valori.size());
     for (std::size_t k = 0; k < riga.valori.size(); ++k)
       valori.push_back(Converti(numero, tabella, colonne[k], riga.valori[k]));
+    // The operator's code as the register writes it and only as the register would take it, so
+    // that "pf0 " is the operator PF0 and never a second one beside it.
+    for (std::size_t k = 0; k < valori.size(); ++k) {
+      if (!UgualeSenzaMaiuscole(colonne[k].nome, "OCOD")) continue;
+      const std::string letto = ValoreComeTesto(valori[k]);
+      const std::string codice = NormalizzaCodice(letto);
+      if (DifettoCodice(codice)) throw ErroreRigaBackup(numero, tabella, CodiceNonValido(letto));
+      valori[k] = codice;
+    }
     Recordset& rs = aperta_->rs;
     rs.AddNew();
     for (std::size_t k = 0; k < valori.size(); ++k) rs.Imposta(k, std::move(valori[k]));
@@ -206,7 +290,8 @@ class Ripristino {
     TabellaAperta(std::string n, std::vector<Colonna> c, Database& db, const std::string& codice)
         : nome(std::move(n)),
           colonne(std::move(c)),
-          rs(db, "SELECT * From " + nome + " WHERE OCOD=?", {codice}) {}
+          rs(db, "SELECT * From " + nome + " WHERE OCOD=?" + std::string(kConfrontaCodice),
+             {codice}) {}
     std::string nome;
     std::vector<Colonna> colonne;
     Recordset rs;
@@ -246,11 +331,19 @@ std::filesystem::path PercorsoCopiaSicurezza(const Contesto& ctx, std::string_vi
 
 std::string RigheBackup(Database& db, std::string_view tabella, std::string_view colonnaCodice,
                         std::string_view codice, std::size_t* righe) {
-  if (!Identificatore(tabella) || !Identificatore(colonnaCodice))
+  if (!Identificatore(colonnaCodice))
+    throw ErroreDatabase("Errore del database: nome non valido " + std::string(colonnaCodice));
+  return RigheBackupDove(db, tabella,
+                         std::string(colonnaCodice) + "=?" + std::string(kConfrontaCodice),
+                         {std::string(codice)}, righe);
+}
+
+std::string RigheBackupDove(Database& db, std::string_view tabella, std::string_view condizione,
+                            const std::vector<Valore>& parametri, std::size_t* righe) {
+  if (!Identificatore(tabella))
     throw ErroreDatabase("Errore del database: nome non valido " + std::string(tabella));
-  Recordset rs(
-      db, "SELECT * From " + std::string(tabella) + " WHERE " + std::string(colonnaCodice) + "=?",
-      {std::string(codice)}, Recordset::Modo::SolaLettura);
+  Recordset rs(db, "SELECT * From " + std::string(tabella) + " WHERE " + std::string(condizione),
+               parametri, Recordset::Modo::SolaLettura);
   std::string byte;
   std::vector<std::string> campi(rs.NumeroCampi());
   for (; !rs.Eof(); rs.MoveNext()) {
@@ -263,7 +356,8 @@ std::string RigheBackup(Database& db, std::string_view tabella, std::string_view
   return byte;
 }
 
-bool SalvaOperatore(Contesto& ctx, std::string_view codice, const std::filesystem::path& file) {
+bool SalvaOperatore(Contesto& ctx, std::string_view cercato, const std::filesystem::path& file) {
+  const std::string codice = NormalizzaCodice(cercato);
   // A backup file must never take the place of the program's own files.
   if (const auto motivo = FileProtetti(ctx).Motivo(file)) {
     ctx.Ui().Messaggio("Il file di backUp non può essere salvato come " + file.string() + ": " +
@@ -277,9 +371,8 @@ bool SalvaOperatore(Contesto& ctx, std::string_view codice, const std::filesyste
   }
   const ContenutoBackup contenuto = ComponiBackup(ctx.Db(), codice);
   if (contenuto.righeOperatore == 0) {
-    ctx.Ui().Messaggio(
-        "L'operatore " + std::string(codice) + " non è in archivio: file di backUp non creato",
-        kTitoloApplicazione, Icona::Esclamazione);
+    ctx.Ui().Messaggio("L'operatore " + codice + " non è in archivio: file di backUp non creato",
+                       kTitoloApplicazione, Icona::Esclamazione);
     return false;
   }
   ScriviFile(file, contenuto.byte);
@@ -290,16 +383,13 @@ bool SalvaOperatore(Contesto& ctx, std::string_view codice, const std::filesyste
 }
 
 std::optional<IntestazioneBackup> LeggiIntestazioneBackup(const std::filesystem::path& file) {
-  const std::string contenuto = LeggiFile(file);
-  const auto righe = Righe(contenuto);
-  if (righe.empty()) return std::nullopt;
-  return IntestazioneDa(righe.front());
+  return LeggiBackup(file).intestazione;
 }
 
 bool RipristinaBackup(Contesto& ctx, const std::filesystem::path& file) {
-  const std::string contenuto = LeggiFile(file);
-  const auto righe = Righe(contenuto);
-  const auto intestazione = righe.empty() ? std::nullopt : IntestazioneDa(righe.front());
+  const FileBackup backup = LeggiBackup(file);
+  const auto& righe = backup.righe;
+  const auto& intestazione = backup.intestazione;
   if (!intestazione) {
     ctx.Ui().Messaggio(kMessaggioNonBackup, kTitoloApplicazione, Icona::Nessuna);
     return false;
@@ -323,7 +413,7 @@ bool RipristinaBackup(Contesto& ctx, const std::filesystem::path& file) {
   // The safety copy holds the rows as they stand inside the transaction, that is exactly what the
   // restore replaces. When it cannot be written nothing is restored.
   ScriviFile(copia, ComponiBackup(db, codice).byte);
-  db.Esegui("DELETE  From COPE WHERE OCOD=?", {codice});
+  db.Esegui("DELETE  From COPE WHERE OCOD=?" + std::string(kConfrontaCodice), {codice});
   Ripristino ripristino(db, ctx.Ui(), codice);
   for (std::size_t i = 0; i < righe.size(); ++i) ripristino.Applica(i + 1, righe[i]);
   transazione.Conferma();

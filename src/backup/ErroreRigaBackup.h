@@ -3,6 +3,7 @@
 #include <string>
 #include <utility>
 
+#include "common/ErroreSistema.h"
 #include "common/Errori.h"
 
 namespace fcl {
@@ -24,7 +25,8 @@ class ErroreRigaBackup : public Errore {
                            const std::string& dettaglio) {
     std::string t = "Riga " + std::to_string(riga) + " del file di backUp";
     if (!tabella.empty()) t += " (tabella " + tabella + ")";
-    return t + ": " + dettaglio + ". Ripristino annullato: l'archivio non è stato modificato.";
+    return PrimaDelDettaglio(t + ": " + dettaglio,
+                             ". Ripristino annullato: l'archivio non è stato modificato.");
   }
 
   std::size_t riga_;

@@ -155,7 +155,9 @@ CampoRiga DecodificaCampo(std::string_view campo) {
 }
 
 std::string CampoBackup(const Valore& valore, TipoCampo tipo) {
-  if (EnNull(valore)) return tipo == TipoCampo::Testo ? std::string(kNull) : std::string();
+  // Null is the empty text in every column, as the files users exchange carry it; "\N" is only
+  // read, from files this system wrote before.
+  if (EnNull(valore)) return std::string();
   switch (tipo) {
     case TipoCampo::Testo:
       // As stored, blanks included.

@@ -19,10 +19,11 @@ namespace fcl {
 //
 // Value text by column kind: a double-precision number with at most two decimals and a decimal
 // comma ("#########.##": 12 -> "12,", 0 -> ","), a date as dd/mm/yyyy, any other value as its
-// text. A Null in a column that is not text is the empty text; read back, an empty value there is
-// Null again (never 0 or date zero, which are written as "," and "30/12/1899"). Text columns keep
-// their value as stored, blanks included: the commitment record of the code table is positional,
-// and trimming its leading blanks would move its fields.
+// text. A Null is the empty text in every column, as in the files other programs of the family
+// write and read; read back, an empty value in a column that is not text is Null again (never 0 or
+// date zero, which are written as "," and "30/12/1899"), in a text column the empty text. Text
+// columns keep their value as stored, blanks included: the commitment record of the code table is
+// positional, and trimming its leading blanks would move its fields.
 //
 // Escapes. Older files carry values verbatim, so a separator or a line break inside a value broke
 // the line. Values are now written with a backslash escape, and only these sequences are read as
@@ -30,7 +31,8 @@ namespace fcl {
 //
 //   \\  backslash        \|  "¦"          \r  CR          \n  LF
 //   \uXXXX, \UXXXXXXXX   a character that Windows-1252 cannot hold (hexadecimal code point)
-//   \N  as the whole value: Null (written for text columns, where an empty value is the empty text)
+//   \N  as the whole value: Null (read only: files written by earlier versions of this system
+//       carry it for a Null text column; a reader of the other programs would take it as text)
 //
 // Any other backslash reads as itself, so "C:\Dati" or "A\B" in an older file comes back unchanged.
 // The trade-off: an older file whose value holds one of the sequences above (a value like

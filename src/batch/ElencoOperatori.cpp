@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "common/CodiceOperatore.h"
 #include "common/Cp1252.h"
 #include "common/Errori.h"
 #include "common/RoutineCampi.h"
@@ -142,7 +143,9 @@ std::optional<std::string> Compila(const TabellaCsv& t, const TabellaCsv::Riga& 
 }
 
 bool Presente(Database& db, const std::string& codice) {
-  return std::get<std::int64_t>(db.Scalare("SELECT count(*) FROM COPE WHERE OCOD=?", {codice})) > 0;
+  return std::get<std::int64_t>(db.Scalare(
+             "SELECT count(*) FROM COPE WHERE OCOD=?" + std::string(kConfrontaCodice), {codice})) >
+         0;
 }
 
 }  // namespace
@@ -166,7 +169,7 @@ EsitoImportaElenco ImportaElencoOperatori(Contesto& ctx, const std::filesystem::
     }
     try {
       // The code as the save will store it (leading blanks off, upper case).
-      const std::string codice = MaiuscoloUtf8(RifilaSinistra(d.tocod));
+      const std::string codice = NormalizzaCodice(d.tocod);
       const bool presente = !codice.empty() && Presente(ctx.Db(), codice);
       if (presente && !aggiorna) {
         ++esito.invariati;

@@ -257,6 +257,8 @@ EsitoRiga Esegui(const Contesto& base, const RigaElenco& r, const OpzioniLotto& 
     }
     case EsitoCreazione::Stato::ErroreCampo:
       return NonCreata(esito, SuUnaRiga(e.messaggio));
+    case EsitoCreazione::Stato::Fermata:
+      return NonCreata(esito, "Elaborazione interrotta dall'utente.");
     case EsitoCreazione::Stato::Interrotta:
       if (ui.domandaRifiutata && !e.messaggio.empty())
         return NonCreata(esito, SuUnaRiga(e.messaggio));

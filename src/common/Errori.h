@@ -19,6 +19,14 @@ class ErroreFile : public Errore {
   using Errore::Errore;
 };
 
+// The user stopped a long run ("Interrompi"). Thrown by the run at one of its safe points, where
+// giving up leaves every file as it was (every ScritturaAtomica of the run is dropped); the
+// procedure that began the run catches it and ends with its own outcome for a stopped run.
+class ErroreInterruzione : public Errore {
+ public:
+  ErroreInterruzione() : Errore("Elaborazione interrotta dall'utente") {}
+};
+
 // The database refused a statement or could not be opened.
 class ErroreDatabase : public Errore {
  public:

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/Errori.h"
+
 namespace fcl {
 
 // Title of every message box whose text names no title of its own.
@@ -46,6 +48,15 @@ class Interazione {
 
   // A notice that needs no answer and stops nothing (a status line, stderr on the command line).
   virtual void Avviso(std::string_view testo) = 0;
+
+  // True once the user asked to stop the run in progress (the window's "Interrompi"). It may be
+  // set from another thread while the run reads it; nothing asks it outside a window's run.
+  virtual bool InterruzioneRichiesta() const { return false; }
+
+  // A safe point of a long run: throws ErroreInterruzione once the user asked to stop.
+  void ControllaInterruzione() const {
+    if (InterruzioneRichiesta()) throw ErroreInterruzione();
+  }
 };
 
 // Opens a document with the desktop's default handler (the PDFs at the end of a run, the guide).

@@ -45,6 +45,7 @@ class InterazioneSostitutiva : public Interazione {
     precedente_.Avanzamento(didascalia, valore, massimo);
   }
   void Avviso(std::string_view testo) override { precedente_.Avviso(testo); }
+  bool InterruzioneRichiesta() const override { return precedente_.InterruzioneRichiesta(); }
 
  protected:
   Interazione& Precedente() const { return precedente_; }

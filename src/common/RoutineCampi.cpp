@@ -51,34 +51,29 @@ std::string FormatoData(const Valore& v) {
 
 DataAnalizzata AnalizzaData(std::string_view testo) {
   if (testo.empty() || testo == "0.00.00" || testo == "00:00:00") return {};
+  const DataAnalizzata nonValida{DataAnalizzata::NonValida, {}, {}};
   const std::size_t n = LunghezzaUtf8(testo);
-  if (n < 6 || n > 10) return {DataAnalizzata::NonValida, {}};
-  std::string buffer(8, ' ');
-  std::size_t cifre = 0;
+  if (n < 6 || n > 10) return nonValida;
+  std::string cifre;
   for (const char c : testo) {
     if (c < '0' || c > '9') continue;
-    if (cifre == 8) return {DataAnalizzata::NonValida, {}};
-    buffer[cifre++] = c;
+    if (cifre.size() == 8) return nonValida;
+    cifre += c;
   }
-  if (buffer[6] == ' ' && buffer[7] == ' ') {
-    if (buffer[4] == ' ' || buffer[5] == ' ') return {DataAnalizzata::NonValida, {}};
-    const int aa = (buffer[4] - '0') * 10 + (buffer[5] - '0');
-    const std::string anno = (aa >= 30 ? "19" : "20") + buffer.substr(4, 2);
-    buffer.replace(4, 4, anno);
+  if (cifre.size() == 6) {
+    const int aa = (cifre[4] - '0') * 10 + (cifre[5] - '0');
+    cifre.insert(4, aa >= 30 ? "19" : "20");
   }
-  auto numero = [&](std::size_t pos) -> int {
-    if (buffer[pos] == ' ' || buffer[pos + 1] == ' ') return -1;
-    return (buffer[pos] - '0') * 10 + (buffer[pos + 1] - '0');
+  // Seven digits leave the year short: that is no date, whatever the first six say.
+  if (cifre.size() != 8) return nonValida;
+  auto numero = [&](std::size_t pos, std::size_t quante) {
+    int v = 0;
+    for (std::size_t k = pos; k < pos + quante; ++k) v = v * 10 + (cifre[k] - '0');
+    return v;
   };
-  const int mese = numero(2);
-  if (mese < 1 || mese > 12) return {DataAnalizzata::NonValida, {}};
-  static constexpr std::string_view kMassimi[] = {"31", "29", "31", "30", "31", "30",
-                                                  "31", "31", "30", "31", "30", "31"};
-  const int giorno = numero(0);
-  if (giorno < 1 || std::string_view(buffer).substr(0, 2) > kMassimi[mese - 1])
-    return {DataAnalizzata::NonValida, {}};
-  return {DataAnalizzata::Valida,
-          buffer.substr(0, 2) + "/" + buffer.substr(2, 2) + "/" + buffer.substr(4, 4)};
+  const Data data{numero(4, 4), numero(2, 2), numero(0, 2)};
+  if (!data.Valida() || data.anno < kPrimoAnnoData) return nonValida;
+  return {DataAnalizzata::Valida, data.Testo(), data};
 }
 
 std::string TraVirgolette(std::string_view testo) { return "\"" + std::string(testo) + "\""; }

@@ -27,10 +27,17 @@ Data CampoData(const Valore& v);
 // Value -> "dd/mm/yyyy"; empty when the value is empty, not a date, or a date in 1899.
 std::string FormatoData(const Valore& v);
 
-// A date as typed: Vuota (0), NonValida (1) or Valida (2) with its "dd/mm/yyyy" form.
+// A date as typed: Vuota (0), NonValida (1) or Valida (2) with its "dd/mm/yyyy" form and the date
+// itself. This one routine decides whether a typed date is a date, and what is stored is the date
+// it gives: digits dd mm yy or dd mm yyyy (any other character ignored; 30-99 is 19yy, 00-29 is
+// 20yy), a day that exists in that month of that year (29 February only in a leap year), a year
+// from 1900 to 9999 (1899 is where date zero, "no date", lies). Seven digits, a ninth digit or
+// year 0000 are no date.
+inline constexpr int kPrimoAnnoData = 1900;
 struct DataAnalizzata {
   enum Esito { Vuota = 0, NonValida = 1, Valida = 2 } esito = Vuota;
   std::string normalizzata;
+  Data data;  // date zero unless Valida
 };
 DataAnalizzata AnalizzaData(std::string_view testo);
 

@@ -15,34 +15,11 @@
 #include <random>
 #include <string>
 
+#include "common/ErroreSistema.h"
 #include "common/Errori.h"
 
 namespace fcl {
 namespace {
-
-// The cause of a failed write in the user's language, for the faults a user can fix.
-std::string Causa(int codice) {
-  switch (codice) {
-    case ENOSPC:
-    case EDQUOT:
-      return "spazio insufficiente sul disco";
-    case EFBIG:
-      return "il file supera la dimensione consentita dal sistema";
-    case EACCES:
-    case EPERM:
-      return "scrittura non consentita nella cartella o sul file";
-    case EROFS:
-      return "il disco è di sola lettura";
-    case ENOENT:
-      return "la cartella non esiste";
-    case ENOTDIR:
-      return "il percorso non è una cartella";
-    case EIO:
-      return "errore di lettura o scrittura sul disco";
-    default:
-      return std::strerror(codice);
-  }
-}
 
 constexpr std::string_view kMarcaTemporaneo = ".fcl";
 constexpr std::size_t kCasuali = 6;  // random characters at the end of the name
@@ -222,7 +199,7 @@ void ScritturaAtomica::Conferma() {
 }
 
 void ScritturaAtomica::Fallisci(std::string_view azione) {
-  const std::string causa = Causa(errno);
+  const std::string causa = CausaSistema(errno, Accesso::Scrittura);
   throw ErroreFile("Impossibile " + std::string(azione) + " il file " + destinazione_.string() +
                    ": " + causa);
 }

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "common/BloccoFile.h"
+#include "common/ErroreSistema.h"
 #include "common/Errori.h"
 #include "common/NomiFileComunicazione.h"
 #include "common/RoutineCampi.h"
@@ -200,10 +201,12 @@ EsitoCreazione CreaComunicazione(Contesto& ctx, const SceltaCreazione& sceltaDig
       return Interruzione(m);
     }
 
+    ui.ControllaInterruzione();
     copertina.Inizia(nomi->copertina, op.nomeVisualizzato);
     // The file appears under its name only once complete: until then an earlier file stays.
     ScritturaAtomica file(nomi->comunicazione);
-    auto scrivi = [&file](std::string_view record) {
+    auto scrivi = [&file, &ui](std::string_view record) {
+      ui.ControllaInterruzione();
       file.Scrivi(record);
       file.Scrivi(kCrLf);
     };
@@ -231,8 +234,10 @@ EsitoCreazione CreaComunicazione(Contesto& ctx, const SceltaCreazione& sceltaDig
     scrivi(ComponiRecordZ(esito.recordC, esito.recordD, piano.recordE ? 1 : 0));
 
     // The file as written is checked against the published layout before it is kept.
+    ui.ControllaInterruzione();
     file.Prepara();
     verifica = VerificaComunicazione(file.Temporaneo());
+    ui.ControllaInterruzione();
     esito.erroriVerifica = verifica.errori;
     esito.avvertimentiVerifica = verifica.avvertimenti;
     if (verifica.errori > 0 &&
@@ -242,13 +247,19 @@ EsitoCreazione CreaComunicazione(Contesto& ctx, const SceltaCreazione& sceltaDig
     } else {
       ui.Avanzamento(kDidascaliaCopertina, 0, 0);
       copertina.Pagina2(DatiRiepilogo{codiceFiscale, piano});
+      // The last point where the run may stop: the cover and the file go into place together.
+      ui.ControllaInterruzione();
       copertina.Completa();
       file.Conferma();
     }
+  } catch (const ErroreInterruzione&) {
+    copertina.Abbandona();
+    esito.stato = EsitoCreazione::Stato::Fermata;
+    return esito;
   } catch (const std::exception& e) {
     copertina.Abbandona();
     esito.stato = EsitoCreazione::Stato::Fallita;
-    esito.messaggio = std::string("Errore CREA Comunicazione: ") + e.what();
+    esito.messaggio = "Errore CREA Comunicazione: " + TestoPerUtente(e);
     ui.Messaggio(esito.messaggio, kTitoloApplicazione, Icona::Nessuna);
     return esito;
   }

@@ -31,7 +31,9 @@ struct EsitoCreazione {
     ErroreCampo,  // a field is wrong: `campo` and `messaggio`, for the caller to show on the field
     Interrotta,   // stopped by the user's answer or with a message already shown: nothing written,
                   // or (the check found errors and the user did not keep it) only the report
-    Fallita       // writing failed; the message was shown; no communication file was left behind
+    Fallita,      // writing failed; the message was shown; no communication file was left behind
+    Fermata       // the user stopped the run ("Interrompi") before the file was put in place:
+                  // nothing written, nothing shown, every file as it was
   };
   Stato stato = Stato::Interrotta;
   CampoCreazione campo = CampoCreazione::Nessuno;
@@ -65,6 +67,9 @@ struct EsitoCreazione {
 // `listato`, the rows with findings are marked in the listing. At the end the completion message
 // (with the check's summary and warnings), then the listing and the cover are opened.
 // Everything the user sees goes through ctx.Ui(); nothing throws for a failure of the creation.
+// Until the cover and the file are put in place the creation stops at its next record or step
+// once the user asks it to (Interazione::InterruzioneRichiesta); a request that comes later is
+// too late and the creation ends as it would have.
 EsitoCreazione CreaComunicazione(Contesto& ctx, const SceltaCreazione& scelta,
                                  Copertina& copertina, Listato* listato = nullptr);
 

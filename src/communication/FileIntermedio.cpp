@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "common/ErroreSistema.h"
 #include "common/Errori.h"
 #include "communication/RecordComunicazione.h"
 
@@ -30,7 +31,7 @@ ConteggioDettaglio CopiaRecordDettaglio(
   if (!in) {
     const int e = errno;
     throw ErroreFile("Impossibile leggere il file intermedio " + file.string() + ": " +
-                     std::strerror(e));
+                     CausaSistema(e));
   }
   // The operator's fiscal code as the detail records carry it at 2-17.
   RecordComunicazione campione('C');
@@ -67,7 +68,7 @@ ConteggioDettaglio CopiaRecordDettaglio(
   if (in.bad()) {
     const int e = errno;
     throw ErroreFile("Impossibile leggere il file intermedio " + file.string() + ": " +
-                     std::strerror(e));
+                     CausaSistema(e));
   }
   return conto;
 }

@@ -4,7 +4,9 @@
 #include <map>
 #include <utility>
 
+#include "common/ErroreSistema.h"
 #include "verifica/RapportoVerifica.h"
+#include "verifica/Tracciato.h"
 
 namespace fcl {
 
@@ -20,7 +22,10 @@ std::string Elenco(const EsitoVerifica& v, const PrimeRigheFogli& prime, Gravita
   for (const Rilievo& r : v.rilievi) {
     if (r.gravita != gravita) continue;
     if (elencati == kRilieviNeiMessaggi) break;
-    testo += "- " + RigaRilievo(r, &prime) + std::string(fine);
+    testo += "- " + RigaRilievo(r, &prime);
+    if (const std::string origine = OrigineRilievo(r); !origine.empty())
+      testo += " (da correggere " + origine + ")";
+    testo += std::string(fine);
     ++elencati;
   }
   const long long totale = gravita == Gravita::Errore ? v.errori : v.avvertimenti;
@@ -32,6 +37,49 @@ std::string Elenco(const EsitoVerifica& v, const PrimeRigheFogli& prime, Gravita
 
 }  // namespace
 
+std::string OrigineRilievo(const Rilievo& r) {
+  constexpr std::string_view kRegistro = "nel registro dei soggetti (Elenco Soggetti Obbligati)";
+  constexpr std::string_view kFinestra = "nella finestra Crea Comunicazione";
+  const auto con = [&r](std::string_view dove, std::string_view gruppo) {
+    std::string testo(dove);
+    if (!gruppo.empty()) testo += ", " + std::string(gruppo);
+    const std::string_view campo = DescrizioneCampo(r.campo);
+    if (!campo.empty()) testo += ": " + std::string(campo);
+    return testo;
+  };
+  switch (r.regola) {
+    case Regola::Intermediario:
+    case Regola::TipoFornitore:
+    case Regola::FornitoreA:
+      return con(kRegistro, "impegno alla trasmissione telematica");
+    case Regola::DatiContribuente:
+    case Regola::TipoSoggetto:
+      return con(kRegistro, "dati del soggetto");
+    case Regola::SoggettoTenuto:
+    case Regola::DatiSoggettoTenuto:
+      return con(kRegistro, "soggetto tenuto alla comunicazione");
+    case Regola::TipoComunicazione:
+    case Regola::Protocollo:
+    case Regola::TipologiaDati:
+    case Regola::MeseTrimestre:
+      return con(kFinestra, "");
+    default:
+      break;
+  }
+  if (r.tipoRecord == 'A') return con(kRegistro, "");
+  if (r.tipoRecord != 'B' || r.campo.size() < 2 || r.campo[0] != 'B') return {};
+  int n = 0;
+  for (std::size_t i = 1; i < r.campo.size(); ++i) {
+    if (r.campo[i] < '0' || r.campo[i] > '9') return {};
+    n = n * 10 + (r.campo[i] - '0');
+  }
+  if (n == 2 || (n >= 27 && n <= 38)) return con(kRegistro, "dati del soggetto");
+  if (n >= 41 && n <= 51) return con(kRegistro, "soggetto tenuto alla comunicazione");
+  if (n >= 52 && n <= 56) return con(kRegistro, "impegno alla trasmissione telematica");
+  if ((n >= 8 && n <= 14) || n == 39 || n == 40) return con(kFinestra, "");
+  return {};  // the quadro boxes follow the rows of the sheets
+}
+
 PrimeRigheFogli PrimeRighe(const TotaliImport& totali) {
   return PrimeRigheFogli{totali.primaRigaBL, totali.frPrecedente};
 }
@@ -42,10 +90,32 @@ bool ConservaConErrori(Interazione& ui, const EsitoVerifica& v, const PrimeRighe
                       RiepilogoVerifica(v.errori, v.avvertimenti) +
                       ". Con questi errori l'Agenzia delle Entrate scarterebbe il file:\r\n \r\n" +
                       Elenco(v, prime, Gravita::Errore, "\r\n") + " \r\n";
+  // Where the errors are corrected: the register, the creation window, the workbook.
+  bool registro = false;
+  bool finestra = false;
+  bool foglio = false;
+  for (const Rilievo& r : v.rilievi) {
+    if (r.gravita != Gravita::Errore) continue;
+    const std::string origine = OrigineRilievo(r);
+    if (origine.empty())
+      foglio = true;
+    else
+      (origine.find("registro") != std::string::npos ? registro : finestra) = true;
+  }
+  std::string dove;
+  const auto aggiungi = [&dove](std::string_view parte) {
+    if (!dove.empty()) dove += ", ";
+    dove += parte;
+  };
+  if (registro) aggiungi("i dati del soggetto nel registro dei soggetti");
+  if (finestra) aggiungi("le scelte della finestra Crea Comunicazione");
+  if (foglio || dove.empty()) aggiungi("il foglio Excel");
+  if (const auto ultima = dove.rfind(", "); ultima != std::string::npos)
+    dove.replace(ultima, 2, " e ");
   testo += "Tutti i rilievi sono nel rapporto " + rapporto.string() +
            " e le righe sono segnate nel listato di controllo.\r\n \r\n"
-           "Conservare comunque la comunicazione? (No: il file non viene salvato; correggere il "
-           "foglio Excel e creare di nuovo la comunicazione)";
+           "Conservare comunque la comunicazione? (No: il file non viene salvato; correggere " +
+           dove + ", poi creare di nuovo la comunicazione)";
   return ui.Chiedi(testo, kTitoloVerifica, Pulsanti::SiNo, Icona::Critico, Risposta::No) ==
          Risposta::Si;
 }
@@ -84,7 +154,7 @@ std::filesystem::path ConcludiVerifica(Interazione& ui, const EsitoVerifica& v,
   try {
     rapporto = ScriviRapportoVerifica(v, comunicazione, &prime);
   } catch (const std::exception& e) {
-    ui.Messaggio(std::string("Il rapporto della verifica non è stato scritto: ") + e.what(),
+    ui.Messaggio("Il rapporto della verifica non è stato scritto: " + TestoPerUtente(e),
                  kTitoloVerifica, Icona::Esclamazione);
   }
   if (listato == nullptr) return rapporto;
@@ -95,8 +165,7 @@ std::filesystem::path ConcludiVerifica(Interazione& ui, const EsitoVerifica& v,
                                "errori, in arancione gli avvertimenti - dettagli nel rapporto " +
                                    PercorsoRapportoVerifica(comunicazione).filename().string());
   } catch (const std::exception& e) {
-    ui.Messaggio(std::string("Le righe con rilievi non sono state segnate nel listato: ") +
-                     e.what(),
+    ui.Messaggio("Le righe con rilievi non sono state segnate nel listato: " + TestoPerUtente(e),
                  kTitoloVerifica, Icona::Esclamazione);
   }
   return rapporto;

@@ -20,7 +20,14 @@ inline constexpr std::string_view kTitoloVerifica = "Verifica della comunicazion
 // Where the rows of the last workbook run began on their sheets.
 PrimeRigheFogli PrimeRighe(const TotaliImport& totali);
 
-// The question asked when the check found errors; true when the user keeps the file anyway.
+// Where the user corrects what a finding on record A or B comes from: a field of the register
+// ("nel registro dei soggetti, ...") or a choice of the creation window; empty for the findings
+// that come from the rows of the workbook (the sheet, row and column name them).
+std::string OrigineRilievo(const Rilievo& rilievo);
+
+// The question asked when the check found errors; true when the user keeps the file anyway. It
+// names where each error is corrected: the register's field, the creation window, or the sheet,
+// row and column of the workbook.
 bool ConservaConErrori(Interazione& ui, const EsitoVerifica& verifica,
                        const PrimeRigheFogli& prime, const std::filesystem::path& rapporto);
 

@@ -28,12 +28,17 @@ std::optional<Elenco> PreparaElenco(std::string_view tipo);
 // The activity-code list (ATECO 2007).
 Elenco ElencoAttivita();
 
-// Shown by the activity lookup while the ATECO 2007 table is empty: the system ships no copy of it.
+// How to load the ATECO 2007 table while it is empty (the system ships no copy of it): on the
+// command line, and in the windows, where the main window's menu does it.
 inline constexpr std::string_view kAtecoVuota =
     "La tabella dei codici attività ATECO 2007 è vuota. Per caricarla usare il comando "
     "\"fiscolario-cli importa ateco FILE\", dove FILE è un file CSV o una cartella di lavoro con "
     "le "
     "colonne del codice e della descrizione.";
+inline constexpr std::string_view kAtecoVuotaFinestre =
+    "La tabella dei codici attività ATECO 2007 è vuota. Per caricarla usare il menu "
+    "Funzioni → Importa tabella attività ATECO... della finestra principale e indicare un "
+    "file CSV o una cartella di lavoro con le colonne del codice e della descrizione.";
 
 // The search of a lookup window without the window: the list, the filter text that the next fill
 // applies, and the choice of a row. "Cerca" with a text filters the next fill, "Reset" fills again

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "common/CodiceOperatore.h"
 #include "common/Cp1252.h"
 #include "common/RoutineCampi.h"
 #include "store/RecordImpegno.h"
@@ -12,10 +13,10 @@ namespace fcl {
 bool CaricaOperatoreCorrente(Contesto& ctx, std::string_view cf) {
   OperatoreCorrente& op = ctx.operatoreCorrente;
   op = OperatoreCorrente{};
-  const std::string codice = MaiuscoloUtf8(Rifila(cf));
+  const std::string codice = NormalizzaCodice(cf);
 
-  Recordset ope(ctx.Db(), "SELECT * From COPE WHERE OCOD=?", {codice},
-                Recordset::Modo::SolaLettura);
+  Recordset ope(ctx.Db(), "SELECT * From COPE WHERE OCOD=?" + std::string(kConfrontaCodice),
+                {codice}, Recordset::Modo::SolaLettura);
   if (ope.Eof()) return false;
 
   op.codiceFiscaleDigitato = ValoreComeTesto(ope["OCOD"]);
@@ -25,8 +26,9 @@ bool CaricaOperatoreCorrente(Contesto& ctx, std::string_view cf) {
   op.nomeVisualizzato =
       !ragione.empty() ? ragione : CampoTesto(ope["OCOG"]) + CampoTesto(ope["ONOME"]);
 
-  Recordset itt(ctx.Db(), "SELECT * FROM CTAB WHERE TIPO='ITT' and COD=?", {op.codiceFiscale},
-                Recordset::Modo::SolaLettura);
+  Recordset itt(ctx.Db(),
+                "SELECT * FROM CTAB WHERE TIPO='ITT' and COD=?" + std::string(kConfrontaCodice),
+                {NormalizzaCodice(op.codiceFiscale)}, Recordset::Modo::SolaLettura);
   if (!itt.Eof()) {
     const RecordImpegno impegno = RecordImpegno::Leggi(ValoreComeTesto(itt["DES"]));
     op.intermediarioCF = impegno.intermediarioCF;

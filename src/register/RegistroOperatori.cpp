@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "common/CodiceOperatore.h"
 #include "common/Cp1252.h"
 #include "common/RoutineCampi.h"
 #include "store/Database.h"
@@ -28,10 +29,23 @@ bool Vuoto(const std::string& s) { return Rifila(s).empty(); }
 
 Valore Testo(const std::string& s) { return s; }
 
+const std::string kSelectOperatore =
+    "SELECT * From COPE WHERE OCOD=?" + std::string(kConfrontaCodice);
+const std::string kSelectImpegno =
+    "SELECT * FROM CTAB WHERE TIPO='ITT' and COD=?" + std::string(kConfrontaCodice);
+
+bool EsisteOperatore(Database& db, const std::string& codice) {
+  return std::get<std::int64_t>(db.Scalare(
+             "SELECT count(*) FROM COPE WHERE OCOD=?" + std::string(kConfrontaCodice), {codice})) >
+         0;
+}
+
 }  // namespace
 
 void NormalizzaOperatore(DatiOperatore& d) {
   PerOgniCasella(d, [](std::string& s) { s = MaiuscoloUtf8(RifilaSinistra(s)); });
+  // A pasted code often carries a blank at its end: the code is trimmed on both sides.
+  d.tocod = NormalizzaCodice(d.tocod);
 }
 
 EsitoControllo ControllaOperatore(DatiOperatore& d) {
@@ -68,6 +82,10 @@ EsitoControllo ControllaOperatore(DatiOperatore& d) {
     if (!d.vITT1 && !d.vITT2) d.vITT1 = true;
     if (Rifila(d.vITTDATA).empty()) return {"vITTDATA", "Indicare la data dell'impegno"};
   }
+  // A commitment date that is not a date would reach the communication as no date at all.
+  if (!Rifila(d.vITTDATA).empty() &&
+      AnalizzaData(Rifila(d.vITTDATA)).esito != DataAnalizzata::Valida)
+    return {"vITTDATA", "Data dell'impegno non valida"};
   return {};
 }
 
@@ -76,8 +94,7 @@ void CaricaImpegno(Contesto& ctx, std::string_view codice, DatiOperatore& d) {
   d.vITTCF.clear();
   d.vITTCAF.clear();
   d.vITTDATA.clear();
-  Recordset itt(ctx.Db(), "SELECT * FROM CTAB WHERE TIPO='ITT' and COD=?", {std::string(codice)},
-                Recordset::Modo::SolaLettura);
+  Recordset itt(ctx.Db(), kSelectImpegno, {NormalizzaCodice(codice)}, Recordset::Modo::SolaLettura);
   if (itt.Eof()) return;
   const RecordImpegno r = RecordImpegno::Leggi(ValoreComeTesto(itt["DES"]));
   d.vITTCF = r.intermediarioCF;
@@ -95,24 +112,31 @@ void SalvaImpegno(Contesto& ctx, std::string_view codice, DatiOperatore& d) {
   r.intermediarioCF = Rifila(d.vITTCF);
   r.numeroIscrizioneCaf = Rifila(d.vITTCAF);
   r.codicePredisposizione = d.vITT1 ? "1" : d.vITT2 ? "2" : " ";
-  r.dataImpegno = d.vITTDATA;
-  Recordset itt(ctx.Db(), "SELECT * FROM CTAB WHERE TIPO='ITT' and COD=?", {std::string(codice)});
+  // The date as the check read it ("1/2/15" is stored 01/02/2015); an empty box stays empty.
+  const DataAnalizzata data = AnalizzaData(Rifila(d.vITTDATA));
+  r.dataImpegno = data.esito == DataAnalizzata::Valida ? data.normalizzata : d.vITTDATA;
+  const std::string cod = NormalizzaCodice(codice);
+  Recordset itt(ctx.Db(), kSelectImpegno, {cod});
   if (itt.Eof()) itt.AddNew();
   itt.Imposta("TIPO", std::string("ITT"));
-  itt.Imposta("COD", std::string(codice));
+  itt.Imposta("COD", cod);
   itt.Imposta("DES", r.Costruisci());
   itt.Update();
 }
 
 EsitoControllo AggiornaOperatore(Contesto& ctx, DatiOperatore& d) {
   NormalizzaOperatore(d);
+  Database& db = ctx.Db();
+  // A code is taken only as the register's rules allow it; an operator already stored keeps the
+  // code it has (it cannot be changed), whatever an older program let through.
+  if (!d.tocod.empty() && !EsisteOperatore(db, d.tocod))
+    if (const auto difetto = DifettoCodice(d.tocod)) return {"tocod", *difetto};
   EsitoControllo esito = ControllaOperatore(d);
   if (!esito.Superato()) return esito;
 
-  const std::string codice = d.tocod;
-  Database& db = ctx.Db();
   Transazione tr(db);
-  Recordset ope(db, "SELECT * From COPE WHERE OCOD=?", {codice});
+  Recordset ope(db, kSelectOperatore, {d.tocod});
+  const std::string& codice = d.tocod;
   if (ope.Eof()) ope.AddNew();
   ope.Imposta("OCOD", codice);
   ope.Imposta("OPIVA", Testo(d.toPIVA));
@@ -129,8 +153,8 @@ EsitoControllo AggiornaOperatore(Contesto& ctx, DatiOperatore& d) {
     ope.Imposta("OCOG", Testo(d.vOCOG));
     ope.Imposta("ONOME", Testo(d.vONOME));
     ope.Imposta("OSEX", Testo(d.vOSEX));
-    const DataAnalizzata nascita = AnalizzaData(Rifila(d.vONDT));
-    ope.Imposta("ONDT", CampoData(Valore{nascita.normalizzata}));
+    // The date the check accepted, from the same routine: never date zero for a typed date.
+    ope.Imposta("ONDT", AnalizzaData(Rifila(d.vONDT)).data);
     ope.Imposta("ONCOM", Testo(d.vONCOM));
     ope.Imposta("ONPRO", Testo(d.vONPRO));
     ope.Imposta("ODES", PrimiCaratteriUtf8(d.vOCOG + " " + d.vONOME, 70));
@@ -167,7 +191,7 @@ EsitoControllo AggiornaOperatore(Contesto& ctx, DatiOperatore& d) {
 
 bool LeggiOperatore(Contesto& ctx, std::string_view codice, DatiOperatore& d) {
   d = DatiOperatore{};
-  Recordset ope(ctx.Db(), "SELECT * From COPE WHERE OCOD=?", {std::string(codice)},
+  Recordset ope(ctx.Db(), kSelectOperatore, {NormalizzaCodice(codice)},
                 Recordset::Modo::SolaLettura);
   const bool trovato = !ope.Eof();
   if (trovato) {
@@ -238,7 +262,8 @@ bool EliminaOperatore(Contesto& ctx, std::string_view codice, std::string_view n
       ctx.Ui().Chiedi("Confermi l'Eliminazione del Soggetto " + Rifila(nomeVisualizzato) + "?",
                       "Richiesta conferma", Pulsanti::SiNo, Icona::Informazione, Risposta::No);
   if (r == Risposta::No) return false;
-  ctx.Db().Esegui("DELETE FROM COPE WHERE OCOD=?", {std::string(codice)});
+  ctx.Db().Esegui("DELETE FROM COPE WHERE OCOD=?" + std::string(kConfrontaCodice),
+                  {NormalizzaCodice(codice)});
   return true;
 }
 

@@ -8,6 +8,7 @@
 #include "shell/LeggiArchivioJet.h"
 #include "shell/Marcatori.h"
 #include "store/FormatoArchivio.h"
+#include "store/LettoreTabella.h"
 
 namespace fcl {
 
@@ -31,13 +32,17 @@ std::optional<Database> ApriDatabaseCollegato(const std::filesystem::path& file)
   switch (RiconosciFormato(file)) {
     case FormatoArchivio::Sqlite:
       try {
-        return Database(file, Database::Modo::SolaLettura);
+        Database db(file, Database::Modo::SolaLettura);
+        // Another program's file: no value of it may be longer than an operator's data needs.
+        LimitaValori(db);
+        return db;
       } catch (const Errore&) {
         return std::nullopt;
       }
     case FormatoArchivio::Jet:
-      // The tables the imports read, copied into a database in memory.
-      return LeggiArchivioJet(file, {"COPE", "CTAB", "OPE"});
+      // The tables the imports read, copied into a database in memory, within the bounds of
+      // what the imports would read of them.
+      return LeggiArchivioJet(file, {"COPE", "CTAB", "OPE"}, LettoreTabella::Limiti{}.righe);
     default:
       return std::nullopt;
   }

@@ -24,7 +24,9 @@ struct ArchivioCollegato {
 std::filesystem::path DataSource(std::string_view stringaConnessione);
 
 // Opens a linked database read-only, chosen by the file's signature: an SQLite file is opened as it
-// is; of an Access (Jet/ACE) file the tables COPE, CTAB and OPE are read into a database in memory.
+// is, with its values limited in length (LimitaValori; read its tables with LettoreTabella); of an
+// Access (Jet/ACE) file the tables COPE, CTAB and OPE are read into a database in memory, a table
+// of more rows than LettoreTabella would read making the file unreadable.
 // A missing, damaged or unknown file gives nullopt. This is the one place where a further format is
 // added.
 std::optional<Database> ApriDatabaseCollegato(const std::filesystem::path& file);

@@ -5,11 +5,13 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "common/ErroreSistema.h"
 #include "common/Errori.h"
 #include "common/ScritturaAtomica.h"
 #include "shell/ArchivioCollegato.h"
 #include "shell/CartellaModello.h"
 #include "shell/CopiaOperatoriCollegati.h"
+#include "shell/CorreggiCodiciOperatori.h"
 #include "shell/LeggiIni.h"
 #include "shell/Marcatori.h"
 #include "shell/MigrazioneJet.h"
@@ -50,7 +52,8 @@ void CreaDatabase(const std::filesystem::path& file) {
   std::filesystem::rename(temporaneo, file, ec);
   if (ec) {
     std::filesystem::remove(temporaneo, ec);
-    throw ErroreFile("Impossibile creare il database " + file.string() + ": " + ec.message());
+    throw ErroreFile("Impossibile creare il database " + file.string() + ": " +
+                     CausaSistema(ec, Accesso::Scrittura));
   }
 }
 
@@ -81,6 +84,22 @@ void CompletaTabelleRiferimento(Database& db) {
   if (!comuni) CaricaTabellaComuni(db);
   if (!luoghi) CaricaTabellaLuoghiNascita(db);
   tr.Conferma();
+}
+
+// The CTAB rows REL/<release> record the one-time upgrades that have run on this database.
+bool Aggiornato(Contesto& ctx, const char* release) {
+  return std::get<std::int64_t>(ctx.Db().Scalare(
+             "SELECT count(*) FROM CTAB WHERE TIPO='REL' AND COD=?", {std::string(release)})) > 0;
+}
+
+void SegnaAggiornato(Contesto& ctx, const char* release) {
+  Recordset rel(ctx.Db(), "SELECT * FROM CTAB WHERE TIPO='REL' AND COD=?", {std::string(release)});
+  rel.AddNew();
+  rel.Imposta("TIPO", std::string("REL"));
+  rel.Imposta("COD", std::string(release));
+  const std::tm oggi = Oggi(ctx);
+  rel.Imposta("DES", Data{oggi.tm_year + 1900, oggi.tm_mon + 1, oggi.tm_mday}.Testo());
+  rel.Update();
 }
 
 // The program folder chosen at start, before it is completed.
@@ -172,17 +191,20 @@ void Avvia(Contesto& ctx, std::optional<Database>& db) {
   ConnessioneDb(ctx, db);
   ScriviMarcatore(ctx);
 
-  Recordset rel(*db, "SELECT * FROM CTAB WHERE TIPO='REL' AND COD='002' ");
-  if (rel.RecordCount() == 0) {
+  if (!Aggiornato(ctx, "002")) {
     AggiornaStruttura(*db);
-    rel.AddNew();
-    rel.Imposta("TIPO", std::string("REL"));
-    rel.Imposta("COD", std::string("002"));
-    const std::tm oggi = Oggi(ctx);
-    rel.Imposta("DES", Data{oggi.tm_year + 1900, oggi.tm_mon + 1, oggi.tm_mday}.Testo());
-    rel.Update();
+    SegnaAggiornato(ctx, "002");
   }
-  rel.Close();
+  // Operator codes stored with blanks around them or in lower case, once.
+  if (!Aggiornato(ctx, "003")) {
+    try {
+      CorreggiCodiciOperatori(ctx);
+      SegnaAggiornato(ctx, "003");
+    } catch (const ErroreFile& e) {
+      ctx.Ui().Avviso(std::string("Correzione dei codici fiscali rinviata al prossimo avvio: ") +
+                      e.what());
+    }
+  }
 
   ImportaPrimoAvvio(ctx);
 

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <string>
 
+#include "common/ErroreSistema.h"
 #include "common/Errori.h"
 #include "common/ScritturaAtomica.h"
 
@@ -41,7 +42,9 @@ void CreaCartella(const fs::path& cartella) {
   fs::create_directories(cartella, ec);
   if (ec || !fs::is_directory(cartella))
     throw ErroreFile("Impossibile creare la cartella " + cartella.string() + ": " +
-                     (ec ? ec.message() : std::string("esiste un file con lo stesso nome")) + ".");
+                     (ec ? CausaSistema(ec, Accesso::Scrittura)
+                         : std::string("esiste un file con lo stesso nome")) +
+                     ".");
 }
 
 // True when `cartella` lies inside `radice` (or is it).
@@ -89,7 +92,7 @@ std::vector<fs::path> CompletaCartellaProgramma(const fs::path& cartella, const 
       if (it->is_regular_file(ec)) origini.push_back(it->path());
     if (ec)
       throw ErroreFile("Impossibile leggere la cartella di installazione " + modello.string() +
-                       ": " + ec.message() + ".");
+                       ": " + CausaSistema(ec) + ".");
   }
   std::sort(origini.begin(), origini.end());
 

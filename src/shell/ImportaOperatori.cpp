@@ -2,10 +2,13 @@
 
 #include <string>
 
+#include "common/CodiceOperatore.h"
 #include "common/Errori.h"
 #include "common/RoutineCampi.h"
 #include "shell/ArchivioCollegato.h"
+#include "shell/CodiciEsclusi.h"
 #include "shell/Marcatori.h"
+#include "store/LettoreTabella.h"
 #include "store/Recordset.h"
 
 namespace fcl {
@@ -16,39 +19,69 @@ constexpr std::string_view kTitoloCopia = "Copia Operatori";
 Valore Rifilato(const Valore& v) { return EnNull(v) ? v : Valore(Rifila(ValoreComeTesto(v))); }
 
 bool Presente(Database& db, const std::string& codice) {
-  Recordset rs(db, "SELECT * From COPE where OCOD=?", {codice}, Recordset::Modo::SolaLettura);
-  return rs.RecordCount() > 0;
+  return std::get<std::int64_t>(db.Scalare(
+             "SELECT count(*) From COPE where OCOD=?" + std::string(kConfrontaCodice), {codice})) >
+         0;
 }
 
-// Tells the user of the source rows that could not be copied; the rows stored stay stored.
-void AvvisaFalliti(Contesto& ctx, std::string_view programma, int falliti) {
-  if (falliti == 0) return;
-  ctx.Ui().Avviso("Copia degli operatori da " + std::string(programma) + ": " +
-                  std::to_string(falliti) +
-                  (falliti == 1 ? " riga non copiata." : " righe non copiate."));
+// Tells the user of the source rows that could not be copied, or were left out for their code;
+// the rows stored stay stored.
+void AvvisaFalliti(Contesto& ctx, std::string_view programma, const EsitoImportazione& esito,
+                   const CodiciEsclusi& esclusi) {
+  const std::string origine = "Copia degli operatori da " + std::string(programma);
+  if (esito.falliti > 0)
+    ctx.Ui().Avviso(origine + ": " + std::to_string(esito.falliti) +
+                    (esito.falliti == 1 ? " riga non copiata." : " righe non copiate."));
+  if (esclusi.Numero() > 0)
+    ctx.Ui().Avviso(esclusi.Avviso(origine, "riga non copiata", "righe non copiate"));
 }
+
+// A row's changes inside the import's transaction: all of them or none.
+class PuntoRiga {
+ public:
+  explicit PuntoRiga(Database& db) : db_(db) { db_.Esegui("SAVEPOINT riga"); }
+  ~PuntoRiga() {
+    try {
+      if (!confermato_) db_.Esegui("ROLLBACK TO riga");
+      db_.Esegui("RELEASE riga");
+    } catch (...) {
+      // The import's transaction rolls back as a whole when this fails.
+    }
+  }
+  void Conferma() { confermato_ = true; }
+
+ private:
+  Database& db_;
+  bool confermato_ = false;
+};
 
 // Replaces this system's commitment rows with VELA's, code by code. A VELA database without CTAB
 // (or without one of its columns) has no commitment rows to give.
-void CopiaImpegni(Database& db, Database& origine, EsitoImportazione& esito) {
-  std::optional<Recordset> tab;
+void CopiaImpegni(Database& db, Database& origine, EsitoImportazione& esito,
+                  CodiciEsclusi& esclusi) {
+  std::optional<LettoreTabella> tab;
   try {
-    tab.emplace(origine, "SELECT * From CTAB ", std::vector<Valore>{},
-                Recordset::Modo::SolaLettura);
-  } catch (const Errore&) {
+    tab.emplace(origine, "CTAB", std::vector<std::string>{"TIPO", "COD", "DES"});
+  } catch (const ErroreDatabase&) {
     ++esito.falliti;
     return;
   }
-  for (; !tab->Eof(); tab->MoveNext()) {
+  while (tab->Avanza()) {
     try {
       if (CampoTesto((*tab)["TIPO"]) != "ITT") continue;
-      const std::string codice = CampoTesto((*tab)["COD"]);
+      const std::string letto = ValoreComeTesto((*tab)["COD"]);
+      const std::string codice = NormalizzaCodice(letto);
+      if (DifettoCodice(codice)) {
+        esclusi.Aggiungi(letto);
+        continue;
+      }
       const Valore des = (*tab)["DES"];
-      Transazione tr(db);
-      db.Esegui("DELETE FROM CTAB WHERE TIPO='ITT' AND COD=?", {codice});
+      PuntoRiga punto(db);
+      db.Esegui("DELETE FROM CTAB WHERE TIPO='ITT' AND COD=?" + std::string(kConfrontaCodice),
+                {codice});
       db.Esegui("INSERT INTO CTAB (TIPO, COD, DES) VALUES (?, ?, ?)",
                 {std::string("ITT"), codice, des});
-      tr.Conferma();
+      punto.Conferma();
       ++esito.impegni;
     } catch (const Errore&) {
       ++esito.falliti;
@@ -66,6 +99,29 @@ std::string MessaggioCollegamento(const std::string& programma, const std::strin
            " e riprovare";
   return "Impossibile collegarsi al programma " + programma + ". " + motivo + "\r\n \r\nAvviare " +
          programma + " (che all'avvio riscrive il proprio marcatore di collegamento) e riprovare.";
+}
+
+// Runs one import in a transaction: a row that fails is skipped and counted, while a linked table
+// read past its limits (LettoreTabella) copies nothing and tells why.
+template <typename F>
+std::optional<EsitoImportazione> Importa(Contesto& ctx, std::string_view programma, F copia,
+                                         const std::function<void()>& ricaricaLista) {
+  EsitoImportazione esito;
+  CodiciEsclusi esclusi;
+  try {
+    Transazione tr(ctx.Db());
+    copia(esito, esclusi);
+    tr.Conferma();
+  } catch (const Errore& e) {
+    ctx.Ui().Avviso("Copia degli operatori da " + std::string(programma) +
+                    " non riuscita: " + e.what() + " Nessun operatore è stato copiato.");
+    if (ricaricaLista) ricaricaLista();
+    return std::nullopt;
+  }
+  esito.esclusi = static_cast<int>(esclusi.Numero());
+  AvvisaFalliti(ctx, programma, esito, esclusi);
+  if (ricaricaLista) ricaricaLista();
+  return esito;
 }
 
 }  // namespace
@@ -88,44 +144,51 @@ std::optional<EsitoImportazione> OPEvela_Click(Contesto& ctx,
 
   Database& db = ctx.Db();
   Database& origine = collegato->connessione;
-  EsitoImportazione esito;
-  std::optional<Recordset> fonte;
-  try {
-    fonte.emplace(origine, "SELECT * From COPE ", std::vector<Valore>{},
-                  Recordset::Modo::SolaLettura);
-  } catch (const Errore&) {
-    ++esito.falliti;
-  }
-  for (; fonte && !fonte->Eof(); fonte->MoveNext()) {
-    try {
-      const std::string codice = CampoTesto((*fonte)["OCOD"]);
-      if (codice.empty()) continue;  // a row without a code is no operator
-      if (Presente(db, codice)) {
-        ++esito.presenti;
-        continue;
-      }
-      // Every value is read before anything is stored, so a missing column adds no partial row.
-      std::vector<std::pair<const char*, Valore>> campi;
-      for (const char* nome : {"ORAG", "OCOG", "ONOME"})
-        campi.emplace_back(nome, Rifilato((*fonte)[nome]));
-      for (const char* nome : {"OSEX", "ONDT", "ONCOM", "ONPRO", "OSCOM", "OSPRO", "OSTP", "ODES"})
-        campi.emplace_back(nome, (*fonte)[nome]);
-      Recordset rs(db, "SELECT * From COPE where OCOD=?", {codice});
-      rs.AddNew();
-      rs.Imposta("OCOD", codice);
-      rs.Imposta("OPIVA", codice.size() == 11 ? codice : std::string());
-      for (auto& [nome, valore] : campi) rs.Imposta(nome, std::move(valore));
-      rs.Update();
-      ++esito.aggiunti;
-    } catch (const Errore&) {
-      ++esito.falliti;
-    }
-  }
-  fonte.reset();
-  CopiaImpegni(db, origine, esito);
-  AvvisaFalliti(ctx, "VELA", esito.falliti);
-  if (ricaricaLista) ricaricaLista();
-  return esito;
+  return Importa(
+      ctx, "VELA",
+      [&](EsitoImportazione& esito, CodiciEsclusi& esclusi) {
+        // Without a real COPE table there is nothing to copy: said as the reason.
+        std::optional<LettoreTabella> fonte;
+        fonte.emplace(origine, "COPE",
+                      std::vector<std::string>{"OCOD", "ORAG", "OCOG", "ONOME", "OSEX", "ONDT",
+                                               "ONCOM", "ONPRO", "OSCOM", "OSPRO", "OSTP", "ODES"});
+        while (fonte->Avanza()) {
+          try {
+            // The register's own rules for a code: a row whose code it would refuse is left out.
+            const std::string letto = ValoreComeTesto((*fonte)["OCOD"]);
+            const std::string codice = NormalizzaCodice(letto);
+            if (DifettoCodice(codice)) {
+              esclusi.Aggiungi(letto);
+              continue;
+            }
+            if (Presente(db, codice)) {
+              ++esito.presenti;
+              continue;
+            }
+            // Every value is read before anything is stored, so a missing column adds no
+            // partial row.
+            std::vector<std::pair<const char*, Valore>> campi;
+            for (const char* nome : {"ORAG", "OCOG", "ONOME"})
+              campi.emplace_back(nome, Rifilato((*fonte)[nome]));
+            for (const char* nome :
+                 {"OSEX", "ONDT", "ONCOM", "ONPRO", "OSCOM", "OSPRO", "OSTP", "ODES"})
+              campi.emplace_back(nome, (*fonte)[nome]);
+            Recordset rs(db, "SELECT * From COPE where OCOD=?" + std::string(kConfrontaCodice),
+                         {codice});
+            rs.AddNew();
+            rs.Imposta("OCOD", codice);
+            rs.Imposta("OPIVA", codice.size() == 11 ? codice : std::string());
+            for (auto& [nome, valore] : campi) rs.Imposta(nome, std::move(valore));
+            rs.Update();
+            ++esito.aggiunti;
+          } catch (const Errore&) {
+            ++esito.falliti;
+          }
+        }
+        fonte.reset();
+        CopiaImpegni(db, origine, esito, esclusi);
+      },
+      ricaricaLista);
 }
 
 std::optional<EsitoImportazione> OPEORSA_Click(Contesto& ctx,
@@ -144,48 +207,49 @@ std::optional<EsitoImportazione> OPEORSA_Click(Contesto& ctx,
     return std::nullopt;
 
   Database& db = ctx.Db();
-  EsitoImportazione esito;
-  std::optional<Recordset> fonte;
-  try {
-    fonte.emplace(collegato->connessione, "SELECT * From OPE ", std::vector<Valore>{},
-                  Recordset::Modo::SolaLettura);
-  } catch (const Errore&) {
-    ++esito.falliti;
-  }
-  for (; fonte && !fonte->Eof(); fonte->MoveNext()) {
-    try {
-      const std::string codice = CampoTesto((*fonte)["OCF"]);
-      if (codice.empty()) continue;
-      if (Presente(db, codice)) {
-        ++esito.presenti;
-        continue;
-      }
-      const Valore ragione = (*fonte)["ORAG"];
-      const std::string partitaIva = CampoTesto((*fonte)["OPIVA"]);
-      const Valore localita = (*fonte)["OLOCA"];
-      const Valore provincia = (*fonte)["OPR"];
-      Recordset rs(db, "SELECT * From COPE where OCOD=?", {codice});
-      rs.AddNew();
-      rs.Imposta("OCOD", codice);
-      rs.Imposta("ORAG", ragione);
-      rs.Imposta("OCOG", std::string());
-      rs.Imposta("ONOME", std::string());
-      if (!partitaIva.empty()) rs.Imposta("OPIVA", partitaIva);
-      rs.Imposta("ONDT", Data{});  // no birth date: date zero
-      rs.Imposta("OSCOM", localita);
-      rs.Imposta("OSPRO", provincia);
-      rs.Imposta("ONCOM", std::string());
-      rs.Imposta("ONPRO", std::string());
-      rs.Imposta("ODES", ragione);
-      rs.Update();
-      ++esito.aggiunti;
-    } catch (const Errore&) {
-      ++esito.falliti;
-    }
-  }
-  AvvisaFalliti(ctx, "ORSA", esito.falliti);
-  if (ricaricaLista) ricaricaLista();
-  return esito;
+  return Importa(
+      ctx, "ORSA",
+      [&](EsitoImportazione& esito, CodiciEsclusi& esclusi) {
+        LettoreTabella fonte(collegato->connessione, "OPE",
+                             {"OCF", "ORAG", "OPIVA", "OLOCA", "OPR"});
+        while (fonte.Avanza()) {
+          try {
+            const std::string letto = ValoreComeTesto(fonte["OCF"]);
+            const std::string codice = NormalizzaCodice(letto);
+            if (DifettoCodice(codice)) {
+              esclusi.Aggiungi(letto);
+              continue;
+            }
+            if (Presente(db, codice)) {
+              ++esito.presenti;
+              continue;
+            }
+            const Valore ragione = fonte["ORAG"];
+            const std::string partitaIva = CampoTesto(fonte["OPIVA"]);
+            const Valore localita = fonte["OLOCA"];
+            const Valore provincia = fonte["OPR"];
+            Recordset rs(db, "SELECT * From COPE where OCOD=?" + std::string(kConfrontaCodice),
+                         {codice});
+            rs.AddNew();
+            rs.Imposta("OCOD", codice);
+            rs.Imposta("ORAG", ragione);
+            rs.Imposta("OCOG", std::string());
+            rs.Imposta("ONOME", std::string());
+            if (!partitaIva.empty()) rs.Imposta("OPIVA", partitaIva);
+            rs.Imposta("ONDT", Data{});  // no birth date: date zero
+            rs.Imposta("OSCOM", localita);
+            rs.Imposta("OSPRO", provincia);
+            rs.Imposta("ONCOM", std::string());
+            rs.Imposta("ONPRO", std::string());
+            rs.Imposta("ODES", ragione);
+            rs.Update();
+            ++esito.aggiunti;
+          } catch (const Errore&) {
+            ++esito.falliti;
+          }
+        }
+      },
+      ricaricaLista);
 }
 
 }  // namespace fcl

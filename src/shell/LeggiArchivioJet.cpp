@@ -93,7 +93,7 @@ Valore Converti(Tipo tipo, const char* testo, int lunghezza) {
 }
 
 // Copies one Access table into `db`; false when it cannot be read.
-bool CopiaTabella(MdbHandle* mdb, const std::string& nome, Database& db) {
+bool CopiaTabella(MdbHandle* mdb, const std::string& nome, Database& db, std::size_t righeMassime) {
   std::unique_ptr<MdbTableDef, LiberaTabella> tabella(
       mdb_read_table_by_name(mdb, const_cast<gchar*>(nome.c_str()), MDB_TABLE));
   if (!tabella) return false;
@@ -121,7 +121,9 @@ bool CopiaTabella(MdbHandle* mdb, const std::string& nome, Database& db) {
   db.Esegui("CREATE TABLE " + Citato(nome) + " (" + colonne + ")");
   const std::string inserisci = "INSERT INTO " + Citato(nome) + " VALUES (" + segnaposti + ")";
   mdb_rewind_table(tabella.get());
+  std::size_t righe = 0;
   while (mdb_fetch_row(tabella.get())) {
+    if (++righe > righeMassime) return false;
     std::vector<Valore> riga;
     for (unsigned int i = 0; i < numero; ++i) {
       if (tipi[i] == Tipo::Ignorato) continue;
@@ -135,7 +137,8 @@ bool CopiaTabella(MdbHandle* mdb, const std::string& nome, Database& db) {
 }  // namespace
 
 std::optional<Database> LeggiArchivioJet(const std::filesystem::path& file,
-                                         const std::vector<std::string>& tabelle) {
+                                         const std::vector<std::string>& tabelle,
+                                         std::size_t righeMassime) {
   std::unique_ptr<MdbHandle, ChiudiMdb> mdb(mdb_open(file.c_str(), MDB_NOFLAGS));
   if (!mdb) return std::nullopt;
   if (!mdb_read_catalog(mdb.get(), MDB_TABLE)) return std::nullopt;
@@ -155,7 +158,7 @@ std::optional<Database> LeggiArchivioJet(const std::filesystem::path& file,
       }
       if (!presente) continue;
       Transazione tr(db);
-      if (!CopiaTabella(mdb.get(), nome, db)) return std::nullopt;
+      if (!CopiaTabella(mdb.get(), nome, db, righeMassime)) return std::nullopt;
       tr.Conferma();
       ++lette;
     }

@@ -11,6 +11,7 @@
 #include <tuple>
 #include <utility>
 
+#include "common/ErroreSistema.h"
 #include "common/Errori.h"
 #include "common/RoutineCampi.h"
 #include "shell/LeggiArchivioJet.h"
@@ -178,7 +179,7 @@ std::pair<std::filesystem::path, bool> ConservaOriginale(const std::filesystem::
     if (errno == EEXIST) continue;
     if (errno == EINVAL && std::rename(file.c_str(), nome.c_str()) == 0) return {nome, false};
     throw ErroreDatabase("Impossibile conservare l'originale del database " + file.string() +
-                         " con il nome " + nome.string() + ": " + std::strerror(errno) + "." +
+                         " con il nome " + nome.string() + ": " + CausaSistema(errno) + "." +
                          kNonModificato);
   }
   throw ErroreDatabase(
@@ -230,8 +231,9 @@ EsitoMigrazione MigraDatabaseJet(const std::filesystem::path& file, const Data& 
     Rimuovi(temporaneo);
     const std::string testo = e.what();
     if (testo.find(kNonModificato) != std::string::npos) throw;
-    throw ErroreDatabase("Impossibile convertire il database in formato Access " + file.string() +
-                         ": " + testo + kNonModificato);
+    throw ErroreDatabase(PrimaDelDettaglio(
+        "Impossibile convertire il database in formato Access " + file.string() + ": " + testo,
+        kNonModificato));
   } catch (...) {
     Rimuovi(temporaneo);
     throw;
@@ -248,7 +250,7 @@ EsitoMigrazione MigraDatabaseJet(const std::filesystem::path& file, const Data& 
   std::filesystem::rename(temporaneo, file, ec);
   if (ec) {
     // Undo: the original goes back to (or simply keeps) its name, and its second name goes.
-    const std::string causa = ec.message();
+    const std::string causa = CausaSistema(ec, Accesso::Scrittura);
     Rimuovi(temporaneo);
     if (collegato) {
       Rimuovi(esito.originale);

@@ -1,5 +1,6 @@
 #include "store/CopiaImpegno.h"
 
+#include "common/CodiceOperatore.h"
 #include "store/Database.h"
 #include "store/Recordset.h"
 
@@ -18,7 +19,9 @@ bool CopiaImpegno(Contesto& ctx, const RecordImpegno& impegno) {
   Recordset operatori(db, "SELECT * From COPE");
   for (; !operatori.Eof(); operatori.MoveNext()) {
     const std::string codice = ValoreComeTesto(operatori["OCOD"]);
-    Recordset itt(db, "SELECT * From CTAB WHERE TIPO='ITT' AND COD=?", {codice});
+    Recordset itt(db,
+                  "SELECT * From CTAB WHERE TIPO='ITT' AND COD=?" + std::string(kConfrontaCodice),
+                  {NormalizzaCodice(codice)});
     if (itt.RecordCount() == 0) {
       itt.AddNew();
     } else {
@@ -27,7 +30,7 @@ bool CopiaImpegno(Contesto& ctx, const RecordImpegno& impegno) {
       itt.MoveFirst();
     }
     itt.Imposta("TIPO", std::string("ITT"));
-    itt.Imposta("COD", codice);
+    itt.Imposta("COD", NormalizzaCodice(codice));
     itt.Imposta("DES", des);
     itt.Update();
   }

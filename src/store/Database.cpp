@@ -8,17 +8,10 @@
 #include <utility>
 
 #include "common/Errori.h"
+#include "store/ErroreSqlite.h"
 #include "store/Istruzione.h"
 
 namespace fcl {
-
-void ErroreSqlite(sqlite3* db, std::string_view contesto) {
-  std::string testo = "Errore del database";
-  if (!contesto.empty()) testo += " (" + std::string(contesto) + ")";
-  testo += ": ";
-  testo += db != nullptr ? sqlite3_errmsg(db) : "memoria insufficiente";
-  throw ErroreDatabase(testo);
-}
 
 TipoCampo TipoDaDichiarato(std::string_view dichiarato) {
   std::string t(dichiarato);
@@ -37,12 +30,15 @@ Istruzione::Istruzione(Database& db, std::string_view sql, const std::vector<Val
     : db_(db) {
   if (sqlite3_prepare_v2(db.Handle(), sql.data(), static_cast<int>(sql.size()), &stmt_, nullptr) !=
       SQLITE_OK)
-    ErroreSqlite(db.Handle(), sql);
+    ErroreSqlite(db.Handle());
   if (stmt_ == nullptr) return;
   const int attesi = sqlite3_bind_parameter_count(stmt_);
   if (attesi != static_cast<int>(parametri.size())) {
     sqlite3_finalize(stmt_);
-    throw ErroreDatabase("Errore del database: parametri non corrispondenti in " + std::string(sql));
+    throw ErroreDatabase(
+        "Errore del database: errore interno del programma; rivolgersi all'assistenza" +
+        std::string(kDettaglioAssistenza) + "parametri attesi " + std::to_string(attesi) +
+        ", dati " + std::to_string(parametri.size()));
   }
   for (int i = 0; i < attesi; ++i) {
     const Valore& v = parametri[static_cast<std::size_t>(i)];
@@ -62,7 +58,7 @@ Istruzione::Istruzione(Database& db, std::string_view sql, const std::vector<Val
     if (rc != SQLITE_OK) {
       sqlite3_finalize(stmt_);
       stmt_ = nullptr;
-      ErroreSqlite(db.Handle(), sql);
+      ErroreSqlite(db.Handle());
     }
   }
 }
@@ -74,7 +70,7 @@ bool Istruzione::Passo() {
   const int rc = sqlite3_step(stmt_);
   if (rc == SQLITE_ROW) return true;
   if (rc == SQLITE_DONE) return false;
-  ErroreSqlite(db_.Handle(), sqlite3_sql(stmt_));
+  ErroreSqlite(db_.Handle());
 }
 
 int Istruzione::NumeroColonne() const { return stmt_ ? sqlite3_column_count(stmt_) : 0; }
@@ -125,7 +121,7 @@ Database::Database(const std::filesystem::path& file, Modo modo) : file_(file) {
       break;
   }
   if (sqlite3_open_v2(file.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
-    std::string causa = db_ ? sqlite3_errmsg(db_) : "memoria insufficiente";
+    const std::string causa = CausaSqlite(db_);
     sqlite3_close(db_);
     db_ = nullptr;
     throw ErroreDatabase("Impossibile aprire il database " + file.string() + ": " + causa);
@@ -137,9 +133,10 @@ Database::Database(const std::filesystem::path& file, Modo modo) : file_(file) {
   try {
     Scalare("SELECT count(*) FROM sqlite_master");
     Esegui("PRAGMA foreign_keys = ON");
-  } catch (const ErroreDatabase& e) {
+  } catch (const ErroreDatabase&) {
     // A database that another program holds locked is no damaged file: it says so.
     const int codice = sqlite3_errcode(db_) & 0xff;
+    const std::string causa = CausaSqlite(db_);
     sqlite3_close(db_);
     db_ = nullptr;
     if (codice == SQLITE_BUSY || codice == SQLITE_LOCKED)
@@ -147,7 +144,7 @@ Database::Database(const std::filesystem::path& file, Modo modo) : file_(file) {
                            " è bloccato da un altro programma che lo sta usando: chiudere l'altro "
                            "programma e riprovare. Il file non è stato modificato.");
     throw ErroreDatabase("Il file " + file.string() +
-                         " non è un database di FISCOLARIO leggibile: " + e.what());
+                         " non è un database di FISCOLARIO leggibile: " + causa);
   }
 }
 
@@ -155,7 +152,7 @@ Database Database::InMemoria() {
   Database db;
   if (sqlite3_open_v2(":memory:", &db.db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
       SQLITE_OK)
-    ErroreSqlite(db.db_, "memoria");
+    ErroreSqlite(db.db_);
   db.file_ = ":memory:";
   return db;
 }

@@ -14,6 +14,7 @@
 #include "common/Errori.h"
 #include "common/RoutineCampi.h"
 #include "store/Csv.h"
+#include "store/ErroreSqlite.h"
 #include "store/Istruzione.h"
 
 namespace fcl {
@@ -29,7 +30,7 @@ class Inserimento {
  public:
   Inserimento(Database& db, const char* sql) : db_(db) {
     if (sqlite3_prepare_v2(db.Handle(), sql, -1, &stmt_, nullptr) != SQLITE_OK)
-      ErroreSqlite(db.Handle(), sql);
+      ErroreSqlite(db.Handle());
   }
   ~Inserimento() { sqlite3_finalize(stmt_); }
   Inserimento(const Inserimento&) = delete;
@@ -40,9 +41,9 @@ class Inserimento {
     for (std::size_t i = 0; i < valori.size(); ++i) {
       if (sqlite3_bind_text(stmt_, static_cast<int>(i) + 1, valori[i].data(),
                             static_cast<int>(valori[i].size()), SQLITE_TRANSIENT) != SQLITE_OK)
-        ErroreSqlite(db_.Handle(), sqlite3_sql(stmt_));
+        ErroreSqlite(db_.Handle());
     }
-    if (sqlite3_step(stmt_) != SQLITE_DONE) ErroreSqlite(db_.Handle(), sqlite3_sql(stmt_));
+    if (sqlite3_step(stmt_) != SQLITE_DONE) ErroreSqlite(db_.Handle());
   }
 
  private:

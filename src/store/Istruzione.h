@@ -34,7 +34,6 @@ class Istruzione {
   sqlite3_stmt* stmt_ = nullptr;
 };
 
-[[noreturn]] void ErroreSqlite(sqlite3* db, std::string_view contesto);
 TipoCampo TipoDaDichiarato(std::string_view dichiarato);
 
 }  // namespace fcl

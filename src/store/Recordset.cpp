@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "common/Errori.h"
+#include "store/ErroreSqlite.h"
 #include "store/Istruzione.h"
 
 namespace fcl {
@@ -55,6 +56,13 @@ bool Somiglia(std::string_view testo, std::string_view modello) {
   return false;
 }
 
+// A fault of the program itself (a column or table the code names that is not there), told to the
+// user as such, with the detail for support.
+std::string ErroreInterno(const std::string& dettaglio) {
+  return "Errore del database: errore interno del programma; rivolgersi all'assistenza" +
+         std::string(kDettaglioAssistenza) + dettaglio;
+}
+
 }  // namespace
 
 Recordset::Recordset(Database& db, std::string_view sql, std::vector<Valore> parametri, Modo modo)
@@ -63,10 +71,9 @@ Recordset::Recordset(Database& db, std::string_view sql, std::vector<Valore> par
   std::vector<TipoCampo> tipi;
   if (modo_ == Modo::Aggiornabile) {
     tabella_ = TabellaDiSelectStar(sql);
-    if (tabella_.empty())
-      throw ErroreDatabase("Errore del database: istruzione non aggiornabile: " + testo);
+    if (tabella_.empty()) throw ErroreDatabase(ErroreInterno("istruzione non aggiornabile"));
     colonne_ = db_.Colonne(tabella_);
-    if (colonne_.empty()) throw ErroreDatabase("Errore del database: tabella inesistente " + tabella_);
+    if (colonne_.empty()) throw ErroreDatabase(ErroreInterno("tabella inesistente " + tabella_));
     // "SELECT * FROM t ..." -> "SELECT rowid, * FROM t ..."
     const auto stella = Maiuscolo(testo).find('*');
     testo.replace(stella, 1, "rowid, *");
@@ -98,24 +105,24 @@ std::optional<std::size_t> Recordset::Indice(std::string_view nome) const {
 
 const Valore& Recordset::operator[](std::string_view nome) const {
   const auto i = Indice(nome);
-  if (!i) throw ErroreDatabase("Errore del database: campo inesistente " + std::string(nome));
+  if (!i) throw ErroreDatabase(ErroreInterno("campo inesistente " + std::string(nome)));
   return (*this)[*i];
 }
 
 const Valore& Recordset::operator[](std::size_t indice) const {
-  if (Eof()) throw ErroreDatabase("Errore del database: nessun record corrente");
+  if (Eof()) throw ErroreDatabase(ErroreInterno("nessun record corrente"));
   return righe_[corrente_].at(indice);
 }
 
 void Recordset::Imposta(std::string_view nome, Valore valore) {
   const auto i = Indice(nome);
-  if (!i) throw ErroreDatabase("Errore del database: campo inesistente " + std::string(nome));
+  if (!i) throw ErroreDatabase(ErroreInterno("campo inesistente " + std::string(nome)));
   Imposta(*i, std::move(valore));
 }
 
 void Recordset::Imposta(std::size_t indice, Valore valore) {
   RichiediAggiornabile();
-  if (Eof()) throw ErroreDatabase("Errore del database: nessun record corrente");
+  if (Eof()) throw ErroreDatabase(ErroreInterno("nessun record corrente"));
   righe_[corrente_].at(indice) = std::move(valore);
   modificato_[indice] = true;
 }
@@ -128,7 +135,7 @@ bool Recordset::Find(std::string_view criterio) {
   const std::string colonna(criterio.substr(i, j - i));
   const auto apice = criterio.find('\'', j);
   if (apice == std::string_view::npos || criterio.size() < apice + 2 || criterio.back() != '\'')
-    throw ErroreDatabase("Errore del database: criterio non valido " + std::string(criterio));
+    throw ErroreDatabase(ErroreInterno("criterio di ricerca non valido"));
   const std::string op = Maiuscolo(criterio.substr(j, apice - j));
   const bool like = op.find("LIKE") != std::string::npos;
   std::string valore;
@@ -138,7 +145,7 @@ bool Recordset::Find(std::string_view criterio) {
     if (letterale[k] == '\'' && k + 1 < letterale.size() && letterale[k + 1] == '\'') ++k;
   }
   const auto indice = Indice(colonna);
-  if (!indice) throw ErroreDatabase("Errore del database: campo inesistente " + colonna);
+  if (!indice) throw ErroreDatabase(ErroreInterno("campo inesistente " + colonna));
   for (; corrente_ < righe_.size(); ++corrente_) {
     const std::string testo = ValoreComeTesto(righe_[corrente_][*indice]);
     if (like ? Somiglia(testo, valore) : UgualeSenzaMaiuscole(testo, valore)) return true;
@@ -157,7 +164,7 @@ void Recordset::AddNew() {
 
 void Recordset::Update() {
   RichiediAggiornabile();
-  if (Eof()) throw ErroreDatabase("Errore del database: nessun record corrente");
+  if (Eof()) throw ErroreDatabase(ErroreInterno("nessun record corrente"));
   std::vector<Valore> valori;
   std::string sql;
   if (nuova_) {
@@ -196,7 +203,7 @@ void Recordset::Update() {
 
 void Recordset::Delete() {
   RichiediAggiornabile();
-  if (Eof()) throw ErroreDatabase("Errore del database: nessun record corrente");
+  if (Eof()) throw ErroreDatabase(ErroreInterno("nessun record corrente"));
   if (rowid_[corrente_] != 0)
     db_.Esegui("DELETE FROM " + tabella_ + " WHERE rowid = ?", {rowid_[corrente_]});
   righe_.erase(righe_.begin() + static_cast<std::ptrdiff_t>(corrente_));
@@ -205,8 +212,7 @@ void Recordset::Delete() {
 }
 
 void Recordset::RichiediAggiornabile() const {
-  if (modo_ != Modo::Aggiornabile)
-    throw ErroreDatabase("Errore del database: il recordset è di sola lettura");
+  if (modo_ != Modo::Aggiornabile) throw ErroreDatabase(ErroreInterno("recordset di sola lettura"));
 }
 
 }  // namespace fcl

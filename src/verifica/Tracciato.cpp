@@ -210,6 +210,10 @@ constexpr std::string_view kSoggettoDiversoBL = "001007 001008 001009 001010";
 constexpr std::string_view kImportiBL =
     "003001 003002 004001 004002 005001 005002 006001 006002 007001 008001 008002";
 
+constexpr std::string_view kResidenzaTU = "006 007 008";
+
+constexpr std::string_view kMancaRegistrazione = "Manca la data di registrazione";
+constexpr std::string_view kMancaImporto = "Mancano l'imponibile (o importo) e l'imposta";
 constexpr std::string_view kPiCfAlternativi =
     "Partita IVA e codice fiscale della controparte sono alternativi: va indicato uno solo dei due";
 constexpr std::string_view kRiepilogativoSenzaControparte =
@@ -231,7 +235,11 @@ constexpr VincoloTracciato kVincoli[] = {
     {"FA", Esclusione, "001", "002", Regola::Alternativi, kPiCfAlternativi},
     {"FA", Esclusione, "003", "001 002", Regola::Alternativi, kRiepilogativoSenzaControparte},
     {"FA", Richiede, "", "001 002 003", Regola::DatoMancante, kMancaControparte},
+    {"FA", Richiede, "", "004 005 007 008 009 010 011 012 013 014 015 016", Regola::DatiIncompleti,
+     "Nessun numero di operazioni e nessun importo per la controparte"},
     {"SA", Richiede, "", "001", Regola::DatoMancante, "Manca il codice fiscale della controparte"},
+    {"SA", Richiede, "", "002 003", Regola::DatiIncompleti,
+     "Nessun numero di operazioni e nessun importo per la controparte"},
     {"BL", Esclusione, kPersonaBL, kSoggettoDiversoBL, Regola::Alternativi, kPersonaOSoggetto},
     {"BL", Richiede, "", "001001 001007", Regola::DatoMancante, kMancaAnagrafica},
     {"BL", RichiedeTutti, kPersonaBL, kPersonaBL, Regola::DatiIncompleti, kPersonaIncompleta},
@@ -240,11 +248,13 @@ constexpr VincoloTracciato kVincoli[] = {
     {"BL", Richiede, "", "002002 002003 002004", Regola::DatoMancante,
      "Indicare il tipo di operazione: paesi a fiscalità privilegiata, soggetti non residenti o "
      "acquisti di servizi da non residenti"},
-    {"BL", Richiede, "002002", kImportiBL, Regola::SezioneBL,
+    // Each kind of operation needs the amounts of its sections: a row flagged without them says
+    // nothing the Agenzia can take in.
+    {"BL", Richiede, "002002", kImportiBL, Regola::DatoMancante,
      "Operazioni con paesi a fiscalità privilegiata senza alcun importo"},
-    {"BL", Richiede, "002003", "003001 003002 006001 006002", Regola::SezioneBL,
+    {"BL", Richiede, "002003", "003001 003002 006001 006002", Regola::DatoMancante,
      "Operazioni con soggetti non residenti senza importi di operazioni attive o passive"},
-    {"BL", Richiede, "002004", "006001 006002", Regola::SezioneBL,
+    {"BL", Richiede, "002004", "006001 006002", Regola::DatoMancante,
      "Acquisti di servizi da non residenti senza importi di operazioni passive"},
     {"BL", Richiede, "004001 004002 005001 005002 007001 008001 008002", "002002",
      Regola::SezioneBL,
@@ -256,23 +266,56 @@ constexpr VincoloTracciato kVincoli[] = {
     {"FE", Esclusione, "001", "002", Regola::Alternativi, kPiCfAlternativi},
     {"FE", Esclusione, "003", "001 002", Regola::Alternativi, kRiepilogativoSenzaControparte},
     {"FE", Richiede, "", "001 002 003", Regola::DatoMancante, kMancaControparte},
+    {"FE", Richiede, "", "007", Regola::DatoMancante, "Manca la data del documento"},
+    {"FE", Richiede, "", "008", Regola::DatoMancante, kMancaRegistrazione},
+    {"FE", Richiede, "", "009", Regola::DatoMancante, "Manca il numero del documento"},
+    {"FE", Richiede, "", "010 011", Regola::DatoMancante, kMancaImporto},
     {"FR", Esclusione, "002", "001", Regola::Alternativi,
      "Per un documento riepilogativo non si indica la partita IVA del fornitore"},
     {"FR", Richiede, "", "001 002", Regola::DatoMancante, "Manca la partita IVA del fornitore"},
+    {"FR", Richiede, "", "003", Regola::DatoMancante, "Manca la data del documento"},
+    {"FR", Richiede, "", "004", Regola::DatoMancante, kMancaRegistrazione},
+    {"FR", Richiede, "", "008 009", Regola::DatoMancante, kMancaImporto},
     {"NE", Esclusione, "001", "002", Regola::Alternativi, kPiCfAlternativi},
     {"NE", Richiede, "", "001 002", Regola::DatoMancante, kMancaControparte},
+    {"NE", Richiede, "", "003", Regola::DatoMancante, "Manca la data di emissione della nota"},
+    {"NE", Richiede, "", "004", Regola::DatoMancante, kMancaRegistrazione},
+    {"NE", Richiede, "", "005", Regola::DatoMancante, "Manca il numero della nota"},
+    {"NE", Richiede, "", "006 007", Regola::DatoMancante, kMancaImporto},
     {"NR", Richiede, "", "001", Regola::DatoMancante, "Manca la partita IVA della controparte"},
+    {"NR", Richiede, "", "002", Regola::DatoMancante, "Manca la data del documento"},
+    {"NR", Richiede, "", "003", Regola::DatoMancante, kMancaRegistrazione},
+    {"NR", Richiede, "", "004 005", Regola::DatoMancante, kMancaImporto},
     {"DF", Richiede, "", "001", Regola::DatoMancante, "Manca il codice fiscale del cliente"},
+    {"DF", Richiede, "", "002", Regola::DatoMancante, "Manca la data dell'operazione"},
+    {"DF", Richiede, "", "003", Regola::DatoMancante, "Manca l'importo dell'operazione"},
     {"FN", Esclusione, kPersona, kSoggettoDiverso, Regola::Alternativi, kPersonaOSoggetto},
     {"FN", Richiede, "", "001 007", Regola::DatoMancante, kMancaAnagrafica},
     {"FN", RichiedeTutti, kPersona, kPersona, Regola::DatiIncompleti, kPersonaIncompleta},
     {"FN", RichiedeTutti, kSoggettoDiverso, kSoggettoDiverso, Regola::DatiIncompleti,
      kSoggettoIncompleto},
+    {"FN", Richiede, "", "011", Regola::DatoMancante, "Manca la data di emissione della fattura"},
+    {"FN", Richiede, "", "012", Regola::DatoMancante, kMancaRegistrazione},
+    {"FN", Richiede, "", "013", Regola::DatoMancante, "Manca il numero della fattura"},
+    {"FN", Richiede, "", "015 016", Regola::DatoMancante, kMancaImporto},
     {"SE", Esclusione, kPersona, kSoggettoDiverso, Regola::Alternativi, kPersonaOSoggetto},
     {"SE", Richiede, "", "001 007", Regola::DatoMancante, kMancaAnagrafica},
     {"SE", RichiedeTutti, kPersona, kPersona, Regola::DatiIncompleti, kPersonaIncompleta},
     {"SE", RichiedeTutti, kSoggettoDiverso, kSoggettoDiverso, Regola::DatiIncompleti,
      kSoggettoIncompleto},
+    {"SE", Richiede, "", "012", Regola::DatoMancante, "Manca la data di emissione della fattura"},
+    {"SE", Richiede, "", "013", Regola::DatoMancante, kMancaRegistrazione},
+    {"SE", Richiede, "", "014", Regola::DatoMancante, "Manca il numero della fattura"},
+    {"SE", Richiede, "", "015 016", Regola::DatoMancante, kMancaImporto},
+    // Tourism: the counterpart is always a person not resident in Italy.
+    {"TU", Richiede, "", "001", Regola::DatoMancante, "Manca il cognome della controparte"},
+    {"TU", RichiedeTutti, "001", "002 003 004 005", Regola::DatiIncompleti, kPersonaIncompleta},
+    {"TU", RichiedeTutti, kResidenzaTU, kResidenzaTU, Regola::DatiIncompleti,
+     "Dati della residenza estera incompleti"},
+    {"TU", Richiede, "", "009", Regola::DatoMancante, "Manca la data di emissione del documento"},
+    {"TU", Richiede, "", "010", Regola::DatoMancante, kMancaRegistrazione},
+    {"TU", Richiede, "", "011", Regola::DatoMancante, "Manca il numero del documento"},
+    {"TU", Richiede, "", "012 013", Regola::DatoMancante, kMancaImporto},
 };
 
 // ---------------------------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 
 #include "common/BloccoFile.h"
 #include "common/Cp1252.h"
+#include "common/ErroreSistema.h"
 #include "common/Errori.h"
 #include "common/FileProtetti.h"
 #include "common/NomiFileComunicazione.h"
@@ -44,7 +45,7 @@ void Invalida(TotaliImport& t) {
 std::string TestoErrore(const std::exception& e) {
   if (const auto* c = dynamic_cast<const ErroreCartella*>(&e))
     return "ERRORE " + std::to_string(c->Numero()) + " - " + c->what();
-  return e.what();
+  return TestoPerUtente(e);
 }
 
 bool CellaVuota(const Cella& c) {
@@ -86,7 +87,9 @@ class Giro {
       Foglio(foglio, *quadro, record);
     }
 
-    // The listing is put in place only once the whole intermediate file is on the disk.
+    // The listing is put in place only once the whole intermediate file is on the disk; from here
+    // on the run no longer stops half-way.
+    ctx_.Ui().ControllaInterruzione();
     file.Prepara();
     if (tot_.righeTotali > 0) listato_.Completa();
     file.Conferma();
@@ -116,6 +119,7 @@ class Giro {
     CelleRiga celle;
     // Rows past the last one a sheet can have are empty: the walk ends there at the latest.
     for (int riga = prima; riga <= kRigheMassimeFoglio; ++riga) {
+      ctx_.Ui().ControllaInterruzione();
       const std::vector<Cella>& letta = lettore_.Riga(foglio, riga);
       if (FineDelFoglio(letta)) break;
       ++tot_.righeTotali;
@@ -258,7 +262,13 @@ RisultatoElaborazione ElaboraCartella(Contesto& ctx, const std::filesystem::path
 
   try {
     Giro(ctx, *lettore, listato, aggiungiZeri, risultato).Esegui();
+  } catch (const ErroreInterruzione&) {
+    listato.Abbandona();
+    Invalida(tot);
+    risultato.esito = EsitoElaborazione::Interrotta;
+    return risultato;
   } catch (const std::exception& e) {
+    listato.Abbandona();
     Invalida(tot);
     ui.Messaggio(TestoErrore(e), kTitoloApplicazione, Icona::Critico);
     risultato.esito = EsitoElaborazione::Fallita;

@@ -24,6 +24,7 @@ enum class EsitoElaborazione {
   Completata,  // the walk ended and read rows: the creation may follow unless erroreData is set
   Vuota,       // the walk ended without a data row (the user was told)
   Annullata,   // the listing dialog was cancelled
+  Interrotta,  // the user stopped the walk ("Interrompi"): nothing written, every file as it was
   Fallita,     // the workbook, the listing or the intermediate file failed (the user was told)
 };
 
@@ -59,7 +60,9 @@ std::optional<std::filesystem::path> ScegliCartellaLavoro(Interazione& ui,
 // the second, by name, until a missing or unrecognised sheet. Every data row is listed and
 // encoded into the intermediate file (ctx.PercorsoFileIntermedio(): FCLtemp.TXT in the program
 // folder unless the context names another). `aggiungiZeri` pads VAT numbers, short fiscal codes
-// and country codes with leading zeros.
+// and country codes with leading zeros. Before every row, and before the files are put in place,
+// the walk stops when the user asked it to (Interazione::InterruzioneRichiesta): the outcome is
+// Interrotta, nothing is shown, and the listing and the intermediate file are left as they were.
 //
 // The workbook is only read. The intermediate file is replaced only when the walk completes (empty
 // when no row was read); a run that fails reports why through ctx.Ui(), leaves the previous file as it

@@ -51,6 +51,9 @@ class Listato {
   // `riga` is the row's number on the sheet (1-based).
   virtual void Riga(int riga, const CelleRiga& celle) = 0;
   virtual void Completa() = 0;
+  // The run failed or was stopped before Completa: the unfinished listing leaves nothing behind
+  // (an earlier listing under the same name stays as it was).
+  virtual void Abbandona() noexcept {}
 
   // After Completa: marks rows of the written listing (errors and warnings in two colours) and
   // prints `nota` at the foot of the pages that have marks. Rows the listing never printed are

@@ -5,6 +5,7 @@
 #include <map>
 #include <utility>
 
+#include "common/ErroreSistema.h"
 #include "common/Errori.h"
 #include "common/FormatoItaliano.h"
 #include "pdf/PdfWriter.h"
@@ -188,6 +189,12 @@ void ListatoPdf::Completa() {
   w.EndDoc();  // throws when the file cannot be put in place
 }
 
+void ListatoPdf::Abbandona() noexcept {
+  writer_.reset();  // the temporary file beside the listing goes with the writer
+  pagine_ = 0;
+  tratti_.clear();
+}
+
 std::optional<ListatoPdf::Posizione> ListatoPdf::PosizioneRiga(std::string_view foglio,
                                                               long long riga) const {
   for (const Tratto& t : tratti_) {
@@ -217,7 +224,7 @@ void ListatoPdf::SegnaRighe(const std::vector<RigaSegnata>& righe, std::string_v
   // a very long listing is left as it is (the report names every cell anyway).
   std::error_code ec;
   const auto dimensione = std::filesystem::file_size(percorso, ec);
-  if (ec) fallisci(ec.message());
+  if (ec) fallisci(CausaSistema(ec));
   if (dimensione > kDimensioneMassimaSegni)
     fallisci("il listato supera i " + std::to_string(kDimensioneMassimaSegni >> 20) +
              " MB e non viene riscritto; le righe con rilievi sono elencate nel rapporto della "

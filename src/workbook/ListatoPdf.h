@@ -25,6 +25,7 @@ class ListatoPdf : public Listato {
   void NuovoFoglio(const FoglioListato& foglio) override;
   void Riga(int riga, const CelleRiga& celle) override;
   void Completa() override;
+  void Abbandona() noexcept override;
   // Rewrites the listing: every page imported from the written file, with the marks drawn over.
   void SegnaRighe(const std::vector<RigaSegnata>& righe, std::string_view nota) override;
 

@@ -4,6 +4,7 @@
 
 #include <ctime>
 #include <map>
+#include <regex>
 
 #include "CartellaTemporanea.h"
 #include "InterazioneRegistrata.h"
@@ -56,6 +57,23 @@ std::vector<std::string> Righe(Database& db, const std::string& sql, std::vector
 std::vector<std::string> Archivio(Database& db) {
   auto righe = Righe(db, "SELECT * FROM COPE ORDER BY OCOD");
   for (auto& r : Righe(db, "SELECT * FROM CTAB ORDER BY TIPO, COD, DES")) righe.push_back(r);
+  return righe;
+}
+
+// The rows as a restore gives them back: a Null text column is written as the empty text, as the
+// files of the other programs carry it, and comes back as the empty text (the date stays Null).
+std::vector<std::string> NullComeTestoVuoto(std::vector<std::string> righe,
+                                            const std::string& colonnaNonTesto = "ONDT") {
+  // The columns one after the other, as Righe writes them.
+  static const std::regex kColonna(R"(([A-Z_]+)=(Null|T:\[[^\]]*\]|[IFD]:[^ ]*) )");
+  for (auto& r : righe) {
+    std::string esito;
+    for (std::sregex_iterator m(r.begin(), r.end(), kColonna), fine; m != fine; ++m) {
+      const bool vuoto = (*m)[2] == "Null" && (*m)[1] != colonnaNonTesto;
+      esito += vuoto ? (*m)[1].str() + "=T:[] " : (*m)[0].str();
+    }
+    r = esito;
+  }
   return righe;
 }
 
@@ -208,9 +226,10 @@ TEST(Backup, BackupERipristinoRestituisconoOgniColonna) {
     ASSERT_TRUE(RipristinaBackup(destinazione.ctx, file));
     const std::string sql = "SELECT * FROM COPE WHERE OCOD=?";
     const std::string sqlCodici = "SELECT * FROM CTAB WHERE COD=? ORDER BY TIPO";
-    EXPECT_EQ(Righe(destinazione.db, sql, {S(codice)}), Righe(origine.db, sql, {S(codice)}));
+    EXPECT_EQ(Righe(destinazione.db, sql, {S(codice)}),
+              NullComeTestoVuoto(Righe(origine.db, sql, {S(codice)})));
     EXPECT_EQ(Righe(destinazione.db, sqlCodici, {S(codice)}),
-              Righe(origine.db, sqlCodici, {S(codice)}));
+              NullComeTestoVuoto(Righe(origine.db, sqlCodici, {S(codice)})));
   }
   EXPECT_EQ(Righe(destinazione.db, "SELECT * FROM CTAB WHERE TIPO='REL'").size(), 0u);
   EXPECT_EQ(destinazione.ui.Testi().back(), "Ripristino terminato");
@@ -273,7 +292,12 @@ TEST(Backup, RigaCheNonEntraLasciaLArchivioComEra) {
       {"codice senza descrizione", b + "CTAB" + b + "ITT" + b + "X1",
        "la riga deve avere i valori di TIPO, COD e DES"},
       {"operatore ripetuto", primaRiga, "(tabella COPE): Errore del database"},
-      {"codice fiscale Null", b + "COPE" + b + "\\N" + b + "ALFA", "Errore del database"},
+      {"codice fiscale Null", b + "COPE" + b + "\\N" + b + "ALFA",
+       "(tabella COPE): manca il codice fiscale dell'operatore"},
+      {"codice fiscale che è un percorso", b + "COPE" + b + "../X" + b + "ALFA",
+       "(tabella COPE): il codice fiscale \"../X\" non è valido"},
+      {"operatore ripetuto in minuscolo", b + "COPE" + b + " x1 " + b + "ALFA",
+       "(tabella COPE): Errore del database"},
   };
   for (const auto& c : kCasi) {
     SCOPED_TRACE(c.nome);
@@ -429,11 +453,12 @@ TEST(Backup, NumeriDoppiInUnaTabellaDiProva) {
   const std::string righe = RigheBackup(inst.db, "PROVA", "OCOD", "X1", &n);
   EXPECT_EQ(n, 4u);
   const std::string b = "\xA6";
-  EXPECT_EQ(righe, b + "PROVA" + b + "X1" + b + "," + b + "0" + b + "\\N\r\n" +  //
-                       b + "PROVA" + b + "X1" + b + "12," + b + "3" + b + "\\N\r\n" + b + "PROVA" +
-                       b + "X1" + b + "1234,5" + b + b + "\r\n" + b + "PROVA" + b + "X1" + b +
-                       "-,75" + b + b + "\\N\r\n");
-  const auto prima = Righe(inst.db, "SELECT * FROM PROVA");
+  EXPECT_EQ(righe, b + "PROVA" + b + "X1" + b + "," + b + "0" + b + "\r\n" +  //
+                       b + "PROVA" + b + "X1" + b + "12," + b + "3" + b + "\r\n" + b + "PROVA" + b +
+                       "X1" + b + "1234,5" + b + b + "\r\n" + b + "PROVA" + b + "X1" + b + "-,75" +
+                       b + b + "\r\n");
+  // The number columns' Null comes back Null; the text column's as the empty text.
+  const auto prima = NullComeTestoVuoto(Righe(inst.db, "SELECT * FROM PROVA"), "PEZZI");
 
   inst.db.Esegui("DELETE FROM PROVA");
   const auto file = inst.cartella / "X1.FCL";
@@ -518,6 +543,178 @@ TEST(Backup, EsempioDelProgramma) {
   // Saved again, the file comes back byte for byte.
   ASSERT_TRUE(SalvaOperatore(inst.ctx, "02468130162", inst.cartella / "DI NUOVO.FCL"));
   EXPECT_EQ(test::LeggiFile(inst.cartella / "DI NUOVO.FCL"), test::LeggiFile(file));
+}
+
+}  // namespace
+}  // namespace fcl
+
+namespace fcl {
+namespace {
+
+// Damaged files are refused whole, before the safety copy or any change, naming the line: a last
+// line cut short (every line is written with its CR LF), a first line without a usable operator
+// code, a line longer than any backup holds.
+TEST(BackupDanneggiato, RifiutatoPrimaDiToccareQualcosa) {
+  const std::string b = "\xA6";
+  const std::string cope =
+      b + "COPE" + b + "X1" + b + "NUOVA RAGIONE" + b + b + b + b + "01/02/1980";
+  const std::string ctab =
+      b + "CTAB" + b + "ITT" + b + "X1" + b + "01234567890          215/06/2016   ";
+  struct Caso {
+    std::string nome;
+    std::string contenuto;
+    std::size_t riga;
+    std::string dettaglio;
+  } const kCasi[] = {
+      {"ultima riga troncata", cope + "\r\n" + ctab.substr(0, 30), 2,
+       "la riga è interrotta prima della fine (manca il ritorno a capo)"},
+      {"unica riga troncata", cope.substr(0, 20), 1, "interrotta prima della fine"},
+      {"troncata dopo il CR", cope + "\r\n" + ctab + "\r", 2, "interrotta prima della fine"},
+      {"codice vuoto", b + "COPE" + b + b + "ALFA\r\n", 1,
+       "(tabella COPE): manca il codice fiscale dell'operatore"},
+      {"codice di soli spazi", b + "COPE" + b + "   " + b + "ALFA\r\n" + ctab + "\r\n", 1,
+       "manca il codice fiscale dell'operatore"},
+      {"solo il nome della tabella", b + "COPE" + b + "\r\n", 1, "manca il codice fiscale"},
+      {"codice vuoto con il cancelletto", "#COPE##ALFA\r\n", 1, "manca il codice fiscale"},
+      {"codice che è un percorso", b + "COPE" + b + "../../.." + b + "ALFA\r\n", 1,
+       "il codice fiscale \"../../..\" non è valido (ammesse solo lettere e cifre, al massimo 16)"},
+      {"codice di 5000 caratteri", b + "COPE" + b + std::string(5000, 'A') + "\r\n", 1,
+       "(5000 caratteri) non è valido"},
+      {"riga troppo lunga", cope + "\r\n" + ctab + std::string(70000, ' ') + "\r\n", 2,
+       "la riga è lunga " + std::to_string(ctab.size() + 70000) +
+           " byte, oltre i 64 KB (65536 byte) che una riga di un file di backUp non raggiunge mai: "
+           "il file è danneggiato"},
+  };
+  for (const auto& c : kCasi) {
+    SCOPED_TRACE(c.nome);
+    Installazione inst;
+    Inserisci(inst.db, "COPE", {{"OCOD", S("X1")}, {"ORAG", S("VECCHIA")}});
+    Inserisci(inst.db, "CTAB", {{"TIPO", S("ITT")}, {"COD", S("X1")}, {"DES", S("VECCHIO")}});
+    const auto prima = Archivio(inst.db);
+    const auto file = inst.cartella / "X1.FCL";
+    test::ScriviFile(file, c.contenuto);
+    for (int prova = 0; prova < 2; ++prova) {
+      try {
+        if (prova == 0) {
+          LeggiIntestazioneBackup(file);  // what the window shows before the restore
+        } else {
+          RipristinaBackup(inst.ctx, file);
+        }
+        ADD_FAILURE() << "il file danneggiato doveva essere rifiutato";
+      } catch (const ErroreRigaBackup& e) {
+        EXPECT_EQ(e.Riga(), c.riga);
+        const std::string testo = e.what();
+        EXPECT_EQ(testo.rfind("Riga " + std::to_string(c.riga) + " del file di backUp", 0), 0u)
+            << testo;
+        EXPECT_NE(testo.find(c.dettaglio), std::string::npos) << testo;
+        EXPECT_NE(testo.find("Ripristino annullato: l'archivio non è stato modificato."),
+                  std::string::npos)
+            << testo;
+      }
+    }
+    EXPECT_EQ(Archivio(inst.db), prima);
+    EXPECT_TRUE(inst.ui.Testi().empty());
+    // Not even the safety copy: the folder holds only the file.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(inst.cartella.Percorso()), {}), 1);
+  }
+}
+
+TEST(BackupDanneggiato, FileOltreLaDimensioneDiUnBackup) {
+  Installazione inst;
+  Inserisci(inst.db, "COPE", {{"OCOD", S("X1")}, {"ORAG", S("VECCHIA")}});
+  const auto prima = Archivio(inst.db);
+  const std::string b = "\xA6";
+  std::string riga = b + "CTAB" + b + "NOTA" + b + "X1" + b + std::string(1000, 'N') + "\r\n";
+  std::string grande = b + "COPE" + b + "X1" + b + "ALFA\r\n";
+  while (grande.size() <= kDimensioneMassimaBackup) grande += riga;
+  const auto file = inst.cartella / "GRANDE.FCL";
+  test::ScriviFile(file, grande);
+  const std::string atteso = "Il file " + file.string() + " è di " + std::to_string(grande.size()) +
+                             " byte, oltre i 4 MB (4194304 byte) che un file di backUp di "
+                             "FISCOLARIO, con i dati di un solo operatore, non raggiunge mai.";
+  for (int prova = 0; prova < 2; ++prova) {
+    try {
+      if (prova == 0) {
+        LeggiIntestazioneBackup(file);
+      } else {
+        RipristinaBackup(inst.ctx, file);
+      }
+      ADD_FAILURE();
+    } catch (const ErroreFile& e) {
+      EXPECT_EQ(std::string(e.what()).rfind(atteso, 0), 0u) << e.what();
+      EXPECT_NE(std::string(e.what()).find("l'archivio non è stato modificato"), std::string::npos);
+    }
+  }
+  EXPECT_EQ(Archivio(inst.db), prima);
+  // A large file that is no backup at all is told as such.
+  test::ScriviFile(file, std::string(kDimensioneMassimaBackup + 10, 'x'));
+  EXPECT_FALSE(LeggiIntestazioneBackup(file));
+  EXPECT_FALSE(RipristinaBackup(inst.ctx, file));
+  EXPECT_EQ(inst.ui.Testi(),
+            std::vector<std::string>{
+                "Il file indicato non è un file di backUp di FISCOLARIO. Operazione annullata"});
+}
+
+// A Null text column is written as nothing, as in the files of the other programs of the family
+// (whose reader would take "\N" for the operator's text), and comes back as the empty text; a file
+// this system wrote before with "\N" still reads as Null.
+TEST(Backup, NullScrittoComeTestoVuotoNeiDueVersi) {
+  Installazione inst;
+  Inserisci(inst.db, "COPE", {{"OCOD", S("X1")}, {"ORAG", S("ALFA")}, {"OSTP", S("1")}});
+  Inserisci(inst.db, "CTAB", {{"TIPO", S("NOTA")}, {"COD", S("X1")}});  // DES Null
+  const auto file = inst.cartella / "X1.FCL";
+  ASSERT_TRUE(SalvaOperatore(inst.ctx, "X1", file));
+  const std::string scritto = test::LeggiFile(file);
+  EXPECT_EQ(scritto.find('\\'), std::string::npos);
+  // Read as a plain reader of the format reads it (split at "¦", nothing unescaped): every
+  // column but OCOD, ORAG and OSTP is the empty text.
+  const std::string b = "\xA6";
+  std::string attesa = b + "COPE" + b + "X1" + b + "ALFA";
+  for (int k = 0; k < 9; ++k) attesa += b;
+  attesa += "1";
+  for (int k = 0; k < 21; ++k) attesa += b;
+  EXPECT_EQ(scritto, attesa + "\r\n" + b + "CTAB" + b + "NOTA" + b + "X1" + b + "\r\n");
+
+  // That file back: empty texts, the date still Null.
+  Installazione altra;
+  ASSERT_TRUE(RipristinaBackup(altra.ctx, file));
+  EXPECT_EQ(Righe(altra.db, "SELECT OCOG, ONDT, OPIVA, OSTCSPRO FROM COPE"),
+            std::vector<std::string>{"OCOG=T:[] ONDT=Null OPIVA=T:[] OSTCSPRO=T:[] "});
+  EXPECT_EQ(Righe(altra.db, "SELECT DES FROM CTAB"), std::vector<std::string>{"DES=T:[] "});
+
+  // A file of an earlier version of this system: "\N" is still Null.
+  test::ScriviFile(file, b + "COPE" + b + "X1" + b + "ALFA" + b + "\\N" + b + "\\N\r\n" + b +
+                             "CTAB" + b + "NOTA" + b + "X1" + b + "\\N\r\n");
+  ASSERT_TRUE(RipristinaBackup(altra.ctx, file));
+  EXPECT_EQ(Righe(altra.db, "SELECT OCOG, ONOME FROM COPE"),
+            std::vector<std::string>{"OCOG=Null ONOME=Null "});
+  EXPECT_EQ(Righe(altra.db, "SELECT DES FROM CTAB"), std::vector<std::string>{"DES=Null "});
+}
+
+// The operator of a file is the register's operator whatever the case or blanks of its code.
+TEST(Backup, CodiceSenzaRiguardoAlleMaiuscole) {
+  Installazione inst;
+  Inserisci(inst.db, "COPE", {{"OCOD", S("PF0")}, {"ORAG", S("VECCHIA")}});
+  Inserisci(inst.db, "CTAB", {{"TIPO", S("ITT")}, {"COD", S("PF0")}, {"DES", S("VECCHIO")}});
+  const std::string b = "\xA6";
+  const auto file = inst.cartella / "pf0.FCL";
+  test::ScriviFile(file, b + "COPE" + b + "pf0 " + b + "NUOVA\r\n" + b + "CTAB" + b + "ITT" + b +
+                             " pf0" + b + "NUOVO\r\n");
+  const auto intestazione = LeggiIntestazioneBackup(file);
+  ASSERT_TRUE(intestazione);
+  EXPECT_EQ(intestazione->codice, "PF0");
+  ASSERT_TRUE(RipristinaBackup(inst.ctx, file));
+  EXPECT_EQ(Archivio(inst.db),
+            (std::vector<std::string>{Righe(inst.db, "SELECT * FROM COPE")[0],
+                                      "TIPO=T:[ITT] COD=T:[PF0] DES=T:[NUOVO] "}));
+  EXPECT_EQ(Righe(inst.db, "SELECT OCOD, ORAG FROM COPE"),
+            std::vector<std::string>{"OCOD=T:[PF0] ORAG=T:[NUOVA] "});
+  // The safety copy holds the operator as it was.
+  EXPECT_NE(test::LeggiFile(inst.cartella / "BFRR_PF0_20140115.VEL").find("VECCHIA"),
+            std::string::npos);
+  // And a backup asked for in lower case finds it, with its commitment row.
+  ASSERT_TRUE(SalvaOperatore(inst.ctx, "pf0", inst.cartella / "DI NUOVO.FCL"));
+  EXPECT_NE(test::LeggiFile(inst.cartella / "DI NUOVO.FCL").find("NUOVO\r\n"), std::string::npos);
 }
 
 }  // namespace

@@ -19,11 +19,22 @@ TEST(AnalizzaData, CasiDellaDigitazione) {
       {"010215", DataAnalizzata::Valida, "01/02/2015"},
       {"010299", DataAnalizzata::Valida, "01/02/1999"},
       {"010230", DataAnalizzata::Valida, "01/02/1930"},
-      {"29022015", DataAnalizzata::Valida, "29/02/2015"},
+      // A date is a day of the calendar: 29 February only in a leap year, a whole year from 1900.
+      {"29022015", DataAnalizzata::NonValida, ""},
+      {"29/02/2016", DataAnalizzata::Valida, "29/02/2016"},
+      {"29/02/1900", DataAnalizzata::NonValida, ""},
+      {"29/02/2000", DataAnalizzata::Valida, "29/02/2000"},
+      {"290200", DataAnalizzata::Valida, "29/02/2000"},
+      {"01/01/0000", DataAnalizzata::NonValida, ""},
+      {"31/12/1899", DataAnalizzata::NonValida, ""},
+      {"01/01/1900", DataAnalizzata::Valida, "01/01/1900"},
+      {"31/12/9999", DataAnalizzata::Valida, "31/12/9999"},
+      {"0102201", DataAnalizzata::NonValida, ""},
+      {"01/02/201", DataAnalizzata::NonValida, ""},
+      {"1.2.2015x", DataAnalizzata::NonValida, ""},
       {"31042015", DataAnalizzata::NonValida, ""},
       {"1/2/2015", DataAnalizzata::NonValida, ""},
       {"01.02.2015", DataAnalizzata::Valida, "01/02/2015"},
-      {"0102201", DataAnalizzata::Valida, "01/02/201 "},
       {"12345678901", DataAnalizzata::NonValida, ""},
       {"01/13/2015", DataAnalizzata::NonValida, ""},
       {"00/01/2015", DataAnalizzata::NonValida, ""},
@@ -34,6 +45,13 @@ TEST(AnalizzaData, CasiDellaDigitazione) {
     const auto r = AnalizzaData(c.testo);
     EXPECT_EQ(r.esito, c.esito);
     EXPECT_EQ(r.normalizzata, c.normalizzata);
+    // The date stored is the one the check read, never date zero for a date it accepted.
+    if (r.esito == DataAnalizzata::Valida) {
+      EXPECT_EQ(r.data.Testo(), c.normalizzata);
+      EXPECT_EQ(Data::DaTesto(c.normalizzata), r.data);
+    } else {
+      EXPECT_TRUE(r.data.Zero());
+    }
   }
 }
 

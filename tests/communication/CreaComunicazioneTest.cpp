@@ -196,7 +196,7 @@ TEST_F(CreaComunicazioneTest, AggregatiConAnaliticiNelFoglio) {
   ASSERT_EQ(ui_.voci.size(), 2u);
   EXPECT_EQ(ui_.voci[0].titolo, kTitoloVerifica);
   EXPECT_EQ(ui_.voci[1].testo.substr(0, atteso.size()), atteso);
-  EXPECT_NE(ui_.voci[1].testo.find(" Verifica del tracciato: 7 errori, 4 avvertimenti (rapporto: " +
+  EXPECT_NE(ui_.voci[1].testo.find(" Verifica del tracciato: 7 errori, 7 avvertimenti (rapporto: " +
                                    (dir_ / "FCL_ROSSIMARIO_VERIFICA.TXT").string() + ")\r"),
             std::string::npos)
       << ui_.voci[1].testo;
@@ -488,6 +488,102 @@ TEST_F(CreaComunicazioneTest, ErroriDellaVerificaScartanoIlFileSeNonConservato) 
   const std::string rapporto = LeggiFile(dir_ / "FCL_ROSSIMARIO_VERIFICA.TXT");
   EXPECT_NE(rapporto.find("foglio FA riga 4 colonna A, campo FA001001"), std::string::npos);
   for (const auto& nome : FileNellaCartella()) EXPECT_NE(nome.front(), '.') << nome;
+}
+
+TEST_F(CreaComunicazioneTest, ErroriNominatiDoveSiCorreggono) {
+  struct Case {
+    const char* campo;
+    char tipoRecord;
+    Regola regola;
+    std::string atteso;
+  } const kCases[] = {
+      {"B52", 'B', Regola::CodiceFiscale,
+       "nel registro dei soggetti (Elenco Soggetti Obbligati), impegno alla trasmissione "
+       "telematica: Codice fiscale dell'intermediario"},
+      {"B27", 'B', Regola::PartitaIva,
+       "nel registro dei soggetti (Elenco Soggetti Obbligati), dati del soggetto: Partita IVA del "
+       "contribuente"},
+      {"B41", 'B', Regola::CodiceFiscale,
+       "nel registro dei soggetti (Elenco Soggetti Obbligati), soggetto tenuto alla "
+       "comunicazione: Codice fiscale del soggetto tenuto alla comunicazione"},
+      {"B39", 'B', Regola::Numerico, "nella finestra Crea Comunicazione: Anno di riferimento"},
+      {"B18", 'B', Regola::QuadroCompilato, ""},  // the quadro boxes follow the sheets
+      {"FA001001", 'C', Regola::CodiceFiscale, ""},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.campo);
+    Rilievo r;
+    r.campo = c.campo;
+    r.tipoRecord = c.tipoRecord;
+    r.regola = c.regola;
+    EXPECT_EQ(OrigineRilievo(r), c.atteso);
+  }
+
+  // An intermediary's fiscal code with a wrong check letter: the question sends the user to the
+  // register, and to the sheet for the errors of the rows.
+  ctx_.operatoreCorrente.intermediarioCF = "VRDLCU70M15A794X";
+  ctx_.operatoreCorrente.numeroIscrizioneCaf = "0";
+  ScriviFile(Intermedio(), Linee({Dettaglio('C', 1), Dettaglio('C', 2)}));
+  ui_.risposte = {Risposta::No};
+  EXPECT_EQ(Crea().stato, EsitoCreazione::Stato::Interrotta);
+  const auto domande = ui_.Testi("domanda");
+  ASSERT_EQ(domande.size(), 1u);
+  // Record A carries the intermediary as the supplier: the first error names the register.
+  EXPECT_NE(domande[0].find("- ERRORE record 1 (A), posizione 23: Codice fiscale "
+                            "«VRDLCU70M15A794X» errato: il carattere di controllo dovrebbe essere "
+                            "Y (da correggere nel registro dei soggetti (Elenco Soggetti "
+                            "Obbligati))\r\n"),
+            std::string::npos)
+      << domande[0];
+  EXPECT_NE(domande[0].find("correggere i dati del soggetto nel registro dei soggetti e il foglio "
+                            "Excel, poi creare di nuovo la comunicazione)"),
+            std::string::npos)
+      << domande[0];
+}
+
+// Answers as InterazioneRegistrata does, and asks the run to stop from the `dopo`-th question on
+// (0: from the start).
+class InterazioneCheInterrompe : public InterazioneRegistrata {
+ public:
+  int dopo = 0;
+  int domande = 0;
+  Risposta Chiedi(std::string_view testo, std::string_view titolo, Pulsanti pulsanti, Icona icona,
+                  Risposta predefinita) override {
+    ++domande;
+    return InterazioneRegistrata::Chiedi(testo, titolo, pulsanti, icona, predefinita);
+  }
+  bool InterruzioneRichiesta() const override { return domande >= dopo; }
+};
+
+TEST_F(CreaComunicazioneTest, InterruzioneLasciaOgniFileComEra) {
+  struct Case {
+    std::string_view nome;
+    int dopo;
+    std::vector<std::string> copertina;
+  } const kCases[] = {
+      {"prima di iniziare", 0, {"Abbandona"}},
+      // The check's question comes with both files half written.
+      {"alla domanda della verifica", 2, {"Inizia", "Pagina1", "Pagina2", "Abbandona"}},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.nome);
+    ScriviFile(Intermedio(), Linee({Dettaglio('C', 1), Dettaglio('C', 2)}));
+    ScriviFile(Comunicazione(), "VECCHIO");
+    InterazioneCheInterrompe ui;
+    ui.dopo = c.dopo;
+    ctx_.interazione = &ui;
+    copertina_.chiamate.clear();
+    const EsitoCreazione e = Crea();
+    EXPECT_EQ(e.stato, EsitoCreazione::Stato::Fermata);
+    EXPECT_TRUE(ui.Testi().empty()) << ui.Testi().front();
+    EXPECT_EQ(copertina_.chiamate, c.copertina);
+    EXPECT_EQ(LeggiFile(Comunicazione()), "VECCHIO");
+    EXPECT_EQ(LeggiFile(Listato()), "%PDF listato");
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "FCL_ROSSIMARIO_VERIFICA.TXT"));
+    EXPECT_TRUE(apertura_.aperti.empty());
+    for (const auto& nome : FileNellaCartella()) EXPECT_NE(nome.front(), '.') << nome;
+  }
+  ctx_.interazione = &ui_;
 }
 
 TEST_F(CreaComunicazioneTest, GuastoDelFrontespizioNonLasciaLaComunicazione) {

@@ -129,6 +129,39 @@ TEST_F(RegistroOperatoriTest, ControlliNellOrdineConIlorTesti) {
        "vONPRO", "Indicare la provincia di nascita"},
       {"PF data non valida", [](DatiOperatore& d) { d.vONDT = "31/02/1980"; }, "vONDT",
        "Data di nascita non valida"},
+      {"PF 29 febbraio di un anno non bisestile", [](DatiOperatore& d) { d.vONDT = "29/02/1981"; },
+       "vONDT", "Data di nascita non valida"},
+      {"PF data di sette cifre", [](DatiOperatore& d) { d.vONDT = "0102198"; }, "vONDT",
+       "Data di nascita non valida"},
+      {"PF anno zero", [](DatiOperatore& d) { d.vONDT = "01/01/0000"; }, "vONDT",
+       "Data di nascita non valida"},
+      {"impegno in una data impossibile",
+       [](DatiOperatore& d) {
+         d.vITTCF = "01234567890";
+         d.vITTDATA = "29/02/2015";
+       },
+       "vITTDATA", "Data dell'impegno non valida"},
+      {"data d'impegno impossibile senza intermediario",
+       [](DatiOperatore& d) { d.vITTDATA = "0102201"; }, "vITTDATA",
+       "Data dell'impegno non valida"},
+      {"codice di soli spazi",
+       [](DatiOperatore& d) {
+         d.tocod = "   ";
+         d.vOCOG = "";
+       },
+       "tocod", "Codice Fiscale non indicato."},
+      {"codice con un percorso",
+       [](DatiOperatore& d) {
+         d.tocod = "../../..";
+         d.vOCOG = "";
+       },
+       "tocod", "Codice Fiscale non valido: sono ammesse solo lettere e cifre."},
+      {"codice troppo lungo",
+       [](DatiOperatore& d) {
+         d.tocod = std::string(5000, 'A');
+         d.vOCOG = "";
+       },
+       "tocod", "Codice Fiscale non valido: ha più di 16 caratteri."},
       {"impegno senza data", [](DatiOperatore& d) { d.vITTCF = "01234567890"; }, "vITTDATA",
        "Indicare la data dell'impegno"},
   };
@@ -166,6 +199,74 @@ TEST_F(RegistroOperatoriTest, PersonaFisicaSalvataEMostrata) {
   EXPECT_EQ(ctx.operatoreCorrente.nomeVisualizzato, "ROSSIMARIO");
   EXPECT_EQ(ctx.operatoreCorrente.codiceFiscale, cf);
   EXPECT_EQ(ctx.operatoreCorrente.codicePredisposizione, "0");
+}
+
+TEST_F(RegistroOperatoriTest, DateDigitateSalvateComeLetteDalControllo) {
+  struct Caso {
+    const char* nascita;
+    const char* salvata;  // ONDT as stored
+    const char* impegno;
+    const char* desImpegno;  // positions 23-32 of the commitment record
+  } const kCasi[] = {
+      {"29/02/2016", "2016-02-29", "15/06/2016", "15/06/2016"},
+      {"010280", "1980-02-01", "150616", "15/06/2016"},
+      {"01.02.1930", "1930-02-01", "29-02-2000", "29/02/2000"},
+  };
+  for (const Caso& c : kCasi) {
+    SCOPED_TRACE(c.nascita);
+    DatiOperatore d = Persona();
+    d.vONDT = c.nascita;
+    d.vITTCF = "01234567890";
+    d.vITTDATA = c.impegno;
+    ASSERT_TRUE(AggiornaOperatore(ctx, d).Superato());
+    EXPECT_EQ(Colonna("RSSMRA80A01H501U", "ONDT"), c.salvata);
+    EXPECT_EQ(DesItt("RSSMRA80A01H501U").substr(22, 10), c.desImpegno);
+  }
+}
+
+// A code saved with blanks around it or in lower case (pasted, or left by an older version) is
+// the same operator as its trimmed upper-case form, for every lookup and every save.
+TEST_F(RegistroOperatoriTest, CodiceRifilatoESenzaMaiuscole) {
+  DatiOperatore d = Persona();
+  d.tocod = " rssmra80a01h501u  ";
+  ASSERT_TRUE(AggiornaOperatore(ctx, d).Superato());
+  EXPECT_EQ(d.tocod, "RSSMRA80A01H501U");
+  EXPECT_EQ(Colonna("RSSMRA80A01H501U", "OCOD"), "RSSMRA80A01H501U");
+
+  DatiOperatore letto;
+  for (const char* cercato : {"RSSMRA80A01H501U ", "rssmra80a01h501u", " RSSMRA80A01H501U"}) {
+    SCOPED_TRACE(cercato);
+    EXPECT_TRUE(LeggiOperatore(ctx, cercato, letto));
+  }
+
+  // A row and commitment of an older version, in lower case: shown, saved in place, deleted.
+  db.Esegui(
+      "INSERT INTO COPE (OCOD, ORAG, ODES, OSTP, OSCOM, OSPRO) VALUES ('bnclgu70a01f205x', "
+      "'BIANCHI SRL', 'BIANCHI SRL', '1', 'MILANO', 'MI')");
+  db.Esegui(
+      "INSERT INTO CTAB VALUES ('ITT', 'bnclgu70a01f205x', '01234567890          215/06/2016   ')");
+  ASSERT_TRUE(LeggiOperatore(ctx, "BNCLGU70A01F205X", letto));
+  EXPECT_EQ(letto.torag, "BIANCHI SRL");
+  EXPECT_EQ(letto.vITTCF, "01234567890");
+  EXPECT_TRUE(letto.vITT2);
+  letto.vOTEL = "02 123456";
+  ASSERT_TRUE(AggiornaOperatore(ctx, letto).Superato());
+  EXPECT_EQ(Operatori(), 2);
+  EXPECT_EQ(std::get<std::int64_t>(db.Scalare("SELECT count(*) FROM CTAB WHERE TIPO='ITT'")), 2);
+  EXPECT_EQ(ValoreComeTesto(db.Scalare("SELECT OTEL FROM COPE WHERE OCOD='BNCLGU70A01F205X'")),
+            "02 123456");
+  ui.risposte.push_back(Risposta::Si);
+  EXPECT_TRUE(EliminaOperatore(ctx, "bnclgu70a01f205x ", "BIANCHI SRL"));
+  EXPECT_EQ(Operatori(), 1);
+
+  // An operator an older program stored with a code the register no longer takes stays editable.
+  db.Esegui(
+      "INSERT INTO COPE (OCOD, ORAG, ODES, OSTP) VALUES ('D''ANGELO', 'APICE', 'APICE', '1')");
+  ASSERT_TRUE(LeggiOperatore(ctx, "D'ANGELO", letto));
+  letto.vOSCOM = "ROMA";
+  letto.vOSPRO = "RM";
+  EXPECT_TRUE(AggiornaOperatore(ctx, letto).Superato());
+  EXPECT_EQ(Operatori(), 2);
 }
 
 TEST_F(RegistroOperatoriTest, SocietaSvuotaIDatiDellaPersona) {

@@ -81,7 +81,8 @@ TEST_F(AvvioTest, PrimoAvvioCreaTuttoEIlSecondoNonAlteraIlDatabase) {
               static_cast<std::int64_t>(RigheComuniIncorporate()));
     EXPECT_EQ(ValoreComeTesto(db.Scalare("SELECT DES FROM CTAB WHERE TIPO='REL' AND COD='002'")),
               "15/06/2016");
-    EXPECT_EQ(Conta(db, "SELECT count(*) FROM CTAB"), 1);
+    EXPECT_EQ(Conta(db, "SELECT count(*) FROM CTAB WHERE TIPO='REL' AND COD='003'"), 1);
+    EXPECT_EQ(Conta(db, "SELECT count(*) FROM CTAB"), 2);
 
     EXPECT_EQ(a->ctx.fileIni, prog / "configurazione.ini");
     EXPECT_EQ(a->ctx.stringaConnessione,
@@ -154,7 +155,68 @@ TEST_F(AvvioTest, UnoSchemaVecchioVieneAggiornatoUnaVolta) {
   }
   auto a = Avvia();
   EXPECT_EQ(a->db->Colonne("COPE").size(), 31u);
-  EXPECT_EQ(Conta(*a->db, "SELECT count(*) FROM CTAB WHERE TIPO='REL'"), 1);
+  EXPECT_EQ(Conta(*a->db, "SELECT count(*) FROM CTAB WHERE TIPO='REL'"), 2);
+}
+
+// A database of an earlier version, whose codes were saved with blanks or in lower case: the
+// upgrade stores them as the register does, once; a code that would then meet another operator's
+// is set aside in a backup file, told, never merged nor lost.
+TEST_F(AvvioTest, CodiciConSpaziOMinuscoleCorrettiUnaVolta) {
+  {
+    auto a = Avvia();
+    Database& db = *a->db;
+    db.Esegui("DELETE FROM CTAB WHERE TIPO='REL' AND COD='003'");  // as an earlier version left it
+    db.Esegui(
+        "INSERT INTO COPE (OCOD, ORAG, ODES) VALUES ('RSSMRA80A01H501U ', NULL, 'ROSSI MARIO'), "
+        "(' bnclgu70a01f205x', NULL, 'BIANCHI LUIGI'), ('PF0', 'PRIMA', 'PRIMA'), "
+        "('pf0', 'SECONDA', 'SECONDA'), ('01234567890', 'ALFA', 'ALFA')");
+    db.Esegui(
+        "INSERT INTO CTAB VALUES ('ITT', 'RSSMRA80A01H501U ', 'IMPEGNO ROSSI'), "
+        "('ITT', 'pf0', 'IMPEGNO SECONDA'), ('ITT', 'PF0', 'IMPEGNO PRIMA'), "
+        "('ITT', '01234567890', 'IMPEGNO ALFA'), ('ITT', '01234567890 ', 'IMPEGNO DOPPIO')");
+  }
+  auto a = Avvia();
+  Database& db = *a->db;
+  Recordset rs(db, "SELECT OCOD, ODES FROM COPE ORDER BY OCOD", {}, Recordset::Modo::SolaLettura);
+  std::vector<std::string> codici;
+  for (; !rs.Eof(); rs.MoveNext()) codici.push_back(ValoreComeTesto(rs["OCOD"]));
+  EXPECT_EQ(codici, (std::vector<std::string>{"01234567890", "BNCLGU70A01F205X", "PF0",
+                                              "RSSMRA80A01H501U"}));
+  EXPECT_EQ(ValoreComeTesto(db.Scalare("SELECT ORAG FROM COPE WHERE OCOD='PF0'")), "PRIMA");
+  Recordset itt(db, "SELECT COD, DES FROM CTAB WHERE TIPO='ITT' ORDER BY COD", {},
+                Recordset::Modo::SolaLettura);
+  std::vector<std::string> impegni;
+  for (; !itt.Eof(); itt.MoveNext())
+    impegni.push_back(ValoreComeTesto(itt["COD"]) + "=" + ValoreComeTesto(itt["DES"]));
+  EXPECT_EQ(impegni, (std::vector<std::string>{"01234567890=IMPEGNO ALFA", "PF0=IMPEGNO PRIMA",
+                                               "RSSMRA80A01H501U=IMPEGNO ROSSI"}));
+  // The operator set aside, with its commitment row, in a backup file of the program folder.
+  const auto accantonato = prog / "CODICE_DOPPIO_PF0_1.FCL";
+  const std::string b = "\xA6";
+  const std::string contenuto = test::LeggiFile(accantonato);
+  EXPECT_EQ(contenuto.rfind(b + "COPE" + b + "pf0" + b + "SECONDA" + b, 0), 0u) << contenuto;
+  EXPECT_NE(contenuto.find(b + "CTAB" + b + "ITT" + b + "pf0" + b + "IMPEGNO SECONDA\r\n"),
+            std::string::npos);
+  const auto avvisi = a->ui.Testi("avviso");
+  ASSERT_EQ(avvisi.size(), 2u);
+  EXPECT_EQ(avvisi[0],
+            "Il codice fiscale \"pf0\" dell'operatore SECONDA non può essere corretto in \"PF0\" "
+            "perché questo codice è già di un altro operatore. I suoi dati sono stati tolti "
+            "dall'elenco e salvati nel file " +
+                accantonato.string() +
+                ": per usarli al posto di quelli dell'altro operatore, ripristinare quel file.");
+  EXPECT_EQ(avvisi[1],
+            "I dati di impegno alla trasmissione registrati con il codice \"01234567890 \" "
+            "(\"IMPEGNO DOPPIO\") sono stati tolti: l'operatore \"01234567890\" ha già i suoi.");
+  EXPECT_EQ(Conta(db, "SELECT count(*) FROM CTAB WHERE TIPO='REL' AND COD='003'"), 1);
+
+  // Once only.
+  const std::string prima = test::LeggiFile(FileDb());
+  a.reset();
+  auto b2 = Avvia();
+  EXPECT_TRUE(b2->ui.Testi("avviso").empty());
+  b2.reset();
+  EXPECT_EQ(test::LeggiFile(FileDb()), prima);
 }
 
 TEST_F(AvvioTest, UnDatabasePresenteMaIlleggibileNonVieneMaiToccato) {
@@ -268,14 +330,21 @@ TEST_F(PrimoAvvioTest, CopiaGliOperatoriELImpegnoDallArchivioDellAnnoPrima) {
   ScriviMarcatoreNev(DatabaseCollegato());
   auto a = Avvia();
   Database& db = *a->db;
-  EXPECT_EQ(a->ui.Testi("avviso").size(), 1u);  // only the creation of the database
+  // The creation of the database, then the codes the register would refuse, named.
+  EXPECT_EQ(a->ui.Testi("avviso"),
+            (std::vector<std::string>{
+                a->ui.Testi("avviso")[0],
+                "Copia degli operatori dall'archivio collegato: 2 operatori non copiati perché il "
+                "codice fiscale non è valido (ammesse solo lettere e cifre, al massimo 16): "
+                "\"D'ANGELO\", (vuoto).",
+                "Copia degli operatori dall'archivio collegato: 1 riga di impegno non copiata "
+                "perché il codice fiscale non è valido (ammesse solo lettere e cifre, al massimo "
+                "16): \"D'ANGELO\"."}));
   Recordset rs(db, "SELECT * FROM COPE ORDER BY OCOD", {}, Recordset::Modo::SolaLettura);
-  ASSERT_EQ(rs.RecordCount(), 3u);
+  ASSERT_EQ(rs.RecordCount(), 2u);
   EXPECT_EQ(ValoreComeTesto(rs["OCOD"]), "01234567890");
   EXPECT_EQ(ValoreComeTesto(rs["ORAG"]), "ALFA DOPPIA");  // a code met twice updates its row
   EXPECT_EQ(ValoreComeTesto(rs["OPIVA"]), "01234567890");
-  rs.MoveNext();
-  EXPECT_EQ(ValoreComeTesto(rs["OCOD"]), "D'ANGELO");
   rs.MoveNext();
   EXPECT_EQ(ValoreComeTesto(rs["OCOD"]), "RSSMRA80A01H501U");
   EXPECT_EQ(ValoreComeTesto(rs["OCOG"]), "ROSSI");
@@ -284,12 +353,68 @@ TEST_F(PrimoAvvioTest, CopiaGliOperatoriELImpegnoDallArchivioDellAnnoPrima) {
 
   Recordset itt(db, "SELECT * FROM CTAB WHERE TIPO='ITT' ORDER BY COD", {},
                 Recordset::Modo::SolaLettura);
-  ASSERT_EQ(itt.RecordCount(), 2u);
+  ASSERT_EQ(itt.RecordCount(), 1u);
   EXPECT_EQ(ValoreComeTesto(itt["COD"]), "01234567890");
   EXPECT_EQ(ValoreComeTesto(itt["DES"]), "IMPEGNO ALFA");
-  itt.MoveNext();
-  EXPECT_EQ(ValoreComeTesto(itt["COD"]), "D'ANGELO");
-  EXPECT_EQ(Conta(db, "SELECT count(*) FROM CTAB WHERE TIPO='REL'"), 1);
+  EXPECT_EQ(Conta(db, "SELECT count(*) FROM CTAB WHERE TIPO='REL'"), 2);  // ours, not the link's
+}
+
+// A hostile last-year database reached through the marker: the start ends at once, nothing is
+// copied, the program folder stays small, and the user is told why.
+TEST_F(PrimoAvvioTest, UnArchivioCollegatoOstileNonFermaLAvvio) {
+  struct Caso {
+    std::string nome;
+    std::vector<std::string> sql;
+    std::string causa;
+  } const kCasi[] = {
+      {"COPE vista senza fine",
+       {"CREATE VIEW COPE AS WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n) "
+        "SELECT printf('A%015d', x) AS OCOD, hex(zeroblob(10000)) AS ORAG FROM n",
+        "CREATE TABLE CTAB (TIPO Text, COD Text, DES Text)"},
+       "L'archivio collegato non ha la tabella COPE."},
+      {"CTAB vista senza fine",
+       {"CREATE TABLE COPE (OCOD Text, ORAG Text)", "INSERT INTO COPE VALUES ('ALFA', 'A')",
+        "CREATE VIEW CTAB AS WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n) "
+        "SELECT 'ITT' AS TIPO, printf('A%015d', x) AS COD, 'X' AS DES FROM n"},
+       ""},
+      {"troppe righe",
+       {"CREATE TABLE COPE (OCOD Text, ORAG Text)",
+        "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n LIMIT 100001) "
+        "INSERT INTO COPE SELECT printf('A%015d', x), 'X' FROM n"},
+       "La tabella COPE dell'archivio collegato ha più di 100000 righe"},
+  };
+  for (const auto& c : kCasi) {
+    SCOPED_TRACE(c.nome);
+    test::CartellaTemporanea p;
+    prog = p.Percorso();
+    test::ScriviFile(prog / "configurazione.ini", "[opzioni]\nPCDirF=PGM\n");
+    const auto collegato = p / "collegato.mdb";
+    {
+      Database d(collegato, Database::Modo::Creazione);
+      for (const auto& sql : c.sql) d.Esegui(sql);
+    }
+    ScriviMarcatoreNev(collegato);
+    auto a = Avvia();
+    const auto avvisi = a->ui.Testi("avviso");
+    if (c.causa.empty()) {
+      // A CTAB that is no table has no commitment rows: the operators are copied.
+      EXPECT_EQ(Conta(*a->db, "SELECT count(*) FROM COPE"), 1);
+      EXPECT_EQ(Conta(*a->db, "SELECT count(*) FROM CTAB WHERE TIPO='ITT'"), 0);
+      EXPECT_EQ(avvisi.size(), 1u);
+    } else {
+      EXPECT_EQ(Conta(*a->db, "SELECT count(*) FROM COPE"), 0);
+      ASSERT_EQ(avvisi.size(), 2u);
+      EXPECT_EQ(avvisi[1].rfind(
+                    "Copia degli operatori dall'archivio collegato non riuscita: " + c.causa, 0),
+                0u)
+          << avvisi[1];
+      EXPECT_NE(avvisi[1].find("Nessun operatore è stato copiato."), std::string::npos);
+    }
+    std::uintmax_t byte = 0;
+    for (const auto& f : std::filesystem::recursive_directory_iterator(prog))
+      if (f.is_regular_file()) byte += f.file_size();
+    EXPECT_LT(byte, 8u << 20);  // the database with its reference data, nothing more
+  }
 }
 
 TEST_F(PrimoAvvioTest, ConOperatoriGiaPresentiIlMarcatoreNonELetto) {

@@ -93,8 +93,12 @@ TEST_F(ImportaOperatoriTest,
   EXPECT_EQ(esito->presenti, 1);
   EXPECT_EQ(esito->impegni, 2);
   EXPECT_EQ(esito->falliti, 0);
+  EXPECT_EQ(esito->esclusi, 1);  // the row without a code, told below
   EXPECT_EQ(ricariche, 1);
-  ASSERT_EQ(ui.voci.size(), 1u);
+  ASSERT_EQ(ui.voci.size(), 2u);
+  EXPECT_EQ(ui.voci[1].testo,
+            "Copia degli operatori da VELA: 1 riga non copiata perché il codice fiscale non è "
+            "valido (ammesse solo lettere e cifre, al massimo 16): (vuoto).");
   EXPECT_EQ(ui.voci[0].tipo, "domanda");
   EXPECT_EQ(ui.voci[0].titolo, "Copia Operatori");
   EXPECT_EQ(ui.voci[0].testo,
@@ -281,6 +285,99 @@ TEST_F(ImportaOperatoriTest, DatabaseCollegatoNonApribileOSenzaColonneNonAggiung
   EXPECT_EQ(Conta(*db, "SELECT count(*) FROM COPE"), 2);
   ASSERT_EQ(ui.Testi("avviso").size(), 1u);
   EXPECT_EQ(ui.Testi("avviso")[0], "Copia degli operatori da ORSA: 1 riga non copiata.");
+}
+
+// The register's own rules for a code apply to every imported one; codes compare without case,
+// so "pf0" beside the register's "PF0" is the operator already there.
+TEST_F(ImportaOperatoriTest, CodiciCheIlRegistroRifiuterebbeRestanoFuoriENominati) {
+  db->Esegui("INSERT INTO COPE (OCOD, ORAG) VALUES ('PF0', 'NOSTRA')");
+  const auto vela = dir / "vela-ostile.db";
+  {
+    Database d(vela, Database::Modo::Creazione);
+    CreaSchema(d);
+    d.Esegui(
+        "INSERT INTO COPE (OCOD, ORAG) VALUES ('../../..', 'PERCORSO'), (?, 'LUNGO'), "
+        "('', 'VUOTO'), ('pf0', 'MINUSCOLO'), (' nuovo1 ', 'NUOVO')",
+        {std::string(5000, 'A')});
+    d.Esegui("INSERT INTO CTAB VALUES ('ITT', '../../..', 'X'), ('ITT', 'pf0 ', 'IMPEGNO PF0')");
+  }
+  Marcatore(kMarcatoreVela, vela);
+  auto esito = OPEvela_Click(ctx);
+  ASSERT_TRUE(esito);
+  EXPECT_EQ(esito->aggiunti, 1);
+  EXPECT_EQ(esito->presenti, 1);
+  EXPECT_EQ(esito->esclusi, 4);
+  EXPECT_EQ(Conta(*db, "SELECT count(*) FROM COPE WHERE OCOD LIKE 'pf0'"), 1);
+  EXPECT_EQ(Testo("SELECT ORAG FROM COPE WHERE OCOD='PF0'"), "NOSTRA");
+  EXPECT_EQ(Testo("SELECT ORAG FROM COPE WHERE OCOD='NUOVO1'"), "NUOVO");
+  EXPECT_EQ(Testo("SELECT DES FROM CTAB WHERE TIPO='ITT' AND COD='PF0'"), "IMPEGNO PF0");
+  EXPECT_EQ(Conta(*db, "SELECT count(*) FROM COPE"), 4);
+  ASSERT_EQ(ui.Testi("avviso").size(), 1u);
+  EXPECT_EQ(ui.Testi("avviso")[0],
+            "Copia degli operatori da VELA: 4 righe non copiate perché il codice fiscale non è "
+            "valido (ammesse solo lettere e cifre, al massimo 16): \"../../..\", \"" +
+                std::string(20, 'A') + "...\" (5000 caratteri), (vuoto), \"../../..\".");
+
+  const auto orsa = dir / "orsa-ostile.db";
+  {
+    Database d(orsa, Database::Modo::Creazione);
+    d.Esegui("CREATE TABLE OPE (OCF Text, ORAG Text, OPIVA Text, OLOCA Text, OPR Text)");
+    d.Esegui(
+        "INSERT INTO OPE VALUES ('pf0', 'MINUSCOLO', '', '', ''), ('A/B', 'BARRA', '', '', '')");
+  }
+  Marcatore(kMarcatoreOrsa, orsa);
+  ui.voci.clear();
+  esito = OPEORSA_Click(ctx);
+  ASSERT_TRUE(esito);
+  EXPECT_EQ(esito->aggiunti, 0);
+  EXPECT_EQ(esito->presenti, 1);
+  EXPECT_EQ(esito->esclusi, 1);
+  EXPECT_EQ(Conta(*db, "SELECT count(*) FROM COPE"), 4);
+  EXPECT_EQ(ui.Testi("avviso"),
+            std::vector<std::string>{
+                "Copia degli operatori da ORSA: 1 riga non copiata perché il codice fiscale non "
+                "è valido (ammesse solo lettere e cifre, al massimo 16): \"A/B\"."});
+}
+
+// A linked database is read only from its real tables, within bounds: an endless view, a column
+// of a megabyte or more rows than any register copy nothing and say why.
+TEST_F(ImportaOperatoriTest, ArchivioCollegatoOstileNonCopiaNulla) {
+  struct Caso {
+    std::string nome;
+    std::vector<std::string> sql;
+    std::string causa;
+  } const kCasi[] = {
+      {"COPE vista senza fine",
+       {"CREATE VIEW COPE AS WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n) "
+        "SELECT printf('A%015d', x) AS OCOD, 'X' AS ORAG FROM n"},
+       "L'archivio collegato non ha la tabella COPE."},
+      {"valore enorme",
+       {"CREATE TABLE COPE (OCOD Text, ORAG Text)",
+        "INSERT INTO COPE VALUES ('ALFA', hex(zeroblob(1000000)))"},
+       "La tabella COPE dell'archivio collegato contiene un valore più lungo di 65536 byte"},
+      {"troppe righe",
+       {"CREATE TABLE COPE (OCOD Text, ORAG Text)",
+        "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n LIMIT 100001) "
+        "INSERT INTO COPE SELECT printf('A%015d', x), 'X' FROM n"},
+       "La tabella COPE dell'archivio collegato ha più di 100000 righe"},
+  };
+  for (const auto& c : kCasi) {
+    SCOPED_TRACE(c.nome);
+    const auto file = dir / (c.nome + ".db");
+    {
+      Database d(file, Database::Modo::Creazione);
+      for (const auto& sql : c.sql) d.Esegui(sql);
+    }
+    Marcatore(kMarcatoreVela, file);
+    ui.voci.clear();
+    EXPECT_FALSE(OPEvela_Click(ctx));
+    EXPECT_EQ(Conta(*db, "SELECT count(*) FROM COPE"), 2);
+    ASSERT_EQ(ui.Testi("avviso").size(), 1u);
+    const std::string avviso = ui.Testi("avviso")[0];
+    EXPECT_EQ(avviso.rfind("Copia degli operatori da VELA non riuscita: ", 0), 0u) << avviso;
+    EXPECT_NE(avviso.find(c.causa), std::string::npos) << avviso;
+    EXPECT_NE(avviso.find("Nessun operatore è stato copiato."), std::string::npos) << avviso;
+  }
 }
 
 }  // namespace

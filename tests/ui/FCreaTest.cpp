@@ -6,11 +6,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include "InterazioneRegistrata.h"
+#include "common/ui/InterazioneQt.h"
 #include "common/Contesto.h"
 #include "common/RoutineCampi.h"
 
@@ -125,6 +128,83 @@ TEST_F(FCreaTest, RiquadroDeiProtocolliEControlli) {
   ASSERT_EQ(ui.Testi().size(), 1u);
   EXPECT_EQ(Rifila(ui.Testi().front()), "Anno di riferimento non indicato");
   EXPECT_EQ(QApplication::focusWidget(), f.findChild<QLineEdit*>("AA1"));
+}
+
+TEST_F(FCreaTest, DisposizioneOrdinataInOgniStato) {
+  FCrea f(ctx);
+  f.show();
+  QApplication::processEvents();
+  auto* tipo = f.findChild<QComboBox*>("CmbTI");
+  auto* riquadro = f.findChild<QGroupBox*>("FNprot");
+  const auto x = [&f](const char* nome) {
+    return f.findChild<QWidget*>(nome)->mapTo(&f, QPoint(0, 0)).x();
+  };
+  // Year, type of sending, kind of data and period start at the same place.
+  EXPECT_EQ(x("Combo1"), x("AA1"));
+  EXPECT_EQ(x("CmbTI"), x("AA1"));
+  EXPECT_EQ(x("TRimestre"), x("AA1"));
+  const QSize iniziale = f.size();
+
+  // The protocols' frame adds its rows, and takes them away again without a gap.
+  for (int indice : {1, 0, 2, 0}) {
+    SCOPED_TRACE(indice);
+    tipo->setCurrentIndex(indice);
+    emit tipo->activated(indice);
+    QApplication::processEvents();
+    EXPECT_EQ(riquadro->isVisible(), indice != 0);
+    if (indice == 0) {
+      EXPECT_EQ(f.size(), iniziale);
+    } else {
+      EXPECT_GT(f.height(), iniziale.height());
+      EXPECT_GE(f.height(), f.sizeHint().height());
+      EXPECT_EQ(x("Combo1"), x("AA1"));
+    }
+  }
+}
+
+TEST_F(FCreaTest, UnErroreUnMessaggio) {
+  // The real message boxes, counted as they open; each is closed as a user would.
+  InterazioneQt qt;
+  ctx.interazione = &qt;
+  int aperti = 0;
+  QTimer chiudi;
+  chiudi.setInterval(10);
+  QObject::connect(&chiudi, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      ++aperti;
+      box->button(QMessageBox::Ok)->click();
+    }
+  });
+  chiudi.start();
+  FCrea f(ctx);
+  f.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+  auto* anno = f.findChild<QLineEdit*>("AA1");
+  auto* periodo = f.findChild<QLineEdit*>("TRimestre");
+  struct Case {
+    const char* nome;
+    const char* annoScritto;
+  } const kCases[] = {{"anno vuoto", ""}, {"anno vuoto di nuovo", "  "}};
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.nome);
+    aperti = 0;
+    anno->setFocus();
+    anno->clear();
+    QTest::keyClicks(anno, c.annoScritto);
+    // Leaving the box shows nothing; the creation refuses the year once.
+    QTest::keyClick(anno, Qt::Key_Tab);
+    QTest::qWait(50);
+    EXPECT_EQ(aperti, 0);
+    QTest::mouseClick(f.findChild<QPushButton*>("Cmd_Crea"), Qt::LeftButton);
+    QTest::qWait(100);
+    EXPECT_EQ(aperti, 1);
+    EXPECT_EQ(f.Esito().stato, EsitoCreazione::Stato::ErroreCampo);
+    // The box took the focus and gave it back to the year: still one box.
+    periodo->setFocus();
+    QTest::qWait(100);
+    EXPECT_EQ(aperti, 1);
+  }
+  ctx.interazione = &ui;
 }
 
 }  // namespace

@@ -1,9 +1,12 @@
 #include "backup/ui/FSalva.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QLayout>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -59,7 +62,10 @@ TEST_F(FSalvaTest, SalvataggioERipristinoDallaFinestra) {
     EXPECT_EQ(f.findChild<QLabel*>("Label2")->text(), "ALFA S.R.L.");
     EXPECT_TRUE(f.findChild<QProgressBar*>("PBar1")->isHidden());
     QTest::mouseClick(f.findChild<QPushButton*>("Bconferma"), Qt::LeftButton);
-    EXPECT_EQ(ui.Testi(), std::vector<std::string>{"Creazione file di BackUP terminata"});
+    // The completion message says where the file went.
+    EXPECT_EQ(ui.Testi(), std::vector<std::string>{"Creazione file di BackUP terminata\n\nFile di "
+                                                   "backup: " +
+                                                   file.string()});
     EXPECT_FALSE(f.findChild<QProgressBar*>("PBar1")->isHidden());
     EXPECT_EQ(f.result(), QDialog::Accepted);
     EXPECT_FALSE(f.isVisible());
@@ -85,6 +91,62 @@ TEST_F(FSalvaTest, SalvataggioERipristinoDallaFinestra) {
   EXPECT_EQ(ui.Testi(), std::vector<std::string>{"Ripristino terminato"});
   EXPECT_EQ(Ragione(), "ALFA S.R.L.");
   EXPECT_EQ(f.result(), QDialog::Accepted);
+}
+
+// Records, with each message, whether the second click of a double click had already come.
+class InterazioneDoppioClic : public test::InterazioneRegistrata {
+ public:
+  bool secondoClic = false;
+  std::vector<bool> secondoClicPrima;
+  void Messaggio(std::string_view testo, std::string_view titolo, Icona icona) override {
+    secondoClicPrima.push_back(secondoClic);
+    InterazioneRegistrata::Messaggio(testo, titolo, icona);
+  }
+};
+
+TEST_F(FSalvaTest, DoppioClicSuConfermaNonChiudeIlMessaggio) {
+  for (const char* modo : {"S", "R"}) {
+    SCOPED_TRACE(modo);
+    InterazioneDoppioClic doppio;
+    ctx.interazione = &doppio;
+    doppio.file = {dir / "doppio.FCL"};
+    FSalva f(ctx, modo);
+    f.show();
+    ASSERT_TRUE(f.ScegliFile());
+    auto* conferma = f.findChild<QPushButton*>("Bconferma");
+    // The second click comes a moment after the first, well within a double click: the result
+    // message must not be up yet, or that click would dismiss it unread.
+    QTimer::singleShot(QApplication::doubleClickInterval() / 4, [&] {
+      if (conferma->isVisible()) QTest::mouseClick(conferma, Qt::LeftButton);
+      doppio.secondoClic = true;
+    });
+    QTest::mouseClick(conferma, Qt::LeftButton);
+    EXPECT_EQ(doppio.secondoClicPrima, std::vector<bool>{true});
+    EXPECT_EQ(f.result(), QDialog::Accepted);
+  }
+  ctx.interazione = &ui;
+}
+
+TEST_F(FSalvaTest, LaFinestraCresceConCioCheMostra) {
+  ui.file = {dir / "copia.FCL", dir / "copia.FCL"};
+  {
+    FSalva f(ctx, "S");
+    f.show();
+    ASSERT_TRUE(f.ScegliFile());
+    QTest::mouseClick(f.findChild<QPushButton*>("Bconferma"), Qt::LeftButton);
+  }
+  FSalva f(ctx, "R");
+  f.show();
+  const int prima = f.height();
+  ASSERT_TRUE(f.ScegliFile());
+  QApplication::processEvents();
+  // The restore's question and, after "Conferma", the bar: the window grows to hold them whole.
+  EXPECT_GT(f.height(), prima);
+  EXPECT_GE(f.height(), f.layout()->minimumSize().height());
+  for (auto* l : f.findChildren<QLabel*>()) {
+    if (!l->isVisible()) continue;
+    EXPECT_GE(l->height(), l->minimumSizeHint().height()) << l->objectName().toStdString();
+  }
 }
 
 TEST_F(FSalvaTest, FileNonValidoOAnnullato) {

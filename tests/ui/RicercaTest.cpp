@@ -158,7 +158,11 @@ TEST_F(RicercaTest, AttivitaConLaTabellaVuotaSpiegaComeCaricarla) {
   FTABSG f(db);
   f.show();
   EXPECT_TRUE(f.Avviso()->isVisible());
-  EXPECT_TRUE(f.Avviso()->text().contains(QStringLiteral("fiscolario-cli importa ateco FILE")));
+  // The desktop user is sent to the menu item, not to a command line.
+  EXPECT_TRUE(f.Avviso()->text().contains(
+      QStringLiteral("menu Funzioni \u2192 Importa tabella attività ATECO...")))
+      << f.Avviso()->text().toStdString();
+  EXPECT_FALSE(f.Avviso()->text().contains(QStringLiteral("fiscolario-cli")));
   EXPECT_EQ(f.Titolo()->text(), QStringLiteral("Ricerca Codici Attività ATECO 2007"));
   // Enter with no row chooses nothing and keeps the window open.
   QTest::keyClick(f.Lista(), Qt::Key_Return);

@@ -93,8 +93,23 @@ TEST_F(ShellTest, CaricamentoMenuEBarraStrumenti) {
     SCOPED_TRACE(v.nome);
     QAction* a = fa.Azione(v.nome);
     ASSERT_NE(a, nullptr);
-    EXPECT_EQ(a->text(), QString::fromUtf8(v.testo));
+    // The caption as the system has it, with its mnemonic.
+    EXPECT_EQ(QString(a->text()).remove(QLatin1Char('&')), QString::fromUtf8(v.testo));
+    EXPECT_EQ(a->text().count(QLatin1Char('&')), 1) << a->text().toStdString();
     EXPECT_FALSE(a->icon().isNull());
+  }
+  // One mnemonic a letter within each menu.
+  for (const char* menu : {"funzioni", "help"}) {
+    SCOPED_TRACE(menu);
+    QString lettere;
+    for (const QAction* a : fa.findChild<QMenu*>(menu)->actions()) {
+      if (a->isSeparator()) continue;
+      const qsizetype i = a->text().indexOf(QLatin1Char('&'));
+      ASSERT_GE(i, 0) << a->text().toStdString();
+      const QChar c = a->text().at(i + 1).toLower();
+      EXPECT_FALSE(lettere.contains(c)) << a->text().toStdString();
+      lettere += c;
+    }
   }
   EXPECT_EQ(fa.Azione("Esci")->text().remove(QLatin1Char('&')), QStringLiteral("Esci"));
   EXPECT_EQ(fa.AzioneAggiungi()->text(), QStringLiteral("Aggiungi Soggetto"));
@@ -219,9 +234,38 @@ TEST_F(ShellTest, DocumentiAssistenzaEdEsci) {
   EXPECT_EQ(uscite, 1);
 }
 
-TEST_F(ShellTest, FinestraVersioneEMail) {
-  FVer ver(ctx.versionePgm, ctx.releasePgm);
-  EXPECT_EQ(ver.windowTitle(), QStringLiteral("FISCOLARIO - Versione"));
+TEST_F(ShellTest, FinestraVersioneSenzaContattiInventati) {
+  // A fresh installation names no contact: version, licence and the guide, no phone, no address.
+  {
+    FVer ver(ctx);
+    EXPECT_EQ(ver.windowTitle(), QStringLiteral("FISCOLARIO - Versione"));
+    EXPECT_EQ(ver.findChild<QLabel*>("Versione")->text(), "Versione 1.0 - Monoutente");
+    EXPECT_EQ(ver.findChild<QLabel*>("Nrel")->text(), "Release Giugno 2016");
+    EXPECT_TRUE(ver.findChild<QLabel*>("Licenza")->text().startsWith("Licenza d'uso riservata"));
+    EXPECT_EQ(ver.findChild<QLabel*>("Label1"), nullptr);
+    EXPECT_EQ(ver.MailTecnico(), nullptr);
+    EXPECT_EQ(ver.MailCommerciale(), nullptr);
+    for (const QLabel* l : ver.findChildren<QLabel*>()) {
+      EXPECT_FALSE(l->text().contains('@')) << l->text().toStdString();
+      EXPECT_FALSE(l->text().contains(QStringLiteral("+39"))) << l->text().toStdString();
+    }
+    QTest::mouseClick(ver.Guida(), Qt::LeftButton);
+    EXPECT_EQ(documenti.aperti,
+              std::vector<std::filesystem::path>{cartella.Percorso() / "Help" / "index.html"});
+  }
+
+  // The contacts that the distributor wrote, only those: the phone is left out here.
+  ctx.fileIni = cartella.Percorso() / "configurazione.ini";
+  test::ScriviFile(ctx.fileIni,
+                   "[opzioni]\nTipoDb=\n[contatti]\nDistributore = Studio Bianchi s.r.l.\n"
+                   "Centralino=\nUfficioTecnico=assistenza@studiobianchi.it\n");
+  FVer ver(ctx);
+  EXPECT_EQ(ver.findChild<QLabel*>("Label1")->text(), "Contatti ");
+  EXPECT_EQ(ver.findChild<QLabel*>("Distributore")->text(), "Studio Bianchi s.r.l.");
+  EXPECT_EQ(ver.findChild<QLabel*>("Label13"), nullptr);
+  EXPECT_EQ(ver.MailCommerciale(), nullptr);
+  ASSERT_NE(ver.MailTecnico(), nullptr);
+  EXPECT_EQ(ver.MailTecnico()->text(), "assistenza@studiobianchi.it");
   std::vector<QUrl> aperti;
   ver.apriUrl = [&](const QUrl& u) { aperti.push_back(u); };
   ver.show();

@@ -16,9 +16,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
+#include <map>
 #include <optional>
 #include <sstream>
+#include <thread>
 
 #include "CartellaTemporanea.h"
 #include "Comandi.h"
@@ -30,6 +33,7 @@
 #include "register/ui/FOPC.h"
 #include "shell/Avvio.h"
 #include "store/Database.h"
+#include "workbook/LettoreCartella.h"
 #include "workbook/ListatoPdf.h"
 #include "workbook/ui/FImport.h"
 
@@ -74,6 +78,75 @@ QPointer<QTimer> QuandoAppare(const char* nome, std::function<void(QDialog&)> az
 std::filesystem::path CartellaDiLavoro() {
   return std::filesystem::path(FCL_SOURCE_DIR) / "resources" / "esempio" / "ESEMPIO_ANALITICO.xlsx";
 }
+
+// Keeps the text a label shows each time it appears.
+class OsservaComparsa : public QObject {
+ public:
+  OsservaComparsa(QLabel* etichetta, QString& testo) : etichetta_(etichetta), testo_(testo) {
+    etichetta_->installEventFilter(this);
+  }
+  ~OsservaComparsa() override { etichetta_->removeEventFilter(this); }
+  bool eventFilter(QObject* oggetto, QEvent* evento) override {
+    if (oggetto == etichetta_ && evento->type() == QEvent::Show) testo_ = etichetta_->text();
+    return false;
+  }
+
+ private:
+  QLabel* etichetta_;
+  QString& testo_;
+};
+
+// Every file under `cartella` (hidden temporary files too) with its bytes.
+std::map<std::filesystem::path, std::string> FileSotto(const std::filesystem::path& cartella) {
+  std::map<std::filesystem::path, std::string> file;
+  for (const auto& voce : std::filesystem::recursive_directory_iterator(cartella))
+    if (voce.is_regular_file()) file[voce.path()] = LeggiFile(voce.path());
+  return file;
+}
+
+// The files (hidden temporary ones too) directly in `cartella`.
+std::size_t QuantiFile(const std::filesystem::path& cartella) {
+  std::size_t n = 0;
+  for (const auto& voce : std::filesystem::directory_iterator(cartella))
+    n += voce.is_regular_file() ? 1 : 0;
+  return n;
+}
+
+// The program's reader, that stops before the `ferma`-th row it is asked for and waits there until
+// the run is asked to stop (at most ten seconds): the window's run is then caught in the middle of
+// its walk, with the listing and the intermediate file half written.
+class LettoreCheAspetta : public LettoreCartella {
+ public:
+  LettoreCheAspetta(std::unique_ptr<LettoreCartella> lettore, const Contesto& ctx, int ferma)
+      : lettore_(std::move(lettore)), ctx_(ctx), ferma_(ferma) {}
+  int NumeroFogli() override { return lettore_->NumeroFogli(); }
+  std::string NomeFoglio(int foglio) override { return lettore_->NomeFoglio(foglio); }
+  const std::vector<Cella>& Riga(int foglio, int riga) override {
+    if (++lette_ == ferma_) {
+      const auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+      while (!ctx_.Ui().InterruzioneRichiesta() && std::chrono::steady_clock::now() < limite)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return lettore_->Riga(foglio, riga);
+  }
+
+ private:
+  std::unique_ptr<LettoreCartella> lettore_;
+  const Contesto& ctx_;
+  int ferma_;
+  int lette_ = 0;
+};
+
+// Questions answered as InterazioneRegistrata does, after `allaDomanda` has seen the question.
+class InterazioneConDomanda : public test::InterazioneRegistrata {
+ public:
+  std::function<void(std::string_view testo)> allaDomanda;
+  Risposta Chiedi(std::string_view testo, std::string_view titolo, Pulsanti pulsanti, Icona icona,
+                  Risposta predefinita) override {
+    if (allaDomanda) allaDomanda(testo);
+    return InterazioneRegistrata::Chiedi(testo, titolo, pulsanti, icona, predefinita);
+  }
+};
 
 class StradaPrincipaleTest : public ::testing::Test {
  protected:
@@ -142,7 +215,7 @@ class StradaPrincipaleTest : public ::testing::Test {
   }
 
   test::CartellaTemporanea dir_;
-  test::InterazioneRegistrata ui;
+  InterazioneConDomanda ui;
   DocumentiAperti documenti;
   Contesto ctx;
   std::optional<Database> db;
@@ -172,15 +245,10 @@ TEST_F(StradaPrincipaleTest, DalRegistroAllaComunicazioneComeLaRigaDiComando) {
   QString didascaliaCopertina;
   QuandoAppare("FCrea", [&](QDialog& d) {
     creaVisto = true;
-    // The cover's progress caption, caught while the creation repaints the window.
+    // The cover's progress caption, caught when the creation shows it on the window.
     auto* label16 = d.findChild<QLabel*>("Label16");
     EXPECT_TRUE(label16->isHidden());
-    QTimer osserva;
-    osserva.setInterval(0);
-    QObject::connect(&osserva, &QTimer::timeout, [&] {
-      if (!label16->isHidden()) didascaliaCopertina = label16->text();
-    });
-    osserva.start();
+    OsservaComparsa osserva(label16, didascaliaCopertina);
     EXPECT_EQ(d.findChild<QComboBox*>("Combo1")->currentText(), "2=Dati ANALITICI");
     EXPECT_TRUE(d.findChild<QWidget*>("RR2")->isHidden());  // no FA row
     EXPECT_FALSE(d.findChild<QLineEdit*>("RR5")->text().isEmpty());
@@ -188,7 +256,6 @@ TEST_F(StradaPrincipaleTest, DalRegistroAllaComunicazioneComeLaRigaDiComando) {
     anno->clear();
     QTest::keyClicks(anno, "2025");
     QTest::mouseClick(d.findChild<QPushButton*>("Cmd_Crea"), Qt::LeftButton);
-    osserva.stop();
   });
   QTest::mouseClick(f.findChild<QPushButton*>("Command1"), Qt::LeftButton);
 
@@ -337,6 +404,109 @@ TEST_F(StradaPrincipaleTest, ComunicazioneEsistenteSovrascrittaSoloSeConfermata)
     EXPECT_EQ(LeggiFile(ComunicazioneUi()), c.sovrascritto ? creata : "VECCHIO");
     // A creation that stops keeps the window open for another try.
     EXPECT_EQ(crea.isVisible(), !c.sovrascritto);
+  }
+}
+
+TEST_F(StradaPrincipaleTest, CorseInterrotteDallaFinestraLascianoOgniFileComEra) {
+  // A first complete road leaves a listing, an intermediate file, a communication, its cover and
+  // its report; the communication is kept although the check finds the wrong VAT number, so that
+  // the creation below stops at the question while both of its files are half written.
+  FOPC f(ctx);
+  f.show();
+  RegistraOperatore(f, "01234567890");
+  ui.file = {CartellaDiLavoro(), ListatoUi()};
+  QuandoAppare("FImport", [](QDialog& d) {
+    QTest::mouseClick(d.findChild<QPushButton*>("rfbase"), Qt::LeftButton);
+  });
+  QuandoAppare("FCrea", [](QDialog& d) {
+    QTest::mouseClick(d.findChild<QPushButton*>("Cmd_Crea"), Qt::LeftButton);
+  });
+  QTest::mouseClick(f.findChild<QPushButton*>("Command1"), Qt::LeftButton);
+  ASSERT_TRUE(std::filesystem::exists(ComunicazioneUi()));
+  ASSERT_TRUE(std::filesystem::exists(Programma() / "FCLtemp.TXT"));
+  const auto prima = FileSotto(dir_.Percorso());
+
+  {
+    // The workbook run, stopped in the middle of its walk with "Interrompi".
+    SCOPED_TRACE("foglio");
+    ListatoPdf listato;
+    FImport finestra(
+        ctx, listato,
+        [this](const std::filesystem::path& p) {
+          return std::make_unique<LettoreCheAspetta>(ApriCartella(p), ctx, 15);
+        },
+        &f);
+    finestra.show();
+    ui.voci.clear();
+    ui.file = {ListatoUi()};
+    bool chiusa = false;
+    std::size_t fileDuranteLaCorsa = 0;
+    QTimer interrompi;
+    interrompi.setInterval(10);
+    QObject::connect(&interrompi, &QTimer::timeout, [&] {
+      auto* pulsante = finestra.findChild<QPushButton*>("bInterrompi");
+      if (pulsante->isHidden() || finestra.findChild<QLineEdit*>("PERC")->text().isEmpty()) return;
+      interrompi.stop();
+      // The window cannot be closed while the run goes on.
+      finestra.close();
+      chiusa = !finestra.isVisible();
+      fileDuranteLaCorsa = QuantiFile(Programma());
+      QTest::mouseClick(pulsante, Qt::LeftButton);
+    });
+    interrompi.start();
+    finestra.Elabora(CartellaDiLavoro());
+    EXPECT_FALSE(chiusa);
+    // The intermediate file was being written beside the earlier one.
+    EXPECT_EQ(fileDuranteLaCorsa, QuantiFile(Programma()) + 1);
+    EXPECT_EQ(finestra.Risultato().esito, EsitoElaborazione::Interrotta);
+    EXPECT_TRUE(finestra.isVisible());
+    EXPECT_TRUE(finestra.findChild<QPushButton*>("bInterrompi")->isHidden());
+    EXPECT_TRUE(finestra.findChild<QPushButton*>("rfbase")->isEnabled());
+    EXPECT_EQ(ui.Testi(), std::vector<std::string>{"Elaborazione interrotta: il listato di "
+                                                   "controllo e il file intermedio sono rimasti "
+                                                   "come erano."});
+    EXPECT_TRUE(ctx.totaliImport.erroreData);  // nothing of the stopped run is offered to create
+    finestra.reject();
+    EXPECT_FALSE(finestra.isVisible());
+  }
+  EXPECT_TRUE(FileSotto(dir_.Percorso()) == prima) << "a file changed";
+
+  {
+    // The creation, stopped while it asks whether to keep the file with errors.
+    SCOPED_TRACE("creazione");
+    ui.file = {CartellaDiLavoro(), ListatoUi()};
+    QuandoAppare("FImport", [](QDialog& d) {
+      QTest::mouseClick(d.findChild<QPushButton*>("rfbase"), Qt::LeftButton);
+    });
+    std::map<std::filesystem::path, std::string> primaDellaCreazione;
+    std::size_t fileDuranteLaCorsa = 0;
+    bool apertaDopo = false;
+    QuandoAppare("FCrea", [&](QDialog& d) {
+      primaDellaCreazione = FileSotto(dir_.Percorso());
+      ui.voci.clear();
+      ui.allaDomanda = [&](std::string_view domanda) {
+        // The overwrite question first; then the check's, with both files half written.
+        if (domanda.find("Conservare comunque") == std::string_view::npos) return;
+        fileDuranteLaCorsa = QuantiFile(UscitaUi());
+        QTest::mouseClick(d.findChild<QPushButton*>("bInterrompi"), Qt::LeftButton);
+      };
+      QTest::mouseClick(d.findChild<QPushButton*>("Cmd_Crea"), Qt::LeftButton);
+      ui.allaDomanda = nullptr;
+      apertaDopo = d.isVisible();
+      d.reject();
+    });
+    QTest::mouseClick(f.findChild<QPushButton*>("Command1"), Qt::LeftButton);
+    EXPECT_TRUE(apertaDopo);
+    ASSERT_FALSE(primaDellaCreazione.empty());
+    EXPECT_EQ(fileDuranteLaCorsa, QuantiFile(UscitaUi()) + 2);  // the file and its cover
+    ASSERT_EQ(ui.Testi("domanda").size(), 2u);
+    EXPECT_NE(ui.Testi("domanda").back().find("Conservare comunque"), std::string::npos);
+    EXPECT_EQ(ui.Testi(), std::vector<std::string>{
+                              "Creazione interrotta: nessun file è stato scritto; la "
+                              "comunicazione, il frontespizio e il listato di controllo sono "
+                              "rimasti come erano."});
+    EXPECT_TRUE(FileSotto(dir_.Percorso()) == primaDellaCreazione) << "a file changed";
+    EXPECT_TRUE(documenti.aperti.size() == 2u) << "documents opened by the stopped creation";
   }
 }
 

@@ -131,10 +131,17 @@ TEST(RigaFoglio, RilieviRiportatiAlFoglio) {
   std::vector<test::Elemento> pieno, ultimo;
   for (int rigo = 1; rigo <= 6; ++rigo) {
     const std::string r = "FE00" + std::to_string(rigo);
-    pieno.insert(pieno.end(),
-                 {{r + "001", Sx(test::kPi3)}, {r + "008", Dx("01032013")}, {r + "010", Dx("10")}});
+    pieno.insert(pieno.end(), {{r + "001", Sx(test::kPi3)},
+                               {r + "007", Dx("01032013")},
+                               {r + "008", Dx("01032013")},
+                               {r + "009", Sx("N" + std::to_string(rigo))},
+                               {r + "010", Dx("10")}});
   }
-  ultimo = {{"FE001001", Sx("07654320023")}, {"FE001010", Dx("10")}};  // FE row 13: wrong digit
+  ultimo = {{"FE001001", Sx("07654320023")},  // FE row 13: wrong digit
+            {"FE001007", Dx("02032013")},
+            {"FE001008", Dx("02032013")},
+            {"FE001009", Sx("N13")},
+            {"FE001010", Dx("10")}};
   f.record.insert(f.record.begin() + static_cast<std::ptrdiff_t>(fe) + 1,
                   {f.NuovoDettaglio('D', 0, pieno), f.NuovoDettaglio('D', 0, ultimo)});
   f.Rinumera();

@@ -1,5 +1,6 @@
 #include "backup/ui/FSalva.h"
 
+#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -8,12 +9,40 @@
 
 #include "backup/Backup.h"
 #include "common/Contesto.h"
+#include "common/ErroreSistema.h"
 #include "common/Errori.h"
 #include "common/RoutineCampi.h"
+#include "common/ui/DopoIlClic.h"
 #include "common/ui/Stringhe.h"
 #include "shell/ui/AvanzamentoSuFinestra.h"
 
 namespace fcl {
+namespace {
+
+// The backup's own progress on the window; its messages wait for the end of a double click on
+// "Conferma", and the completion message says where the file went.
+class InterazioneConferma : public AvanzamentoSuFinestra {
+ public:
+  InterazioneConferma(Contesto& ctx, Mostra mostra, const QElapsedTimer& clic,
+                      const std::filesystem::path& file)
+      : AvanzamentoSuFinestra(ctx, std::move(mostra)), clic_(clic), file_(file) {}
+
+  void Messaggio(std::string_view testo, std::string_view titolo, Icona icona) override {
+    AttendiFineDoppioClic(clic_);
+    if (testo == kMessaggioBackupCreato) {
+      Precedente().Messaggio(std::string(testo) + "\n\nFile di backup: " + file_.string(), titolo,
+                             icona);
+    } else {
+      Precedente().Messaggio(testo, titolo, icona);
+    }
+  }
+
+ private:
+  const QElapsedTimer& clic_;
+  const std::filesystem::path& file_;
+};
+
+}  // namespace
 
 FSalva::FSalva(Contesto& ctx, std::string_view modoBackup, QWidget* genitore)
     : QDialog(genitore), ctx_(ctx), salvataggio_(modoBackup == "S") {
@@ -45,6 +74,8 @@ FSalva::FSalva(Contesto& ctx, std::string_view modoBackup, QWidget* genitore)
   col->addWidget(label2_);
   col->addWidget(label3_);
   col->addWidget(pBar1_);
+  // The window follows what it shows: the bar and the restore's question add height.
+  col->setSizeConstraint(QLayout::SetMinimumSize);
 
   auto* pulsanti = new QHBoxLayout;
   bConferma_ = new QPushButton(QStringLiteral("Conferma"), this);
@@ -112,21 +143,28 @@ void FSalva::reject() {
 
 void FSalva::Conferma() {
   if (file_.empty() || inCorso_) return;
+  QElapsedTimer clic;
+  clic.start();
   inCorso_ = true;
   pBar1_->setMaximum(static_cast<int>(kMassimoAvanzamentoBackup));
   pBar1_->setValue(0);
   pBar1_->show();
+  adjustSize();
   bConferma_->setEnabled(false);
   bool fatto = false;
   bool errore = false;
   try {
-    AvanzamentoSuFinestra avanzamento(ctx_, [this](std::string_view, long long valore, long long) {
-      pBar1_->setValue(static_cast<int>(valore));
-    });
+    InterazioneConferma interazione(
+        ctx_,
+        [this](std::string_view, long long valore, long long) {
+          pBar1_->setValue(static_cast<int>(valore));
+        },
+        clic, file_);
     fatto = salvataggio_ ? SalvaOperatore(ctx_, codice_, file_) : RipristinaBackup(ctx_, file_);
   } catch (const std::exception& e) {
     errore = true;
-    ctx_.Ui().Messaggio(e.what(), kTitoloApplicazione, Icona::Critico);
+    AttendiFineDoppioClic(clic);
+    ctx_.Ui().Messaggio(TestoPerUtente(e), kTitoloApplicazione, Icona::Critico);
   }
   bConferma_->setEnabled(true);
   inCorso_ = false;

@@ -48,6 +48,13 @@ void ColoriFocus::InstallaSu(QWidget* casella) {
   if (auto* combo = qobject_cast<QComboBox*>(casella); combo && combo->lineEdit())
     combo->lineEdit()->installEventFilter(filtro);
   ImpostaSfondo(casella, ColoreQt(casella->hasFocus() ? kColoreFocus : kColoreNormale));
+  // A text the program writes into a box the user is not typing in (a list click fills the
+  // detail) shows its beginning: a long description would otherwise show only its tail.
+  if (auto* linea = qobject_cast<QLineEdit*>(casella)) {
+    QObject::connect(linea, &QLineEdit::textChanged, filtro, [linea] {
+      if (!linea->isModified() && !linea->hasFocus()) linea->setCursorPosition(0);
+    });
+  }
 }
 
 void ColoriFocus::Installa(QWidget* finestra) {

@@ -7,7 +7,8 @@ class QWidget;
 namespace fcl {
 
 // Gives the input boxes of a window the focus colours: light yellow while a box has the focus,
-// white afterwards. A box showing a field error keeps its red until the error is done.
+// white afterwards. A box showing a field error keeps its red until the error is done. A line
+// edit filled while the user is elsewhere shows the beginning of its text.
 class ColoriFocus : public QObject {
   Q_OBJECT
 

@@ -2,7 +2,14 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileIconProvider>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QLabel>
 #include <QMessageBox>
+#include <QScreen>
+#include <QSplitter>
+#include <QTreeView>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -75,8 +82,78 @@ void TestiItaliani(QMessageBox& box) {
   }
 }
 
+// The caption of a box or dialog. On X11 Qt appends " — FISCOLARIO" to every title that does not
+// end with the application's name already: the blanks a caption may end with ("CARTELLA DI
+// SALVATAGGIO FISCOLARIO ") are not shown, so that the name is not shown twice.
 QString Titolo(std::string_view titolo) {
-  return QTesto(titolo.empty() ? kTitoloApplicazione : titolo);
+  QString t = QTesto(titolo.empty() ? kTitoloApplicazione : titolo);
+  while (t.endsWith(QLatin1Char(' '))) t.chop(1);
+  return t.isEmpty() ? QTesto(kTitoloApplicazione) : t;
+}
+
+QRect AreaSchermo(const QWidget* w) {
+  const QScreen* schermo = w && w->screen() ? w->screen() : QGuiApplication::primaryScreen();
+  return schermo ? schermo->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+// The core's line breaks ("\r\n", or "\r" alone) as the label understands them.
+QString TestoBox(std::string_view testo) {
+  QString t = QTesto(testo);
+  t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return t;
+}
+
+// Qt wraps a message at about 500 pixels, also the lines that already carry their own breaks:
+// the label gets the width of its longest line (within the screen), so that those lines stay
+// whole and only a line wider than the screen is wrapped.
+void LineeIntere(QMessageBox& box) {
+  if (!box.text().contains(QLatin1Char('\n'))) return;
+  auto* etichetta = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+  if (!etichetta) return;
+  const QFontMetrics metriche(etichetta->font());
+  int larghezza = 0;
+  for (const QString& riga : box.text().split(QLatin1Char('\n')))
+    larghezza = std::max(larghezza, metriche.horizontalAdvance(riga));
+  etichetta->setMinimumWidth(std::min(larghezza + metriche.averageCharWidth(),
+                                      AreaSchermo(&box).width() * 8 / 10));
+}
+
+// The kind of a file as the dialog's "Tipo" column shows it, in Italian.
+class IconeItaliane : public QFileIconProvider {
+ public:
+  QString type(const QFileInfo& info) const override {
+    if (info.isDir()) return QStringLiteral("Cartella");
+    const QString estensione = info.suffix().toUpper();
+    return estensione.isEmpty() ? QStringLiteral("File") : QStringLiteral("File ") + estensione;
+  }
+};
+
+// Qt's own file dialog opens small, with its columns cut: it opens in the detail view, large
+// enough to read the names, sizes, kinds and dates. Its captions are set in Italian whether or
+// not Qt's translation was found.
+void PreparaDialogo(QFileDialog& dialogo, bool salva) {
+  const QRect area = AreaSchermo(dialogo.parentWidget());
+  dialogo.setViewMode(QFileDialog::Detail);
+  dialogo.resize(std::min(960, area.width() * 9 / 10), std::min(600, area.height() * 85 / 100));
+  dialogo.setLabelText(QFileDialog::LookIn, QStringLiteral("Cerca in:"));
+  dialogo.setLabelText(QFileDialog::FileName, QStringLiteral("Nome file:"));
+  dialogo.setLabelText(QFileDialog::FileType, QStringLiteral("Tipo file:"));
+  dialogo.setLabelText(QFileDialog::Accept, salva ? QStringLiteral("&Salva") : QStringLiteral("&Apri"));
+  dialogo.setLabelText(QFileDialog::Reject, QStringLiteral("Annulla"));
+  static IconeItaliane icone;
+  dialogo.setIconProvider(&icone);
+  const QFontMetrics metriche(dialogo.font());
+  if (auto* divisore = dialogo.findChild<QSplitter*>(QStringLiteral("splitter")))
+    divisore->setSizes({metriche.horizontalAdvance(QStringLiteral("Computer_____")) + 40,
+                        dialogo.width()});
+  if (auto* dettagli = dialogo.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+    QHeaderView* colonne = dettagli->header();
+    colonne->resizeSection(0, dialogo.width() * 40 / 100);
+    colonne->resizeSection(1, metriche.horizontalAdvance(QStringLiteral("Dimensione___")));
+    colonne->resizeSection(2, metriche.horizontalAdvance(QStringLiteral("File XLSX_____")));
+    colonne->resizeSection(3, metriche.horizontalAdvance(QStringLiteral("00/00/0000 00:00____")));
+  }
 }
 
 }  // namespace
@@ -91,9 +168,10 @@ void InterazioneQt::ImpostaBarraStato(QStatusBar* barra, QProgressBar* avanzamen
 }
 
 void InterazioneQt::Messaggio(std::string_view testo, std::string_view titolo, Icona icona) {
-  QMessageBox box(IconaQt(icona), Titolo(titolo), QTesto(testo), QMessageBox::Ok, genitore_);
+  QMessageBox box(IconaQt(icona), Titolo(titolo), TestoBox(testo), QMessageBox::Ok, genitore_);
   box.setTextFormat(Qt::PlainText);
   TestiItaliani(box);
+  LineeIntere(box);
   box.exec();
 }
 
@@ -114,10 +192,11 @@ Risposta InterazioneQt::Chiedi(std::string_view testo, std::string_view titolo, 
       scelte = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
       break;
   }
-  QMessageBox box(IconaQt(icona), Titolo(titolo), QTesto(testo), scelte, genitore_);
+  QMessageBox box(IconaQt(icona), Titolo(titolo), TestoBox(testo), scelte, genitore_);
   box.setTextFormat(Qt::PlainText);
   if (scelte.testFlag(PulsanteQt(predefinita))) box.setDefaultButton(PulsanteQt(predefinita));
   TestiItaliani(box);
+  LineeIntere(box);
   box.exec();
   switch (box.standardButton(box.clickedButton())) {
     case QMessageBox::Yes:
@@ -177,6 +256,7 @@ std::optional<std::filesystem::path> InterazioneQt::ScegliFileDaAprire(
   QFileDialog dialogo(genitore_, Titolo(titolo), QPercorso(cartella), QTesto(FiltroQt(filtro)));
   dialogo.setAcceptMode(QFileDialog::AcceptOpen);
   dialogo.setFileMode(QFileDialog::ExistingFile);
+  PreparaDialogo(dialogo, false);
   if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) return std::nullopt;
   return PercorsoStd(dialogo.selectedFiles().front());
 }
@@ -191,6 +271,7 @@ std::optional<std::filesystem::path> InterazioneQt::ScegliFileDaSalvare(
   // The callers ask about an existing file themselves, with their own words.
   dialogo.setOption(QFileDialog::DontConfirmOverwrite);
   dialogo.setDefaultSuffix(QTesto(EstensionePredefinita(filtro)));
+  PreparaDialogo(dialogo, true);
   if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) return std::nullopt;
   return PercorsoStd(dialogo.selectedFiles().front());
 }

@@ -17,7 +17,6 @@
 #include "common/ui/RoutineCampiQt.h"
 #include "common/ui/Stringhe.h"
 #include "communication/CopertinaPdf.h"
-#include "shell/ui/AvanzamentoSuFinestra.h"
 #include "workbook/Listato.h"
 
 namespace fcl {
@@ -60,7 +59,12 @@ QLineEdit* Casella(QWidget* genitore, const QString& nome) {
 }  // namespace
 
 FCrea::FCrea(Contesto& ctx, Listato* listato, QWidget* genitore)
-    : QDialog(genitore), ctx_(ctx), listato_(listato) {
+    : QDialog(genitore),
+      ctx_(ctx),
+      listato_(listato),
+      corsa_(ctx, [this](std::string_view didascalia, long long valore, long long massimo) {
+        MostraAvanzamento(didascalia, valore, massimo);
+      }) {
   setObjectName(QStringLiteral("FCrea"));
   setWindowTitle(QStringLiteral("Crea Comunicazione (da spedire con ENTRATEL o FILEINTERNET) "));
   setModal(true);
@@ -111,17 +115,25 @@ FCrea::FCrea(Contesto& ctx, Listato* listato, QWidget* genitore)
   griglia->setColumnStretch(3, 1);
   col->addWidget(riepilogo);
 
-  auto* scelte = new QFormLayout;
+  // The choices in one grid, so that every box starts at the same place; the protocols' frame
+  // takes its rows between the type of sending and the kind of data when it is shown.
+  auto* scelte = new QGridLayout;
+  scelte->setColumnStretch(1, 1);
+  auto didascalia = [this](const char* testo) {
+    auto* l = new QLabel(QString::fromUtf8(testo), this);
+    return l;
+  };
   aa1_ = Casella(this, QStringLiteral("AA1"));
   aa1_->setMaximumWidth(80);
   aa1_->setText(QTesto(ctx_.annoRiferimento));
-  scelte->addRow(QStringLiteral("Anno di riferimento: "), aa1_);
+  scelte->addWidget(didascalia("Anno di riferimento: "), 0, 0);
+  scelte->addWidget(aa1_, 0, 1, Qt::AlignLeft);
   cmbTI_ = new QComboBox(this);
   cmbTI_->setObjectName(QStringLiteral("CmbTI"));
   cmbTI_->addItems({QStringLiteral("0=Invio ORDINARIO"), QStringLiteral("1=Invio SOSTITUTIVO"),
                     QStringLiteral("2=Annullamento")});
-  scelte->addRow(QStringLiteral("Tipologia di INVIO"), cmbTI_);
-  col->addLayout(scelte);
+  scelte->addWidget(didascalia("Tipologia di INVIO"), 1, 0);
+  scelte->addWidget(cmbTI_, 1, 1, Qt::AlignLeft);
 
   fnProt_ = new QGroupBox(this);
   fnProt_->setObjectName(QStringLiteral("FNprot"));
@@ -131,26 +143,25 @@ FCrea::FCrea(Contesto& ctx, Listato* listato, QWidget* genitore)
   protL->addRow(QStringLiteral("Protocollo Telematico da sostituire/annullare"), proto_[0]);
   protL->addRow(QStringLiteral("Protocollo Documento "), proto_[1]);
   fnProt_->hide();
-  col->addWidget(fnProt_);
+  scelte->addWidget(fnProt_, 2, 0, 1, 2);
 
-  auto* dati = new QFormLayout;
   combo1_ = new QComboBox(this);
   combo1_->setObjectName(QStringLiteral("Combo1"));
   combo1_->addItems({QStringLiteral("1=Dati AGGREGATI"), QStringLiteral("2=Dati ANALITICI")});
-  auto* tipoDati = new QWidget(this);
-  auto* tipoDatiL = new QHBoxLayout(tipoDati);
-  tipoDatiL->setContentsMargins(0, 0, 0, 0);
+  auto* tipoDatiL = new QHBoxLayout;
   tipoDatiL->addWidget(combo1_);
-  tipoDatiL->addWidget(Etichetta(tipoDati, nullptr, "ATTENZIONE: Una tipologia ESCLUDE l'altra"));
+  tipoDatiL->addWidget(Etichetta(this, nullptr, "ATTENZIONE: Una tipologia ESCLUDE l'altra"));
   tipoDatiL->addStretch();
-  dati->addRow(QStringLiteral("Tipologia di DATI"), tipoDati);
+  scelte->addWidget(didascalia("Tipologia di DATI"), 3, 0);
+  scelte->addLayout(tipoDatiL, 3, 1);
   trimestre_ = Casella(this, QStringLiteral("TRimestre"));
   trimestre_->setMaximumWidth(80);
   trimestre_->setToolTip(QStringLiteral(
       "Per Acquisti da Operatori di San Marino deve valere 01 o 02. Per Operazione Black list può "
       "valer 01 o 02 oppre T1,T2,T3,T4. Negli Altri casi NON DEVE ESSERE compilato"));
-  dati->addRow(QStringLiteral("Mese/Trimestre di riferimento:"), trimestre_);
-  col->addLayout(dati);
+  scelte->addWidget(didascalia("Mese/Trimestre di riferimento:"), 4, 0);
+  scelte->addWidget(trimestre_, 4, 1, Qt::AlignLeft);
+  col->addLayout(scelte);
 
   auto* avanzamento = new QHBoxLayout;
   label16_ = Etichetta(this, "Label16", "");
@@ -162,10 +173,15 @@ FCrea::FCrea(Contesto& ctx, Listato* listato, QWidget* genitore)
   avanzamento->addWidget(label16_);
   avanzamento->addWidget(pb1_, 1);
   avanzamento->addWidget(perc_);
+  bInterrompi_ = new QPushButton(QStringLiteral("Interrompi"), this);
+  bInterrompi_->setObjectName(QStringLiteral("bInterrompi"));
+  bInterrompi_->setAutoDefault(false);
+  avanzamento->addWidget(bInterrompi_);
   col->addLayout(avanzamento);
   label16_->hide();
   pb1_->hide();
   perc_->hide();
+  bInterrompi_->hide();
 
   auto* pulsanti = new QHBoxLayout;
   cmdCrea_ = new QPushButton(
@@ -183,6 +199,10 @@ FCrea::FCrea(Contesto& ctx, Listato* listato, QWidget* genitore)
   nota->setWordWrap(true);
   col->addWidget(nota);
 
+  // The window takes the size of what it shows: the protocols' frame and the progress add their
+  // rows and take them away again, with no gap left behind.
+  col->setSizeConstraint(QLayout::SetFixedSize);
+
   ColoriFocus::Installa(this);
 
   // The kind of data follows the quadri filled; aggregated wins, with a word to the user.
@@ -194,6 +214,7 @@ FCrea::FCrea(Contesto& ctx, Listato* listato, QWidget* genitore)
   connect(cmbTI_, &QComboBox::activated, this, &FCrea::TipoInvioScelto);
   connect(cmdCrea_, &QPushButton::clicked, this, &FCrea::Crea);
   connect(chiudi, &QPushButton::clicked, this, &QDialog::reject);
+  connect(bInterrompi_, &QPushButton::clicked, this, &FCrea::Interrompi);
 }
 
 void FCrea::TipoInvioScelto(int indice) {
@@ -222,7 +243,13 @@ void FCrea::MostraAvanzamento(std::string_view didascalia, long long valore, lon
 }
 
 void FCrea::reject() {
-  if (!inCorso_) QDialog::reject();
+  if (!corsa_.InCorso()) QDialog::reject();
+}
+
+void FCrea::Interrompi() {
+  if (!corsa_.InCorso()) return;
+  corsa_.Interrompi();
+  bInterrompi_->setEnabled(false);
 }
 
 QWidget* FCrea::CampoDi(CampoCreazione campo) const {
@@ -250,20 +277,19 @@ void FCrea::Crea() {
   scelta.tipoDati = combo1_->currentIndex() == 1 ? TipoDati::Analitici : TipoDati::Aggregati;
   scelta.periodo = TestoStd(trimestre_->text());
 
-  if (inCorso_) return;
-  inCorso_ = true;
+  if (corsa_.InCorso()) return;
   cmdCrea_->setEnabled(false);
-  {
-    AvanzamentoSuFinestra avanzamento(
-        ctx_, [this](std::string_view didascalia, long long valore, long long massimo) {
-          MostraAvanzamento(didascalia, valore, massimo);
-        });
+  bInterrompi_->setEnabled(true);
+  bInterrompi_->show();
+  corsa_.Esegui([this, &scelta] {
     CopertinaPdf copertina(ctx_.cartellaProgramma, ctx_.Ui());
     esito_ = CreaComunicazione(ctx_, scelta, copertina, listato_);
-  }
+  });
+  bInterrompi_->hide();
   cmdCrea_->setEnabled(true);
-  inCorso_ = false;
   label16_->hide();
+  pb1_->hide();
+  perc_->hide();
 
   switch (esito_.stato) {
     case EsitoCreazione::Stato::Creata:
@@ -271,6 +297,12 @@ void FCrea::Crea() {
       break;
     case EsitoCreazione::Stato::ErroreCampo:
       ErroreCampo(ctx_.Ui(), CampoDi(esito_.campo), esito_.messaggio);
+      break;
+    case EsitoCreazione::Stato::Fermata:
+      ctx_.Ui().Messaggio(
+          "Creazione interrotta: nessun file è stato scritto; la comunicazione, il frontespizio e "
+          "il listato di controllo sono rimasti come erano.",
+          "Crea comunicazione", Icona::Informazione);
       break;
     case EsitoCreazione::Stato::Interrotta:
     case EsitoCreazione::Stato::Fallita:

@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "common/ui/CorsaSeparata.h"
+
 #include "communication/CreaComunicazione.h"
 
 class QComboBox;
@@ -23,7 +25,9 @@ class Listato;
 // year, the type of sending (with the protocols of a substitution or cancellation), the kind of
 // data and the month or quarter, and on "CREA COMUNICAZIONE" runs the creation. A refused field
 // is shown on its box; a creation that stops leaves the window open for another try; a completed
-// one closes it (the creation has opened the listing and the cover).
+// one closes it (the creation has opened the listing and the cover). The creation goes on its own
+// thread: the window stays live and "Interrompi" stops it with every file as it was; the window
+// cannot be closed while it runs.
 //
 // `listato` is the check listing of the run, kept alive by the caller until this window closes:
 // the check of the written file marks in it the rows it finds wrong.
@@ -36,6 +40,9 @@ class FCrea : public QDialog {
   void Crea();
   // How the last creation ended (Interrotta before any).
   const EsitoCreazione& Esito() const { return esito_; }
+  // "Interrompi": the creation in progress stops at its next record or step.
+  void Interrompi();
+  bool InCorso() const { return corsa_.InCorso(); }
 
   // Closing waits for the end of a creation.
   void reject() override;
@@ -48,7 +55,7 @@ class FCrea : public QDialog {
   Contesto& ctx_;
   Listato* listato_;
   EsitoCreazione esito_;
-  bool inCorso_ = false;
+  CorsaSeparata corsa_;
 
   QLineEdit* aa1_;
   QComboBox* cmbTI_;
@@ -60,6 +67,7 @@ class FCrea : public QDialog {
   QProgressBar* pb1_;
   QLineEdit* perc_;
   QPushButton* cmdCrea_;
+  QPushButton* bInterrompi_;
 };
 
 }  // namespace fcl

@@ -18,7 +18,7 @@ void FTABSG::Scelta(const std::vector<std::string>& valori) {
 }
 
 void FTABSG::DopoRiempimento() {
-  if (DatiRicerca().TabellaVuota()) MostraAvviso(std::string(kAtecoVuota));
+  if (DatiRicerca().TabellaVuota()) MostraAvviso(std::string(kAtecoVuotaFinestre));
 }
 
 std::optional<SceltaAttivita> FTABSG::ScegliAttivita(Database& db, QWidget* genitore) {

@@ -391,6 +391,13 @@ FOPC::FOPC(Contesto& ctx, QWidget* genitore) : FinestraRegistro(genitore), ctx_(
     if (!c->text().isEmpty() && ControlloCF(S(c->text())) != 0)
       ErroreCampo(ctx_.Ui(), c, "Partita Iva Errata");
   });
+  // The intermediary's fiscal code is checked like the VAT number: told, never a block.
+  connect(Casella("vITTCF"), &QLineEdit::editingFinished, this, [this] {
+    QLineEdit* c = Casella("vITTCF");
+    c->setText(c->text().trimmed().toUpper());
+    if (!c->text().isEmpty() && ControlloCF(S(c->text())) != 0)
+      ErroreCampo(ctx_.Ui(), c, "Codice Fiscale Intermediario Errato");
+  });
   for (const char* data : {"vONDT", "vITTDATA"}) {
     connect(Casella(data), &QLineEdit::editingFinished, this, [this, data] {
       QLineEdit* c = Casella(data);

@@ -23,6 +23,7 @@
 #include "common/ui/Icone.h"
 #include "common/ui/Impostazioni.h"
 #include "common/ui/InterazioneQt.h"
+#include "common/ui/Mnemonici.h"
 #include "common/ui/Stringhe.h"
 #include "shell/ui/FINI.h"
 #include "shell/ui/FVer.h"
@@ -185,6 +186,11 @@ void FinestraPrincipale::CreaMenu() {
   QAction* esci = menuBar()->addAction(QStringLiteral("&Esci"));
   esci->setObjectName(QStringLiteral("Esci"));
   connect(esci, &QAction::triggered, this, &FinestraPrincipale::Esci);
+  // Every item can be chosen from the keyboard, also those added later.
+  for (QMenu* menu : {funzioni_, help_}) {
+    AssegnaMnemonici(menu);
+    connect(menu, &QMenu::aboutToShow, menu, [menu] { AssegnaMnemonici(menu); });
+  }
   AggiornaMenu();
 }
 
@@ -325,7 +331,7 @@ void FinestraPrincipale::ApriDocumentoHelp(std::initializer_list<std::string_vie
 }
 
 void FinestraPrincipale::Versione() {
-  FVer finestra(ctx_.versionePgm, ctx_.releasePgm, this);
+  FVer finestra(ctx_, this);
   finestra.exec();
 }
 

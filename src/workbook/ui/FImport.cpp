@@ -12,7 +12,6 @@
 #include "common/Contesto.h"
 #include "common/RoutineCampi.h"
 #include "common/ui/Stringhe.h"
-#include "shell/ui/AvanzamentoSuFinestra.h"
 #include "workbook/LettoreCartella.h"
 #include "workbook/Listato.h"
 
@@ -33,7 +32,14 @@ QLabel* Etichetta(QWidget* genitore, const char* nome, std::string_view testo) {
 }  // namespace
 
 FImport::FImport(Contesto& ctx, Listato& listato, ApriCartellaFn apri, QWidget* genitore)
-    : QDialog(genitore), ctx_(ctx), listato_(listato), apri_(std::move(apri)) {
+    : QDialog(genitore),
+      ctx_(ctx),
+      listato_(listato),
+      apri_(std::move(apri)),
+      corsa_(ctx, [this](std::string_view didascalia, long long valore, long long) {
+        if (!didascalia.empty()) label2_->setText(QTesto(didascalia));
+        perc_->setText(QString::number(valore));
+      }) {
   setObjectName(QStringLiteral("FImport"));
   setWindowTitle(QStringLiteral("Crea Comunicazione - Selezione Foglio Base"));
   setModal(true);
@@ -71,12 +77,17 @@ FImport::FImport(Contesto& ctx, Listato& listato, ApriCartellaFn apri, QWidget* 
   perc_->setReadOnly(true);
   perc_->setMaximumWidth(90);
   perc_->setAlignment(Qt::AlignRight);
+  bInterrompi_ = new QPushButton(QStringLiteral("Interrompi"), this);
+  bInterrompi_->setObjectName(QStringLiteral("bInterrompi"));
+  bInterrompi_->setAutoDefault(false);
   avanzamento->addWidget(label2_);
   avanzamento->addWidget(perc_);
   avanzamento->addStretch();
+  avanzamento->addWidget(bInterrompi_);
   col->addLayout(avanzamento);
   label2_->hide();
   perc_->hide();
+  bInterrompi_->hide();
 
   auto* pulsanti = new QHBoxLayout;
   auto* istruzioni = new QPushButton(QStringLiteral("Istruzioni"), this);
@@ -91,10 +102,11 @@ FImport::FImport(Contesto& ctx, Listato& listato, ApriCartellaFn apri, QWidget* 
   connect(rfbase_, &QPushButton::clicked, this, &FImport::ScegliFoglio);
   connect(istruzioni, &QPushButton::clicked, this, &FImport::Istruzioni);
   connect(bAnnulla_, &QPushButton::clicked, this, &QDialog::reject);
+  connect(bInterrompi_, &QPushButton::clicked, this, &FImport::Interrompi);
 }
 
 void FImport::ScegliFoglio() {
-  if (inCorso_) return;
+  if (corsa_.InCorso()) return;
   tfbase_->clear();
   const auto scelto = ctx_.Ui().ScegliFileDaAprire(
       "Indica il foglio excel da importare", kFiltroCartelle, ctx_.totaliImport.cartellaUscita);
@@ -104,32 +116,52 @@ void FImport::ScegliFoglio() {
 }
 
 void FImport::Elabora(const std::filesystem::path& cartellaLavoro) {
-  if (inCorso_) return;
-  inCorso_ = true;
+  if (corsa_.InCorso()) return;
+  label2_->setText(QStringLiteral("Riga in elaborazione.."));
   label2_->show();
   perc_->clear();
   perc_->show();
-  // The window stays modal during the run; its buttons wait for the end.
+  // The window stays modal during the run; its buttons wait for the end, but "Interrompi".
   rfbase_->setEnabled(false);
+  vSiZ_->setEnabled(false);
   bAnnulla_->setEnabled(false);
-  {
-    AvanzamentoSuFinestra avanzamento(
-        ctx_, [this](std::string_view didascalia, long long valore, long long) {
-          if (!didascalia.empty()) label2_->setText(QTesto(didascalia));
-          perc_->setText(QString::number(valore));
-        });
-    risultato_ = ElaboraCartella(ctx_, cartellaLavoro, vSiZ_->isChecked(), listato_, apri_);
-  }
+  bInterrompi_->setEnabled(true);
+  bInterrompi_->show();
+  const bool zeri = vSiZ_->isChecked();
+  corsa_.Esegui([this, &cartellaLavoro, zeri] {
+    risultato_ = ElaboraCartella(ctx_, cartellaLavoro, zeri, listato_, apri_);
+  });
+  bInterrompi_->hide();
   rfbase_->setEnabled(true);
+  vSiZ_->setEnabled(true);
   bAnnulla_->setEnabled(true);
-  inCorso_ = false;
-  if (risultato_.esito == EsitoElaborazione::Completata ||
-      risultato_.esito == EsitoElaborazione::Vuota)
-    accept();
+  switch (risultato_.esito) {
+    case EsitoElaborazione::Completata:
+    case EsitoElaborazione::Vuota:
+      accept();
+      break;
+    case EsitoElaborazione::Interrotta:
+      label2_->setText(QStringLiteral("Elaborazione interrotta"));
+      ctx_.Ui().Messaggio(
+          "Elaborazione interrotta: il listato di controllo e il file intermedio sono rimasti "
+          "come erano.",
+          "Crea Comunicazione - Selezione Foglio Base", Icona::Informazione);
+      break;
+    case EsitoElaborazione::Annullata:
+    case EsitoElaborazione::Fallita:
+      break;
+  }
+}
+
+void FImport::Interrompi() {
+  if (!corsa_.InCorso()) return;
+  corsa_.Interrompi();
+  bInterrompi_->setEnabled(false);
+  label2_->setText(QStringLiteral("Interruzione in corso.."));
 }
 
 void FImport::reject() {
-  if (!inCorso_) QDialog::reject();
+  if (!corsa_.InCorso()) QDialog::reject();
 }
 
 void FImport::Istruzioni() {

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include "common/ui/CorsaSeparata.h"
+
 #include "workbook/ElaboraCartella.h"
 
 class QCheckBox;
@@ -20,7 +22,9 @@ class Listato;
 // picks the workbook (.xls, .xlsx, .ods), the run asks where to save the check listing and walks
 // the sheets while the window shows the sheet and the row being read; a run that reached the end
 // (rows read, or none with its message) closes the window. A run stopped early (listing dialog
-// cancelled, workbook unreadable, listing in use) leaves the window open for another try.
+// cancelled, workbook unreadable, listing in use, "Interrompi") leaves the window open for
+// another try. The run goes on its own thread: the window stays live and "Interrompi" stops it
+// with every file as it was; the window cannot be closed while it runs.
 //
 // The window does not own the listing: the register keeps it alive until the creation window
 // has used it. The results are in ctx.totaliImport after the window closes.
@@ -36,6 +40,9 @@ class FImport : public QDialog {
   void Elabora(const std::filesystem::path& cartellaLavoro);
   // "Istruzioni": the user guide of the Help folder.
   void Istruzioni();
+  // "Interrompi": the run in progress stops at its next row.
+  void Interrompi();
+  bool InCorso() const { return corsa_.InCorso(); }
 
   // How the last run ended (Fallita before any run).
   const RisultatoElaborazione& Risultato() const { return risultato_; }
@@ -48,7 +55,7 @@ class FImport : public QDialog {
   Listato& listato_;
   ApriCartellaFn apri_;
   RisultatoElaborazione risultato_;
-  bool inCorso_ = false;
+  CorsaSeparata corsa_;
 
   QLineEdit* tfbase_;
   QCheckBox* vSiZ_;
@@ -56,6 +63,7 @@ class FImport : public QDialog {
   QLineEdit* perc_;
   QPushButton* rfbase_;
   QPushButton* bAnnulla_;
+  QPushButton* bInterrompi_;
 };
 
 }  // namespace fcl
