@@ -30,11 +30,18 @@ AmbienteCli::AmbienteCli(std::ostream& o, std::ostream& e, std::filesystem::path
       cartellaEseguibile_(std::move(cartellaEseguibile)),
       opener_(std::make_unique<OpenerCli>(o)) {}
 
-Contesto& AmbienteCli::Avvia() {
-  if (!avviato_) {
+Contesto& AmbienteCli::SenzaAvvio() {
+  if (ctx_.interazione == nullptr) {
     ctx_.cartellaProgramma = RisolviCartellaProgramma(cartella, cartellaEseguibile_);
     ctx_.interazione = &interazione;
     ctx_.apriDocumento = opener_.get();
+  }
+  return ctx_;
+}
+
+Contesto& AmbienteCli::Avvia() {
+  if (!avviato_) {
+    SenzaAvvio();
     fcl::Avvia(ctx_, db_);
     avviato_ = true;
   }
@@ -79,6 +86,7 @@ int EseguiCli(int argc, const char* const* argv, std::ostream& out, std::ostream
       RegistraCrea,
       RegistraLotto,
       RegistraElencoOperatori,
+      RegistraTrasferisci,
   };
   for (const auto registra : kComandi) registra(app, amb, corpo);
 

@@ -23,6 +23,8 @@ class AmbienteCli {
 
   // Runs the start-up sequence once and returns the context.
   Contesto& Avvia();
+  // The context with its program folder and interaction, without the start-up (no database).
+  Contesto& SenzaAvvio();
 
   std::ostream& out;
   std::ostream& err;
@@ -54,6 +56,7 @@ void RegistraVerifica(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo);
 void RegistraCrea(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo);
 void RegistraLotto(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo);
 void RegistraElencoOperatori(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo);
+void RegistraTrasferisci(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo);
 
 // Runs the command line in-process (the executable's main and the tests call it).
 int EseguiCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err,

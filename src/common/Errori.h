@@ -33,4 +33,15 @@ class ErroreDatabase : public Errore {
   using Errore::Errore;
 };
 
+// A row read earlier was changed or deleted by another connection (another workstation) before
+// this one wrote it back: nothing was written; the user reloads and repeats the change.
+class ErroreConflitto : public ErroreDatabase {
+ public:
+  ErroreConflitto()
+      : ErroreDatabase(
+            "Il dato è stato modificato o eliminato da un'altra postazione mentre era aperto: "
+            "nulla è stato registrato; ricaricare e ripetere la modifica.") {}
+  using ErroreDatabase::ErroreDatabase;
+};
+
 }  // namespace fcl

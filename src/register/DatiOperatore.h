@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace fcl {
@@ -23,6 +24,10 @@ struct DatiOperatore {
   std::string vITTCF, vITTCAF, vITTDATA;
   bool vITT1 = false;
   bool vITT2 = false;
+  // The stored rows as they were when the operator was opened (nullopt: a new operator). A save
+  // compares it with the rows as they are then, so that it never overwrites what another
+  // workstation saved meanwhile; after a save it holds the rows just written.
+  std::optional<std::string> versione;
 };
 
 }  // namespace fcl

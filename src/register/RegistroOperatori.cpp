@@ -40,6 +40,37 @@ bool EsisteOperatore(Database& db, const std::string& codice) {
          0;
 }
 
+// The operator's stored rows (COPE and its commitment row) as one text; nullopt when the operator
+// is not stored.
+std::optional<std::string> VersioneOperatore(Database& db, const std::string& codice) {
+  Recordset ope(db, kSelectOperatore, {codice}, Recordset::Modo::SolaLettura);
+  if (ope.Eof()) return std::nullopt;
+  std::string versione;
+  for (std::size_t i = 0; i < ope.NumeroCampi(); ++i) versione += ValoreComeTesto(ope[i]) + '\x1f';
+  Recordset itt(db, kSelectImpegno, {codice}, Recordset::Modo::SolaLettura);
+  if (!itt.Eof()) versione += ValoreComeTesto(itt["DES"]);
+  return versione;
+}
+
+// Refuses a save that would overwrite what another workstation saved or deleted since the
+// operator was opened.
+void ControllaVersione(Database& db, DatiOperatore& d) {
+  if (!d.versione) return;
+  const auto attuale = VersioneOperatore(db, d.tocod);
+  if (!attuale) {
+    d.versione.reset();
+    throw ErroreConflitto("Il soggetto è stato eliminato da un'altra postazione: le modifiche a " +
+                          d.tocod +
+                          " non sono state registrate. Salvare di nuovo per registrarlo come "
+                          "nuovo soggetto.");
+  }
+  if (*attuale != *d.versione)
+    throw ErroreConflitto("Il soggetto è stato modificato da un'altra postazione: le modifiche a " +
+                          d.tocod +
+                          " non sono state registrate; ricaricare il soggetto (F5) e ripetere le "
+                          "modifiche.");
+}
+
 }  // namespace
 
 void NormalizzaOperatore(DatiOperatore& d) {
@@ -135,6 +166,7 @@ EsitoControllo AggiornaOperatore(Contesto& ctx, DatiOperatore& d) {
   if (!esito.Superato()) return esito;
 
   Transazione tr(db);
+  ControllaVersione(db, d);
   Recordset ope(db, kSelectOperatore, {d.tocod});
   const std::string& codice = d.tocod;
   if (ope.Eof()) ope.AddNew();
@@ -185,7 +217,9 @@ EsitoControllo AggiornaOperatore(Contesto& ctx, DatiOperatore& d) {
   ope.Update();
   ope.Close();
   SalvaImpegno(ctx, codice, d);
+  auto versione = VersioneOperatore(db, codice);
   tr.Conferma();
+  d.versione = std::move(versione);
   return esito;
 }
 
@@ -235,6 +269,7 @@ bool LeggiOperatore(Contesto& ctx, std::string_view codice, DatiOperatore& d) {
     }
   }
   CaricaImpegno(ctx, codice, d);
+  if (trovato) d.versione = VersioneOperatore(ctx.Db(), d.tocod);
   d.vITTCF = Rifila(d.vITTCF);
   d.vITTCAF = Rifila(d.vITTCAF);
   d.vITTDATA = Rifila(d.vITTDATA);

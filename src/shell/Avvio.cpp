@@ -1,5 +1,6 @@
 #include "shell/Avvio.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -19,6 +20,7 @@
 #include "store/FormatoArchivio.h"
 #include "store/Recordset.h"
 #include "store/Schema.h"
+#include "store/Server.h"
 
 namespace fcl {
 namespace {
@@ -138,7 +140,38 @@ std::string StringaConnessione(const std::filesystem::path& cartellaProgramma) {
   return "provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + FileDatabase(cartellaProgramma).string();
 }
 
+bool ArchivioSulServer(const Configurazione& c) { return c.tipoDb == "P" || c.tipoDb == "p"; }
+
+std::string ConnessioneServer(const Configurazione& c) {
+  return ConnessioneServer(c.serverConnessione, c.serverNome, c.serverUtente, c.serverPassword);
+}
+
+namespace {
+
+// A password of the server in a configuration file that other users of the computer can read.
+void AvvisaPasswordLeggibile(Contesto& ctx) {
+  const Configurazione& c = ctx.configurazione;
+  if (c.serverPassword.empty() && !ConnessioneConPassword(ConnessioneServer(c))) return;
+  struct stat st {};
+  if (::stat(ctx.fileIni.c_str(), &st) != 0 || (st.st_mode & (S_IRGRP | S_IROTH)) == 0) return;
+  ctx.Ui().Avviso("Il file " + ctx.fileIni.string() +
+                  " contiene la password del server ed è leggibile da altri utenti di questo "
+                  "computer: renderlo leggibile solo al proprio utente (chmod 600) oppure togliere "
+                  "la password e scriverla nel file delle password di PostgreSQL (~/.pgpass).");
+}
+
+}  // namespace
+
 void ConnessioneDb(Contesto& ctx, std::optional<Database>& db) {
+  if (ArchivioSulServer(ctx.configurazione)) {
+    Database server = Database::Server(ConnessioneServer(ctx.configurazione));
+    if (PreparaArchivioServer(server))
+      ctx.Ui().Avviso("Preparato l'archivio di FISCOLARIO nel " + server.Descrizione() +
+                      ", con tutte le tabelle e i dati di riferimento.");
+    db.emplace(std::move(server));
+    ctx.connessioneDb = &*db;
+    return;
+  }
   const auto file = FileDatabase(ctx.cartellaProgramma);
   switch (RiconosciFormato(file)) {
     case FormatoArchivio::Mancante:
@@ -182,14 +215,24 @@ void Avvia(Contesto& ctx, std::optional<Database>& db) {
   const auto& cartella = ctx.cartellaProgramma;
   ctx.fileIni = cartella / "configurazione.ini";
   ctx.configurazione = LeggiConfigurazione(ctx.fileIni, cartella);
-  ctx.stringaConnessione = StringaConnessione(cartella);
-  ctx.versionePgm = kVersionePgm;
+  const bool server = ArchivioSulServer(ctx.configurazione);
+  if (server) AvvisaPasswordLeggibile(ctx);
+  // The marker tells the sibling programs where the register is; never the server's password.
+  ctx.stringaConnessione = server ? ConnessioneSenzaPassword(ConnessioneServer(ctx.configurazione))
+                                  : StringaConnessione(cartella);
+  ctx.versionePgm = server ? kVersionePgmServer : kVersionePgm;
   // The temporary files that killed runs left in the program's folders (their writers are gone).
   ScritturaAtomica::RimuoviAbbandonati(cartella, true);
   ScritturaAtomica::RimuoviAbbandonati(cartella / "DataBase", true);
 
   ConnessioneDb(ctx, db);
   ScriviMarcatore(ctx);
+
+  ctx.releasePgm = kReleasePgm;
+  ctx.annoRiferimento = std::to_string(Oggi(ctx).tm_year + 1900 - 1);
+  // A server's tables are made current when they are made (PreparaArchivioServer); operators come
+  // to a server by the transfer of an embedded register, not from the first start's import.
+  if (server) return;
 
   if (!Aggiornato(ctx, "002")) {
     AggiornaStruttura(*db);
@@ -207,9 +250,6 @@ void Avvia(Contesto& ctx, std::optional<Database>& db) {
   }
 
   ImportaPrimoAvvio(ctx);
-
-  ctx.releasePgm = kReleasePgm;
-  ctx.annoRiferimento = std::to_string(Oggi(ctx).tm_year + 1900 - 1);
 }
 
 }  // namespace fcl

@@ -10,6 +10,7 @@
 namespace fcl {
 
 inline constexpr const char* kVersionePgm = "Versione 1.0 - Monoutente";
+inline constexpr const char* kVersionePgmServer = "Versione 1.0 - Multiutente";
 inline constexpr const char* kReleasePgm = "Release Giugno 2016";
 
 // Resolves the program folder: the given one (--cartella or FISCOLARIO_DIR) when there is one;
@@ -26,7 +27,16 @@ std::filesystem::path FileDatabase(const std::filesystem::path& cartellaProgramm
 // The connection string the link marker carries for the database of a program folder.
 std::string StringaConnessione(const std::filesystem::path& cartellaProgramma);
 
+// True when the configuration puts the register on a PostgreSQL server ([opzioni] TipoDb=P).
+bool ArchivioSulServer(const Configurazione& c);
+// The server's connection string from the configuration (Server_Connessione, or Server_Nome,
+// Server_Utente, Server_Password; see store/Server.h).
+std::string ConnessioneServer(const Configurazione& c);
+
 // Opens ConnessioneDb on the program folder's database and moves it into `db`.
+// - On a server (ArchivioSulServer): connects, and prepares an empty database with the tables and
+//   the reference data (PreparaArchivioServer); a server that cannot be reached, refuses the login
+//   or holds a database that is not ours throws ErroreDatabase naming host and database.
 // - Missing (or empty): created whole in a temporary file beside it, with every table and the
 //   built-in reference data, then put in place; the user is told with a notice.
 // - Present: opened only when it is an SQLite database that passes the integrity check and holds

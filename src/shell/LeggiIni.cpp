@@ -90,7 +90,7 @@ std::string Primi(std::string_view testo, std::size_t n) { return PrimiCaratteri
 }  // namespace
 
 std::string LeggiIni(const std::filesystem::path& fileIni, std::string_view sezione,
-                     std::string_view chiave) {
+                     std::string_view chiave, std::size_t massimo) {
   std::ifstream in(fileIni, std::ios::binary);
   if (!in) return {};
   std::ostringstream buffer;
@@ -107,7 +107,7 @@ std::string LeggiIni(const std::filesystem::path& fileIni, std::string_view sezi
       valore.back() == valore.front())
     valore = valore.substr(1, valore.size() - 2);
   if (!Utf8Valido(valore)) valore = Cp1252ToUtf8(valore);
-  return Primi(valore, kLunghezzaMassimaIni);
+  return Primi(valore, massimo);
 }
 
 Configurazione LeggiConfigurazione(const std::filesystem::path& fileIni,
@@ -120,6 +120,8 @@ Configurazione LeggiConfigurazione(const std::filesystem::path& fileIni,
   c.serverUtente = Primi(LeggiIni(fileIni, "opzioni", "Server_Utente"), 10);
   c.serverPassword = Primi(LeggiIni(fileIni, "opzioni", "Server_Password"), 10);
   c.serverNome = Primi(LeggiIni(fileIni, "opzioni", "Server_Nome"), 20);
+  c.serverConnessione =
+      LeggiIni(fileIni, "opzioni", "Server_Connessione", std::string::npos);
   c.pcDirF = Rifila(Primi(LeggiIni(fileIni, "opzioni", "PCDirF"), 150));
   if (c.pcDirF == "PGM") c.pcDirF = cartellaProgramma.string();
   return c;

@@ -15,8 +15,10 @@ namespace fcl {
 // not valid UTF-8 is read as Windows-1252 (a file written on Windows).
 inline constexpr std::size_t kLunghezzaMassimaIni = 127;
 
+// `massimo` characters of the value at most (the server's connection string has no limit of its
+// own).
 std::string LeggiIni(const std::filesystem::path& fileIni, std::string_view sezione,
-                     std::string_view chiave);
+                     std::string_view chiave, std::size_t massimo = kLunghezzaMassimaIni);
 
 // Every key of the configuration, each cut to the length the program uses; PCDirF trimmed, and
 // "PGM" (exactly, upper case) replaced by the program folder.

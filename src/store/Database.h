@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,9 +22,19 @@ struct Colonna {
   TipoCampo tipo = TipoCampo::Testo;
 };
 
-// The one open database connection (an SQLite file). Owns the sqlite3 handle; closes it on
-// destruction. Statements take their values as bound parameters ("?"), never spliced into the text.
-// Every failure throws ErroreDatabase with the engine's message.
+// Where the register lives: the embedded SQLite file of the program folder, or a PostgreSQL
+// server shared by the workstations of a studio.
+enum class TipoArchivio { Sqlite, Postgres };
+
+class Motore;
+class Cursore;
+class Ripetibile;
+
+// The one open database connection: an SQLite file or a PostgreSQL server, behind one interface.
+// Statements are written once, in the dialect the system has always used ("?" parameters,
+// "COLLATE NOCASE" code comparisons, LIKE without regard to case), and take their values as bound
+// parameters, never spliced into the text; the server's engine translates them. Every failure
+// throws ErroreDatabase with a message for the user.
 class Database {
  public:
   enum class Modo { LetturaScrittura, Creazione, SolaLettura };
@@ -33,12 +44,19 @@ class Database {
   Database(const std::filesystem::path& file, Modo modo);
   // A private database in memory (tests).
   static Database InMemoria();
+  // Connects to a PostgreSQL server with a libpq connection string or URI ("host=... dbname=...",
+  // "postgresql://..."); what it leaves out comes from libpq's defaults (PGHOST, PGDATABASE,
+  // ~/.pgpass...). A server that cannot be reached or refuses the login throws ErroreDatabase
+  // naming host and database.
+  static Database Server(const std::string& connessione);
 
   Database(Database&& altro) noexcept;
   Database& operator=(Database&& altro) noexcept;
   Database(const Database&) = delete;
   Database& operator=(const Database&) = delete;
   ~Database();
+
+  TipoArchivio Tipo() const;
 
   // Runs a statement that returns no rows; returns the number of rows it changed.
   std::int64_t Esegui(std::string_view sql, const std::vector<Valore>& parametri = {});
@@ -50,12 +68,25 @@ class Database {
   // The table's columns in the order the table defines them; empty when the table does not exist.
   std::vector<Colonna> Colonne(std::string_view tabella);
 
+  // Runs a statement and hands its rows one at a time (the store's result sets).
+  std::unique_ptr<Cursore> Interroga(std::string_view sql, const std::vector<Valore>& parametri);
+  // Prepares a statement to be run for many rows of text values.
+  std::unique_ptr<Ripetibile> Prepara(std::string_view sql);
+  // True while a transaction is open on this connection.
+  bool InTransazione() const;
+
+  // The file of an SQLite database; empty on a server.
   const std::filesystem::path& File() const { return file_; }
-  sqlite3* Handle() const { return db_; }
+  // What the connection reaches, for messages: the file, or the database and its server.
+  std::string Descrizione() const;
+  // The SQLite handle; nullptr on a server.
+  sqlite3* Handle() const;
+  // The engine behind the connection (the store's own routines).
+  Motore& Interno() { return *motore_; }
 
  private:
-  Database() = default;
-  sqlite3* db_ = nullptr;
+  explicit Database(std::unique_ptr<Motore> motore, std::filesystem::path file = {});
+  std::unique_ptr<Motore> motore_;
   std::filesystem::path file_;
 };
 

@@ -1,7 +1,5 @@
 #include "store/DatiRiferimento.h"
 
-#include <sqlite3.h>
-
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -14,8 +12,7 @@
 #include "common/Errori.h"
 #include "common/RoutineCampi.h"
 #include "store/Csv.h"
-#include "store/ErroreSqlite.h"
-#include "store/Istruzione.h"
+#include "store/Motore.h"
 
 namespace fcl {
 
@@ -25,32 +22,6 @@ extern const std::string_view kCsvComuniCF;
 
 namespace {
 
-// A statement prepared once and run for many rows (the reference tables hold thousands).
-class Inserimento {
- public:
-  Inserimento(Database& db, const char* sql) : db_(db) {
-    if (sqlite3_prepare_v2(db.Handle(), sql, -1, &stmt_, nullptr) != SQLITE_OK)
-      ErroreSqlite(db.Handle());
-  }
-  ~Inserimento() { sqlite3_finalize(stmt_); }
-  Inserimento(const Inserimento&) = delete;
-  Inserimento& operator=(const Inserimento&) = delete;
-
-  void Esegui(const std::vector<std::string_view>& valori) {
-    sqlite3_reset(stmt_);
-    for (std::size_t i = 0; i < valori.size(); ++i) {
-      if (sqlite3_bind_text(stmt_, static_cast<int>(i) + 1, valori[i].data(),
-                            static_cast<int>(valori[i].size()), SQLITE_TRANSIENT) != SQLITE_OK)
-        ErroreSqlite(db_.Handle());
-    }
-    if (sqlite3_step(stmt_) != SQLITE_DONE) ErroreSqlite(db_.Handle());
-  }
-
- private:
-  Database& db_;
-  sqlite3_stmt* stmt_ = nullptr;
-};
-
 std::size_t ContaRighe(std::string_view csv) {
   std::size_t n = static_cast<std::size_t>(std::count(csv.begin(), csv.end(), '\n'));
   return n > 0 ? n - 1 : 0;  // header
@@ -58,15 +29,15 @@ std::size_t ContaRighe(std::string_view csv) {
 
 // Loads a built-in CSV (header first) through `sql`, taking the given columns of each row.
 void CaricaCsv(Database& db, std::string_view csv, const char* sql, std::size_t colonne) {
-  Inserimento ins(db, sql);
+  const auto ins = db.Prepara(sql);
   Csv lettore(csv, ',');
   std::vector<std::string> campi;
   lettore.Prossima(campi);  // header
-  std::vector<std::string_view> valori(colonne);
+  std::vector<Valore> valori(colonne);
   while (lettore.Prossima(campi)) {
     if (campi.size() < colonne) continue;
-    for (std::size_t i = 0; i < colonne; ++i) valori[i] = campi[i];
-    ins.Esegui(valori);
+    for (std::size_t i = 0; i < colonne; ++i) valori[i] = std::move(campi[i]);
+    ins->Esegui(valori);
   }
 }
 
@@ -126,7 +97,7 @@ std::size_t RigheComuniCFIncorporate() { return ContaRighe(kCsvComuniCF); }
 
 void CaricaTabellaComuni(Database& db) {
   std::optional<Transazione> tr;
-  if (sqlite3_get_autocommit(db.Handle()) != 0) tr.emplace(db);
+  if (!db.InTransazione()) tr.emplace(db);
   db.Esegui("DELETE FROM T_COMUNI");
   CaricaCsv(db, kCsvComuni, "INSERT INTO T_COMUNI (COMUNE, PRO, CAB) VALUES (?, ?, '')", 2);
   if (tr) tr->Conferma();
@@ -134,7 +105,7 @@ void CaricaTabellaComuni(Database& db) {
 
 void CaricaTabellaLuoghiNascita(Database& db) {
   std::optional<Transazione> tr;
-  if (sqlite3_get_autocommit(db.Handle()) != 0) tr.emplace(db);
+  if (!db.InTransazione()) tr.emplace(db);
   db.Esegui("DELETE FROM T_COMUNICF");
   CaricaCsv(db, kCsvComuniCF,
             "INSERT INTO T_COMUNICF (DESCRIZION, CD_PROV, KEY_TAB) VALUES (?, ?, ?)", 3);
@@ -143,7 +114,7 @@ void CaricaTabellaLuoghiNascita(Database& db) {
 
 void CaricaDatiRiferimento(Database& db) {
   std::optional<Transazione> tr;
-  if (sqlite3_get_autocommit(db.Handle()) != 0) tr.emplace(db);
+  if (!db.InTransazione()) tr.emplace(db);
   CaricaTabellaComuni(db);
   CaricaTabellaLuoghiNascita(db);
   if (tr) tr->Conferma();
@@ -204,8 +175,8 @@ std::vector<VoceAteco> VociAteco(const std::vector<std::vector<std::string>>& ri
 std::size_t SostituisciAteco(Database& db, const std::vector<VoceAteco>& voci) {
   Transazione tr(db);
   db.Esegui("DELETE FROM ATECO2007");
-  Inserimento ins(db, "INSERT INTO ATECO2007 (CODICE, DESCRIZIONE) VALUES (?, ?)");
-  for (const auto& v : voci) ins.Esegui({v.codice, v.descrizione});
+  const auto ins = db.Prepara("INSERT INTO ATECO2007 (CODICE, DESCRIZIONE) VALUES (?, ?)");
+  for (const auto& v : voci) ins->Esegui({v.codice, v.descrizione});
   tr.Conferma();
   return voci.size();
 }

@@ -15,6 +15,8 @@ namespace fcl {
 
 class Istruzione {
  public:
+  Istruzione(sqlite3* db, std::string_view sql, const std::vector<Valore>& parametri = {});
+  // On the connection of an SQLite database (a server's connection throws ErroreDatabase).
   Istruzione(Database& db, std::string_view sql, const std::vector<Valore>& parametri = {});
   ~Istruzione();
   Istruzione(const Istruzione&) = delete;
@@ -30,7 +32,8 @@ class Istruzione {
   Valore Colonna(int i, TipoCampo tipo) const;
 
  private:
-  Database& db_;
+  static sqlite3* HandleRichiesto(Database& db);
+  sqlite3* db_;
   sqlite3_stmt* stmt_ = nullptr;
 };
 

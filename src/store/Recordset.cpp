@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cctype>
 
+#include "common/ErroreSistema.h"
 #include "common/Errori.h"
-#include "store/ErroreSqlite.h"
-#include "store/Istruzione.h"
+#include "store/Motore.h"
 
 namespace fcl {
 namespace {
@@ -74,24 +74,23 @@ Recordset::Recordset(Database& db, std::string_view sql, std::vector<Valore> par
     if (tabella_.empty()) throw ErroreDatabase(ErroreInterno("istruzione non aggiornabile"));
     colonne_ = db_.Colonne(tabella_);
     if (colonne_.empty()) throw ErroreDatabase(ErroreInterno("tabella inesistente " + tabella_));
-    // "SELECT * FROM t ..." -> "SELECT rowid, * FROM t ..."
+    // "SELECT * FROM t ..." -> "SELECT rowid, * FROM t ..." (the engine's row identity)
     const auto stella = Maiuscolo(testo).find('*');
-    testo.replace(stella, 1, "rowid, *");
+    testo.replace(stella, 1, std::string(db_.Interno().ColonnaIdentita()) + ", *");
   }
-  Istruzione ist(db_, testo, parametri);
+  const auto cursore = db_.Interroga(testo, parametri);
   const int primo = modo_ == Modo::Aggiornabile ? 1 : 0;
   if (modo_ == Modo::SolaLettura) {
-    for (int i = 0; i < ist.NumeroColonne(); ++i)
-      colonne_.push_back({ist.NomeColonna(i), ist.TipoDichiarato(i)});
+    for (int i = 0; i < cursore->NumeroColonne(); ++i)
+      colonne_.push_back({cursore->NomeColonna(i), cursore->TipoDichiarato(i)});
   }
-  while (ist.Passo()) {
+  while (cursore->Passo()) {
     std::vector<Valore> riga;
     riga.reserve(colonne_.size());
     for (std::size_t i = 0; i < colonne_.size(); ++i)
-      riga.push_back(ist.Colonna(static_cast<int>(i) + primo, colonne_[i].tipo));
+      riga.push_back(cursore->Colonna(static_cast<int>(i) + primo, colonne_[i].tipo));
     righe_.push_back(std::move(riga));
-    if (modo_ == Modo::Aggiornabile)
-      rowid_.push_back(std::get<std::int64_t>(ist.Colonna(0, TipoCampo::Intero)));
+    if (modo_ == Modo::Aggiornabile) rowid_.push_back(cursore->Colonna(0, TipoCampo::Altro));
   }
   modificato_.assign(colonne_.size(), false);
 }
@@ -156,7 +155,7 @@ bool Recordset::Find(std::string_view criterio) {
 void Recordset::AddNew() {
   RichiediAggiornabile();
   righe_.emplace_back(colonne_.size());
-  rowid_.push_back(0);
+  rowid_.emplace_back();
   corrente_ = righe_.size() - 1;
   nuova_ = true;
   modificato_.assign(colonne_.size(), false);
@@ -165,38 +164,18 @@ void Recordset::AddNew() {
 void Recordset::Update() {
   RichiediAggiornabile();
   if (Eof()) throw ErroreDatabase(ErroreInterno("nessun record corrente"));
+  std::vector<std::string> nomi;
   std::vector<Valore> valori;
-  std::string sql;
+  for (std::size_t i = 0; i < colonne_.size(); ++i) {
+    if (!modificato_[i]) continue;
+    nomi.push_back(colonne_[i].nome);
+    valori.push_back(righe_[corrente_][i]);
+  }
   if (nuova_) {
-    std::string nomi;
-    std::string segnaposto;
-    for (std::size_t i = 0; i < colonne_.size(); ++i) {
-      if (!modificato_[i]) continue;
-      if (!nomi.empty()) {
-        nomi += ", ";
-        segnaposto += ", ";
-      }
-      nomi += "\"" + colonne_[i].nome + "\"";
-      segnaposto += "?";
-      valori.push_back(righe_[corrente_][i]);
-    }
-    sql = nomi.empty() ? "INSERT INTO " + tabella_ + " DEFAULT VALUES"
-                       : "INSERT INTO " + tabella_ + " (" + nomi + ") VALUES (" + segnaposto + ")";
-    db_.Esegui(sql, valori);
-    rowid_[corrente_] = sqlite3_last_insert_rowid(db_.Handle());
+    rowid_[corrente_] = db_.Interno().Inserisci(tabella_, nomi, valori);
     nuova_ = false;
-  } else {
-    std::string assegnazioni;
-    for (std::size_t i = 0; i < colonne_.size(); ++i) {
-      if (!modificato_[i]) continue;
-      if (!assegnazioni.empty()) assegnazioni += ", ";
-      assegnazioni += "\"" + colonne_[i].nome + "\" = ?";
-      valori.push_back(righe_[corrente_][i]);
-    }
-    if (!assegnazioni.empty()) {
-      valori.emplace_back(rowid_[corrente_]);
-      db_.Esegui("UPDATE " + tabella_ + " SET " + assegnazioni + " WHERE rowid = ?", valori);
-    }
+  } else if (!nomi.empty()) {
+    rowid_[corrente_] = db_.Interno().Aggiorna(tabella_, nomi, valori, rowid_[corrente_]);
   }
   modificato_.assign(colonne_.size(), false);
 }
@@ -204,8 +183,7 @@ void Recordset::Update() {
 void Recordset::Delete() {
   RichiediAggiornabile();
   if (Eof()) throw ErroreDatabase(ErroreInterno("nessun record corrente"));
-  if (rowid_[corrente_] != 0)
-    db_.Esegui("DELETE FROM " + tabella_ + " WHERE rowid = ?", {rowid_[corrente_]});
+  if (!EnNull(rowid_[corrente_])) db_.Interno().Elimina(tabella_, rowid_[corrente_]);
   righe_.erase(righe_.begin() + static_cast<std::ptrdiff_t>(corrente_));
   rowid_.erase(rowid_.begin() + static_cast<std::ptrdiff_t>(corrente_));
   nuova_ = false;

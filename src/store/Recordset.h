@@ -69,7 +69,7 @@ class Recordset {
   std::string tabella_;
   std::vector<Colonna> colonne_;
   std::vector<std::vector<Valore>> righe_;
-  std::vector<std::int64_t> rowid_;  // one per row, for an updatable set; 0 for a row being added
+  std::vector<Valore> rowid_;  // the engine's row identity, for an updatable set; Null when added
   std::vector<bool> modificato_;     // fields assigned since the last Update of the current row
   bool nuova_ = false;
   std::size_t corrente_ = 0;

@@ -15,12 +15,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "common/Contesto.h"
+#include "common/Errori.h"
 #include "common/ControlloCF.h"
 #include "common/RoutineCampi.h"
 #include "common/ui/ColoriFocus.h"
@@ -130,6 +132,13 @@ FOPC::FOPC(Contesto& ctx, QWidget* genitore) : FinestraRegistro(genitore), ctx_(
   lista_ = new ListaVista(sinistra);
   lista_->setObjectName("LVOpe");
   sinistraL->addWidget(lista_);
+  // How many operators the list shows; F5 reads the register again (another workstation may
+  // have changed it).
+  conteggio_ = new QLabel(sinistra);
+  conteggio_->setObjectName("ConteggioSoggetti");
+  sinistraL->addWidget(conteggio_);
+  auto* ricarica = new QShortcut(QKeySequence(Qt::Key_F5), this);
+  connect(ricarica, &QShortcut::activated, this, [this] { Ricarica(); });
   divisore_->addWidget(sinistra);
 
   // Right: the detail in three pages, each scrolling on its own when the window is too small,
@@ -504,6 +513,7 @@ void FOPC::Filtra() {
       if (dati.Colonne()[c].titolo == titolo) colonne.push_back(c);
   }
   const auto& righe = dati.Righe();
+  std::size_t mostrati = 0;
   for (std::size_t r = 0; r < righe.size(); ++r) {
     bool tenuta = testo.isEmpty();
     for (std::size_t c : colonne) {
@@ -511,7 +521,13 @@ void FOPC::Filtra() {
       tenuta = Q(righe[r].celle[c]).contains(testo, Qt::CaseInsensitive);
     }
     lista_->setRowHidden(static_cast<int>(r), QModelIndex(), !tenuta);
+    if (tenuta) ++mostrati;
   }
+  const std::string totale = std::to_string(righe.size());
+  conteggio_->setText(Q(mostrati == righe.size()
+                            ? totale + (righe.size() == 1 ? " soggetto" : " soggetti")
+                            : std::to_string(mostrati) + " di " + totale + " soggetti") +
+                      QString::fromUtf8(" — F5 aggiorna l'elenco"));
 }
 
 void FOPC::PrimaVisibile() {
@@ -642,6 +658,7 @@ void FOPC::Dettaglio() {
   DatiOperatore d;
   const bool trovato = LeggiOperatore(ctx_, ctx_.operatoreCorrente.codiceFiscale, d);
   if (!trovato) NuovoSoggetto();
+  versione_ = d.versione;
   // A code without its row still shows the commitment data kept for it.
   MostraForm(d);
   Casella("tocod")->setEnabled(!trovato);
@@ -675,6 +692,7 @@ void FOPC::NuovoSoggetto() {
   PulisciForm(dettaglio_);
   MostraForm(DatiOperatore{});
   Casella("tocod")->setEnabled(true);
+  versione_.reset();
   mostrato_ = LeggiForm();
   schede_->setCurrentIndex(0);
   Casella("tocod")->setFocus();
@@ -682,7 +700,18 @@ void FOPC::NuovoSoggetto() {
 
 bool FOPC::Conferma() {
   DatiOperatore d = LeggiForm();
-  const EsitoControllo esito = AggiornaOperatore(ctx_, d);
+  d.versione = versione_;
+  EsitoControllo esito;
+  try {
+    esito = AggiornaOperatore(ctx_, d);
+  } catch (const ErroreConflitto& e) {
+    // Another workstation changed or deleted the operator: the input stays on screen.
+    versione_ = d.versione;
+    if (!versione_) Casella("tocod")->setEnabled(true);
+    ctx_.Ui().Messaggio(e.what(), "Elenco Soggetti Obbligati", Icona::Esclamazione);
+    return false;
+  }
+  versione_ = d.versione;
   MostraForm(d);  // normalised text, chosen option
   if (!esito.Superato()) {
     ErroreCampo(ctx_.Ui(), Casella(esito.campo), esito.messaggio);

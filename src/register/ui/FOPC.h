@@ -1,11 +1,13 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "register/DatiOperatore.h"
 #include "shell/ui/FinestraRegistro.h"
 
 class QCheckBox;
+class QLabel;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
@@ -71,6 +73,8 @@ class FOPC : public FinestraRegistro {
   Contesto& ctx_;
   ListaVista* lista_;
   QLineEdit* filtro_;
+  QLabel* conteggio_;
+  std::optional<std::string> versione_;  // the stored rows as opened (see DatiOperatore)
   QSplitter* divisore_;
   QTabWidget* schede_;
   QWidget* dettaglio_;

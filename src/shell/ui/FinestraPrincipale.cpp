@@ -1,6 +1,7 @@
 #include "shell/ui/FinestraPrincipale.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -19,12 +20,14 @@
 #include <QUrl>
 
 #include "batch/ui/FElencoSoggetti.h"
+#include "common/Errori.h"
 #include "batch/ui/FLotto.h"
 #include "common/ui/Icone.h"
 #include "common/ui/Impostazioni.h"
 #include "common/ui/InterazioneQt.h"
 #include "common/ui/Mnemonici.h"
 #include "common/ui/Stringhe.h"
+#include "shell/TrasferimentoArchivio.h"
 #include "shell/ui/FINI.h"
 #include "shell/ui/FVer.h"
 #include "shell/ui/FinestraRegistro.h"
@@ -148,6 +151,12 @@ void FinestraPrincipale::CreaMenu() {
     FLotto finestra(ctx_, this);
     finestra.exec();
   });
+  // The studio edition: the embedded register moved to the PostgreSQL server of the configuration.
+  funzioni_->addSeparator();
+  QAction* trasferisci = funzioni_->addAction(
+      IconaMenu(14), QStringLiteral("Trasferisci l'archivio sul server..."));
+  trasferisci->setObjectName(QStringLiteral("TrasferisciArchivio"));
+  connect(trasferisci, &QAction::triggered, this, [this] { TrasferisciArchivio(); });
   connect(funzioni_, &QMenu::aboutToShow, this, &FinestraPrincipale::AggiornaMenu);
 
   help_ = menuBar()->addMenu(QStringLiteral("&Help"));
@@ -310,6 +319,27 @@ void FinestraPrincipale::OPEvela_Click() {
 
 void FinestraPrincipale::ImportaAteco() {
   if (comandi_.importaAteco) comandi_.importaAteco();
+}
+
+void FinestraPrincipale::TrasferisciArchivio() {
+  if (ctx_.Ui().Chiedi(
+          "L'archivio dei soggetti di questa cartella (DataBase/FCL2013.mdb) sarà copiato nel "
+          "database PostgreSQL indicato in configurazione.ini (TipoDb=P), che deve essere vuoto. "
+          "L'archivio locale non sarà modificato.\nProcedere?",
+          "Trasferimento dell'archivio sul server", Pulsanti::SiNo, Icona::Domanda,
+          Risposta::No) != Risposta::Si)
+    return;
+  try {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const EsitoTrasferimento esito = TrasferisciArchivioSulServer(ctx_, "");
+    QApplication::restoreOverrideCursor();
+    ctx_.Ui().Messaggio(RiepilogoTrasferimento(esito) +
+                            "\nRiavviare FISCOLARIO per lavorare sull'archivio del server.",
+                        "Trasferimento dell'archivio sul server", Icona::Informazione);
+  } catch (const Errore& e) {
+    QApplication::restoreOverrideCursor();
+    ctx_.Ui().Messaggio(e.what(), "Trasferimento dell'archivio sul server", Icona::Critico);
+  }
 }
 
 void FinestraPrincipale::RicaricaRegistro() {

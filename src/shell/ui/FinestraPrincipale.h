@@ -69,6 +69,7 @@ class FinestraPrincipale : public QMainWindow {
   void ImportaAteco();
   // The register, when open, fills its list again.
   void RicaricaRegistro();
+  void TrasferisciArchivio();
   // Opens the first of `nomiFile` that exists in the program folder's Help (the first one when none
   // does, so that the user is told which document is missing).
   void ApriDocumentoHelp(std::initializer_list<std::string_view> nomiFile);
