@@ -10,6 +10,7 @@ PACKAGES=(
   qpdf poppler-utils fonts-urw-base35 xvfb xauth
   python3 python3-openpyxl python3-xlrd python3-xlwt time
   dpkg-dev file lintian ccache
+  libpqxx-dev libpq-dev postgresql
 )
 
 missing=()

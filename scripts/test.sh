@@ -2,7 +2,8 @@
 # Builds Fiscolario and runs every test suite twice: the normal build and the build under
 # AddressSanitizer and UndefinedBehaviorSanitizer. Between the two, the Debian package is built and
 # checked with lintian (scripts/pacchetto.sh). Compilations go through ccache, so the package build
-# reuses the objects of the normal one.
+# reuses the objects of the normal one. The tests run beside a throwaway PostgreSQL cluster
+# (scripts/con-postgres.sh), so the register's cases run on both engines.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -19,5 +20,5 @@ for preset in default deb asan; do
   fi
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"
-  ctest --preset "$preset" -j "$jobs"
+  scripts/con-postgres.sh ctest --preset "$preset" -j "$jobs"
 done
