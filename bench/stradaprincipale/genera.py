@@ -5,6 +5,8 @@ partite IVA and codici fiscali with their check characters, dates in 2025, posit
   genera.py DIR   writes into DIR, unless they are there already:
     an-1000.xlsx      FE sheet, 1,000 analytical rows (openpyxl, write-only mode)
     an-65536.xls      FE sheet filled to the last .xls row: 65,533 rows from row 4 (xlwt)
+    an-50000.xlsx     FE sheet, 50,000 analytical rows (for callgrind profiles)
+    an-500000.xlsx    FE sheet, 500,000 analytical rows
     an-1000000.xlsx   FE sheet, 1,000,000 analytical rows
     ag-300000.xlsx    aggregated data: FA, SA and BL sheets of 100,000 rows each
 """
@@ -151,6 +153,8 @@ PIANI = [
     ("ag-300000.xlsx", scrivi_xlsx, [("FA", INTESTAZIONI_FA, 4, riga_fa, 100000),
                                      ("SA", INTESTAZIONI_SA, 3, riga_sa, 100000),
                                      ("BL", INTESTAZIONI_BL, 5, riga_bl, 100000)]),
+    ("an-50000.xlsx", scrivi_xlsx, fe(50000)),
+    ("an-500000.xlsx", scrivi_xlsx, fe(500000)),
     ("an-1000000.xlsx", scrivi_xlsx, fe(1000000)),
 ]
 

@@ -70,12 +70,17 @@ void AggiungiUtf8(char32_t cp, std::string& out) {
   }
 }
 
-
-std::string Utf8ToCp1252(std::string_view utf8) {
-  std::string out;
-  out.reserve(utf8.size());
+void AggiungiCp1252(std::string_view utf8, std::string& out) {
   std::size_t i = 0;
   while (i < utf8.size()) {
+    // A run of ASCII goes over as it is, in one append.
+    std::size_t fine = i;
+    while (fine < utf8.size() && static_cast<unsigned char>(utf8[fine]) < 0x80) ++fine;
+    if (fine > i) {
+      out.append(utf8.data() + i, fine - i);
+      i = fine;
+      if (i == utf8.size()) break;
+    }
     const char32_t cp = Decodifica(utf8, i);
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
       out += static_cast<char>(cp);
@@ -90,6 +95,12 @@ std::string Utf8ToCp1252(std::string_view utf8) {
     }
     out += c;
   }
+}
+
+std::string Utf8ToCp1252(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  AggiungiCp1252(utf8, out);
   return out;
 }
 
@@ -114,11 +125,16 @@ bool Utf8Valido(std::string_view testo) {
   for (std::size_t i = 0; i < testo.size();) {
     const auto b = static_cast<unsigned char>(testo[i]);
     std::size_t seguito = 0;
-    if (b < 0x80) seguito = 0;
-    else if (b >= 0xC2 && b <= 0xDF) seguito = 1;
-    else if ((b & 0xF0) == 0xE0) seguito = 2;
-    else if (b >= 0xF0 && b <= 0xF4) seguito = 3;
-    else return false;
+    if (b < 0x80)
+      seguito = 0;
+    else if (b >= 0xC2 && b <= 0xDF)
+      seguito = 1;
+    else if ((b & 0xF0) == 0xE0)
+      seguito = 2;
+    else if (b >= 0xF0 && b <= 0xF4)
+      seguito = 3;
+    else
+      return false;
     if (i + seguito >= testo.size() && seguito > 0) return false;
     char32_t cp = seguito == 0 ? b : b & (0x3F >> seguito);
     for (std::size_t k = 1; k <= seguito; ++k) {

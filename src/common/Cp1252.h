@@ -6,10 +6,12 @@
 namespace fcl {
 
 // Conversions at the file boundary. Core strings are UTF-8; every file that the system writes for
-// the Agenzia or for a backup is Windows-1252. A character that Windows-1252 cannot hold becomes "?";
-// invalid UTF-8 bytes become "?" too, so a conversion never fails.
+// the Agenzia or for a backup is Windows-1252. A character that Windows-1252 cannot hold becomes
+// "?"; invalid UTF-8 bytes become "?" too, so a conversion never fails.
 std::string Utf8ToCp1252(std::string_view utf8);
 std::string Cp1252ToUtf8(std::string_view cp1252);
+// Utf8ToCp1252 appended to `out`, for a caller that reuses its buffer.
+void AggiungiCp1252(std::string_view utf8, std::string& out);
 
 // True when the bytes are well-formed UTF-8 (a file of unknown encoding is read as Windows-1252
 // otherwise).

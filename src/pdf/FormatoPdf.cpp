@@ -27,40 +27,48 @@ std::string NumeroPdf(double valore) {
   return s;
 }
 
+void AggiungiStringaPdf(std::string& s, std::string_view valore) {
+  s.push_back('(');
+  std::size_t inizio = 0;
+  for (std::size_t i = 0; i < valore.size(); ++i) {
+    const char* sostituto = nullptr;
+    switch (valore[i]) {
+      case '\\':
+        sostituto = "\\\\";
+        break;
+      case '(':
+        sostituto = "\\(";
+        break;
+      case ')':
+        sostituto = "\\)";
+        break;
+      case '\r':
+        sostituto = "\\r";
+        break;
+      case '\n':
+        sostituto = "\\n";
+        break;
+      default:
+        continue;
+    }
+    s.append(valore.data() + inizio, i - inizio);
+    s.append(sostituto, 2);
+    inizio = i + 1;
+  }
+  s.append(valore.data() + inizio, valore.size() - inizio);
+  s.push_back(')');
+}
+
 std::string StringaPdf(std::string_view valore) {
   std::string s;
   s.reserve(valore.size() + 2);
-  s.push_back('(');
-  for (const char c : valore) {
-    switch (c) {
-      case '\\':
-        s += "\\\\";
-        break;
-      case '(':
-        s += "\\(";
-        break;
-      case ')':
-        s += "\\)";
-        break;
-      case '\r':
-        s += "\\r";
-        break;
-      case '\n':
-        s += "\\n";
-        break;
-      default:
-        s.push_back(c);
-    }
-  }
-  s.push_back(')');
+  AggiungiStringaPdf(s, valore);
   return s;
 }
 
-std::string NomePdf(std::string_view nome) {
+void AggiungiNomePdf(std::string& s, std::string_view nome) {
   static constexpr std::string_view kDelimitatori = "()<>[]{}/%#";
   static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string s;
-  s.reserve(nome.size());
   for (const char c : nome) {
     const auto b = static_cast<unsigned char>(c);
     if (b <= 32 || b >= 127 || kDelimitatori.find(c) != std::string_view::npos) {
@@ -71,6 +79,12 @@ std::string NomePdf(std::string_view nome) {
       s.push_back(c);
     }
   }
+}
+
+std::string NomePdf(std::string_view nome) {
+  std::string s;
+  s.reserve(nome.size());
+  AggiungiNomePdf(s, nome);
   return s;
 }
 

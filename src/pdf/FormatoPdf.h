@@ -18,9 +18,11 @@ void AggiungiNumeroPdf(std::string& uscita, double valore);
 
 // A literal string: "(" + value + ")" with backslash, "(", ")", CR and LF escaped.
 std::string StringaPdf(std::string_view valore);
+void AggiungiStringaPdf(std::string& uscita, std::string_view valore);
 
 // A name without its "/": bytes that a PDF name cannot hold as they are (blanks, delimiters, "#",
 // controls, bytes above 126) are written as #xx.
 std::string NomePdf(std::string_view nome);
+void AggiungiNomePdf(std::string& uscita, std::string_view nome);
 
 }  // namespace fcl

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <fstream>
 #include <numbers>
@@ -86,6 +87,24 @@ void PdfWriter::Scrivi(std::string_view byte) {
 void PdfWriter::Svuota() {
   if (file_ && !uscita_.empty()) file_->Scrivi(uscita_);
   uscita_.clear();
+}
+
+void PdfWriter::Numero(std::string& uscita, double valore) {
+  std::uint64_t bit;
+  std::memcpy(&bit, &valore, sizeof bit);
+  NumeroScritto& n = numeriScritti_[(bit * 0x9E3779B97F4A7C15ull) >> 57];
+  if (n.lunghezza != 0 && n.bit == bit) {
+    uscita.append(n.testo, n.lunghezza);
+    return;
+  }
+  const std::size_t inizio = uscita.size();
+  AggiungiNumeroPdf(uscita, valore);
+  const std::size_t lunghezza = uscita.size() - inizio;
+  if (lunghezza < sizeof n.testo) {
+    n.bit = bit;
+    n.lunghezza = static_cast<std::uint8_t>(lunghezza);
+    std::memcpy(n.testo, uscita.data() + inizio, lunghezza);
+  }
 }
 
 void PdfWriter::RigaFile(std::string_view testo) {
@@ -715,7 +734,11 @@ float PdfWriter::TextHeight() const {
 }
 
 float PdfWriter::TextLength(std::string_view text) const {
-  return static_cast<float>(Larghezza(Utf8ToCp1252(text)));
+  // ASCII is the same in Windows-1252.
+  for (const char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80)
+      return static_cast<float>(Larghezza(Utf8ToCp1252(text)));
+  return static_cast<float>(Larghezza(text));
 }
 
 void PdfWriter::SetXY(float x, float y) {
@@ -758,8 +781,11 @@ void PdfWriter::RigaTesto(double x, double y, double larghezza, std::string_view
     misurata = somma + rientro;
     if (g > 0) {
       const double extra = larghezza - misurata - g * b;
-      prima = Num(extra / g * s) + " Tw ";
-      dopo = " " + Num(spaziaturaParole_) + " Tw";
+      Numero(prima, extra / g * s);
+      prima += " Tw ";
+      dopo.push_back(' ');
+      Numero(dopo, spaziaturaParole_);
+      dopo += " Tw";
       naturale += extra;
     }
   } else {
@@ -772,12 +798,12 @@ void PdfWriter::RigaTesto(double x, double y, double larghezza, std::string_view
       d = (larghezza - misurata) / 2;
     } else if (modo == 128 || modo == 256) {
       const double m = misurata > 0 ? larghezza * 100 / misurata : 100;
-      if (larghezza < misurata) {
-        prima = Num(m) + " Tz ";
-        dopo = " " + Num(p) + " Tz";
-      } else if (modo == 256) {
-        prima = Num(m) + " Tz ";
-        dopo = "  " + Num(p) + " Tz";
+      if (larghezza < misurata || modo == 256) {
+        Numero(prima, m);
+        prima += " Tz ";
+        dopo = larghezza < misurata ? " " : "  ";
+        Numero(dopo, p);
+        dopo += " Tz";
       }
     }
   }
@@ -785,28 +811,30 @@ void PdfWriter::RigaTesto(double x, double y, double larghezza, std::string_view
   scalaOrizzontale_ = p;
   const double xp = (x + d) * s, yp = y * s;
 
-  const ColorePdf precedente = coloreRiempimento_;
-  ImpostaRiempimento(coloreTesto_);
+  // The text takes the fill colour of the text, and the fill colour in force comes back after it.
   if (std::string* out = Destinazione()) {
     std::string& o = *out;
-    o += "\rBT\r/";
-    o += NomePdf(font.nomeRisorsa);
+    o.push_back('\r');
+    o += coloreTesto_.componenti;
+    o += " rg\rBT\r/";
+    AggiungiNomePdf(o, font.nomeRisorsa);
     o.push_back(' ');
-    AggiungiNumeroPdf(o, dimensione_);
+    Numero(o, dimensione_);
     o += " Tf ";
-    AggiungiNumeroPdf(o, dimensione_);
+    Numero(o, dimensione_);
     o += " TL\r1 0 0 -1 ";
-    AggiungiNumeroPdf(o, xp);
+    Numero(o, xp);
     o.push_back(' ');
-    AggiungiNumeroPdf(o, yp);
+    Numero(o, yp);
     o += " Tm\r";
     o += prima;
-    o += StringaPdf(t);
+    AggiungiStringaPdf(o, t);
     o += " Tj";
     o += dopo;
-    o += "\rET";
+    o += "\rET\r";
+    o += coloreRiempimento_.componenti;
+    o += " rg";
   }
-  ImpostaRiempimento(precedente);
 
   if (stile_ & (4 | 8 | 16)) {
     const ColorePdf lineaPrecedente = coloreLinea_;
@@ -831,7 +859,9 @@ void PdfWriter::DrawText(float x, float y, std::string_view text, long align) {
 
 std::string PdfWriter::DrawTextBox(float x, float y, float width, float height,
                                    std::string_view text, float indent, long flags, long border) {
-  std::string t = Utf8ToCp1252(text);
+  std::string& t = testoBox_;
+  t.clear();
+  AggiungiCp1252(text, t);
   bool continuazione = !t.empty() && t[0] == '\0';
   if (continuazione) t.erase(0, 1);
   const double s = scala_;
@@ -845,15 +875,6 @@ std::string PdfWriter::DrawTextBox(float x, float y, float width, float height,
   if (giustificato) sostituisci("  ", " ");
   sostituisci("\r\n\r\n", "\r\n \r\n");
   if (t.size() >= 2 && t.compare(t.size() - 2, 2, "\r\n") == 0) t.push_back(' ');
-
-  std::vector<std::string_view> paragrafi;
-  for (std::size_t inizio = 0;;) {
-    const std::size_t p = t.find("\r\n", inizio);
-    paragrafi.push_back(std::string_view(t).substr(
-        inizio, p == std::string::npos ? std::string::npos : p - inizio));
-    if (p == std::string::npos) break;
-    inizio = p + 2;
-  }
 
   if (border != 1) {
     Riga(Num(x * s) + " " + Num(y * s) + " " + Num(width * s) + " " + Num(height * s) + " re");
@@ -902,6 +923,15 @@ std::string PdfWriter::DrawTextBox(float x, float y, float width, float height,
       y_ = (y + lh / s) * s;
       return {};
     }
+  }
+
+  std::vector<std::string_view> paragrafi;
+  for (std::size_t inizio = 0;;) {
+    const std::size_t p = t.find("\r\n", inizio);
+    paragrafi.push_back(std::string_view(t).substr(
+        inizio, p == std::string::npos ? std::string::npos : p - inizio));
+    if (p == std::string::npos) break;
+    inizio = p + 2;
   }
 
   struct RigaBox {

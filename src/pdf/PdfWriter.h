@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -176,6 +178,9 @@ class PdfWriter {
                  long flags);
   void AzzeraDocumento();
   std::string Xmp() const;
+  // AggiungiNumeroPdf through a small table of the numbers already written: a listing writes the
+  // same sizes and positions over and over.
+  void Numero(std::string& uscita, double valore);
 
   // Document properties.
   std::string autore_;
@@ -219,6 +224,14 @@ class PdfWriter {
 
   std::vector<std::unique_ptr<ModelloPdf>> modelli_;
   AvanzamentoFlussi avanzamento_;
+
+  struct NumeroScritto {
+    std::uint64_t bit = 0;       // the value's bits
+    std::uint8_t lunghezza = 0;  // 0: an empty slot
+    char testo[23] = {};
+  };
+  std::array<NumeroScritto, 128> numeriScritti_{};
+  std::string testoBox_;  // the Windows-1252 text of DrawTextBox, reused
 
   long errNumero_ = 0;
   std::string errOrigine_, errDescrizione_;

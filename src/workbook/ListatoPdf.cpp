@@ -1,7 +1,9 @@
 #include "workbook/ListatoPdf.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <map>
 #include <utility>
 
@@ -20,7 +22,7 @@ using listato::kRighePagina;
 
 constexpr float kAltezzaBox = 0.4f;
 constexpr float kInizioPagina = 4.8f;  // the line before the first row (kPrimaRiga - kPasso)
-constexpr float kUltimaRiga = 19.0f;  // a row below this opens a new page: 29 rows a page
+constexpr float kUltimaRiga = 19.0f;   // a row below this opens a new page: 29 rows a page
 // The note of a marked listing: its baseline between the rule under the last row and the page
 // number (baseline 20.35), clear of both.
 constexpr float kBaseNota = listato::kRigaFondo + 0.25f;
@@ -48,7 +50,53 @@ std::string PrimiCaratteri(const std::string& s, std::size_t n) {
 
 }  // namespace
 
+namespace {
+
+// ImportoListato of the common cell, an optional "-", digits and an optional comma with decimals,
+// without the general parser's copies; false for any other text.
+bool ImportoSemplice(std::string_view cella, std::string& uscita) {
+  char numero[40];
+  if (cella.empty() || cella.size() >= sizeof numero) return false;
+  std::size_t i = cella[0] == '-' ? 1 : 0;
+  const std::size_t inizioCifre = i;
+  while (i < cella.size() && cella[i] >= '0' && cella[i] <= '9') ++i;
+  if (i == inizioCifre) return false;
+  std::memcpy(numero, cella.data(), cella.size());
+  if (i < cella.size()) {
+    if (cella[i] != ',') return false;
+    numero[i] = '.';
+    for (std::size_t k = i + 1; k < cella.size(); ++k)
+      if (cella[k] < '0' || cella[k] > '9') return false;
+  }
+  double valore = 0;
+  const auto [fine, err] = std::from_chars(numero, numero + cella.size(), valore);
+  if (err != std::errc() || fine != numero + cella.size()) return false;
+  const double arrotondato = std::round(valore);
+  // Whole numbers below 10^15 are written by NumeroItaliano with all their digits.
+  if (!(std::fabs(arrotondato) < 1e15)) return false;
+  uscita.clear();
+  if (arrotondato == 0) return true;
+  auto intero = static_cast<long long>(arrotondato);
+  const bool negativo = intero < 0;
+  if (negativo) intero = -intero;
+  char cifre[24];
+  int n = 0;
+  do {
+    cifre[n++] = static_cast<char>('0' + intero % 10);
+    intero /= 10;
+  } while (intero > 0);
+  if (negativo) uscita.push_back('-');
+  for (int k = n - 1; k >= 0; --k) {
+    uscita.push_back(cifre[k]);
+    if (k > 0 && k % 3 == 0) uscita.push_back('.');
+  }
+  return true;
+}
+
+}  // namespace
+
 std::string ImportoListato(std::string_view cella) {
+  if (std::string semplice; ImportoSemplice(cella, semplice)) return semplice;
   const auto numero = LeggiNumeroItaliano(cella);
   if (!numero) return std::string(cella);
   const double arrotondato = std::round(*numero);
@@ -138,11 +186,11 @@ void ListatoPdf::NuovaPagina() {
              "Anno " + intestazione_.annoRiferimento + " - " + intestazione_.nomeOperatore, 1);
   w.SetColorText("Black");
   w.SetFont("Arial", 6, 1);
-  w.DrawText(0.3f, 2.1f, "Archivio base dati: " + intestazione_.percorsoCartellaLavoro.string(),
-             1);
+  w.DrawText(0.3f, 2.1f, "Archivio base dati: " + intestazione_.percorsoCartellaLavoro.string(), 1);
   w.SetFont("Arial", 10, 1);
   w.DrawText(15.7f, 20.35f, std::to_string(pagine_), 1);
   rigaCorrente_ = kInizioPagina;
+  fontRiga_ = false;
 }
 
 void ListatoPdf::Riga(int riga, const CelleRiga& celle) {
@@ -157,8 +205,12 @@ void ListatoPdf::Riga(int riga, const CelleRiga& celle) {
   }
   ++tratti_.back().righe;
   PdfWriter& w = *writer_;
-  w.SetFont("Arial", 8, 0);
-  w.SetColorText("Black");
+  // The rows of a page share their font and colour: set once after the page's own texts.
+  if (!fontRiga_) {
+    w.SetFont("Arial", 8, 0);
+    w.SetColorText("Black");
+    fontRiga_ = true;
+  }
 
   // Every value inside its own column: a text wider than its box is squeezed into it (flag 128),
   // an amount is right-aligned in it (flag 2) or squeezed when it is wider.
@@ -171,7 +223,9 @@ void ListatoPdf::Riga(int riga, const CelleRiga& celle) {
   for (const listato::ColonnaListato& c : quadro->colonne) {
     const std::string& cella =
         celle[static_cast<std::size_t>(precedente ? c.indicePrecedente : c.indice)];
-    const std::string testo = c.formato == listato::kTesto ? cella : ImportoListato(cella);
+    if (c.formato != listato::kTesto && !ImportoSemplice(cella, importo_))
+      importo_ = ImportoListato(cella);
+    const std::string_view testo = c.formato == listato::kTesto ? cella : importo_;
     if (testo.empty()) continue;
     const bool aDestra = c.formato == listato::kImporto && w.TextLength(testo) <= c.larghezza;
     w.DrawTextBox(c.x, y, c.larghezza, kAltezzaBox, testo, 0, aDestra ? 2 : 128, 1);
@@ -196,7 +250,7 @@ void ListatoPdf::Abbandona() noexcept {
 }
 
 std::optional<ListatoPdf::Posizione> ListatoPdf::PosizioneRiga(std::string_view foglio,
-                                                              long long riga) const {
+                                                               long long riga) const {
   for (const Tratto& t : tratti_) {
     if (t.foglio != foglio || riga < t.primaRiga || riga >= t.primaRiga + t.righe) continue;
     const long long indice = t.linea + (riga - t.primaRiga);
@@ -210,7 +264,8 @@ void ListatoPdf::SegnaRighe(const std::vector<RigaSegnata>& righe, std::string_v
   if (pagine_ == 0) return;
   std::map<long, std::vector<std::pair<float, bool>>> segni;  // page -> (row top, error)
   for (const RigaSegnata& r : righe) {
-    if (const auto p = PosizioneRiga(r.foglio, r.riga)) segni[p->pagina].emplace_back(p->y, r.errore);
+    if (const auto p = PosizioneRiga(r.foglio, r.riga))
+      segni[p->pagina].emplace_back(p->y, r.errore);
   }
   if (segni.empty()) return;
 

@@ -54,7 +54,9 @@ class ListatoPdf : public Listato {
   IntestazioneListato intestazione_;
   FoglioListato foglio_;
   long pagine_ = 0;
-  float rigaCorrente_ = 0;  // baseline of the last row, in cm; 0 asks for a new page
+  float rigaCorrente_ = 0;      // baseline of the last row, in cm; 0 asks for a new page
+  bool fontRiga_ = false;       // the font and colour of the rows are set on the current page
+  std::string importo_;         // the amount of the current cell as printed
   std::vector<Tratto> tratti_;  // where the rows are, for the marks: one entry per sheet as a rule
 };
 
