@@ -171,6 +171,12 @@ std::string MaiuscoloUtf8(std::string_view utf8) {
   out.reserve(utf8.size());
   std::size_t i = 0;
   while (i < utf8.size()) {
+    const auto b = static_cast<unsigned char>(utf8[i]);
+    if (b < 0x80) {
+      out.push_back(b >= 'a' && b <= 'z' ? static_cast<char>(b - 32) : static_cast<char>(b));
+      ++i;
+      continue;
+    }
     char32_t cp = Decodifica(utf8, i);
     if (cp >= U'a' && cp <= U'z') {
       cp -= 32;

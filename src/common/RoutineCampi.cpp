@@ -33,7 +33,8 @@ std::string CampoTesto(const Valore& v) { return Rifila(ValoreComeTesto(v)); }
 Data CampoData(const Valore& v) {
   if (const auto* d = std::get_if<Data>(&v)) return *d;
   if (const auto* x = std::get_if<double>(&v)) {
-    if (std::isfinite(*x) && std::fabs(*x) < 3.0e6) return Data::DaSeriale(static_cast<long long>(std::floor(*x)));
+    if (std::isfinite(*x) && std::fabs(*x) < 3.0e6)
+      return Data::DaSeriale(static_cast<long long>(std::floor(*x)));
     return Data{};
   }
   const std::string t = CampoTesto(v);
@@ -112,8 +113,13 @@ std::optional<std::string> DataGGMMAAAA(std::string_view valore) {
   if (valore.empty()) return std::string("00000000");
   const auto d = Data::DaTesto(valore);
   if (!d || valore.find('/') == std::string_view::npos) return std::nullopt;
-  const std::string t = d->Testo();
-  return t.substr(0, 2) + t.substr(3, 2) + t.substr(6, 4);
+  // A valid date has a year of four digits at most: ddmmyyyy.
+  const char testo[8] = {
+      static_cast<char>('0' + d->giorno / 10),    static_cast<char>('0' + d->giorno % 10),
+      static_cast<char>('0' + d->mese / 10),      static_cast<char>('0' + d->mese % 10),
+      static_cast<char>('0' + d->anno / 1000),    static_cast<char>('0' + d->anno / 100 % 10),
+      static_cast<char>('0' + d->anno / 10 % 10), static_cast<char>('0' + d->anno % 10)};
+  return std::string(testo, sizeof testo);
 }
 
 bool FileAperto(const std::filesystem::path& percorso) {

@@ -58,6 +58,20 @@ bool Data::Valida() const {
 }
 
 std::string Data::Testo() const {
+  if (anno >= 0 && anno <= 9999 && mese >= 0 && mese <= 99 && giorno >= 0 && giorno <= 99) {
+    // Every date of a workbook comes here: the digits by hand, as printf would write them.
+    const char testo[10] = {static_cast<char>('0' + giorno / 10),
+                            static_cast<char>('0' + giorno % 10),
+                            '/',
+                            static_cast<char>('0' + mese / 10),
+                            static_cast<char>('0' + mese % 10),
+                            '/',
+                            static_cast<char>('0' + anno / 1000),
+                            static_cast<char>('0' + anno / 100 % 10),
+                            static_cast<char>('0' + anno / 10 % 10),
+                            static_cast<char>('0' + anno % 10)};
+    return std::string(testo, sizeof testo);
+  }
   char buf[16];
   std::snprintf(buf, sizeof buf, "%02d/%02d/%04d", giorno, mese, anno);
   return buf;

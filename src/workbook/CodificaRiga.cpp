@@ -1,5 +1,8 @@
 #include "workbook/CodificaRiga.h"
 
+#include <algorithm>
+#include <charconv>
+#include <cstring>
 #include <string>
 
 #include "common/RoutineCampi.h"
@@ -56,9 +59,9 @@ void CodificaRiga(const DefinizioneQuadro& quadro, bool layoutFRCorrente, CelleR
                   bool zeri, RecordDettaglio& record, TotaliImport& totali,
                   const SegnalaCella& segnala) {
   record.NuovaRiga();
-  const auto colonne = layoutFRCorrente || quadro.colonneLayoutPrecedente.empty()
-                           ? quadro.colonne
-                           : quadro.colonneLayoutPrecedente;
+  const auto& colonne = layoutFRCorrente || quadro.colonneLayoutPrecedente.empty()
+                            ? quadro.colonne
+                            : quadro.colonneLayoutPrecedente;
   for (const ColonnaQuadro& c : colonne) {
     std::string& cella = celle[c.colonna];
     if (ZeroOVuoto(cella)) continue;
@@ -74,13 +77,22 @@ void CodificaRiga(const DefinizioneQuadro& quadro, bool layoutFRCorrente, CelleR
     }
     if (v.valore.empty()) continue;
 
-    std::string codice;
-    if (!c.codiceFisso.empty()) {
-      codice = c.codiceFisso;
-    } else {
-      codice = std::string(quadro.nome) +
-               AllineaDestra(std::to_string(record.RigaNelRecord()), 3, '0') +
-               AllineaDestra(std::to_string(c.campo), 3, '0');
+    // The field code: the quadro, the row within the record and the field, three digits each.
+    char composto[32];
+    std::string_view codice = c.codiceFisso;
+    if (codice.empty()) {
+      const std::size_t n = std::min<std::size_t>(quadro.nome.size(), 16);
+      std::memcpy(composto, quadro.nome.data(), n);
+      std::size_t fine = n;
+      for (const int numero : {record.RigaNelRecord(), c.campo}) {
+        char cifre[12];
+        const auto r = std::to_chars(cifre, cifre + sizeof cifre, numero);
+        const auto lunghezza = static_cast<std::size_t>(r.ptr - cifre);
+        for (std::size_t k = lunghezza; k < 3; ++k) composto[fine++] = '0';
+        std::memcpy(composto + fine, cifre, lunghezza);
+        fine += lunghezza;
+      }
+      codice = std::string_view(composto, fine);
     }
     record.Campo(codice, v.valore, quadro.continuazione);
     Conta(c.contatore, totali);

@@ -48,9 +48,35 @@ std::string TestoErrore(const std::exception& e) {
   return TestoPerUtente(e);
 }
 
+bool Blank(char c) { return c == ' ' || c == '\t'; }
+
+// The text of a cell without blanks at either end (Rifila), into a buffer the row reuses.
+void TestoRifilato(const Cella& c, std::string& uscita) {
+  if (c.tipo == Cella::Tipo::Testo) {
+    std::string_view t = c.testo;
+    while (!t.empty() && Blank(t.front())) t.remove_prefix(1);
+    while (!t.empty() && Blank(t.back())) t.remove_suffix(1);
+    uscita.assign(t);
+  } else if (c.tipo == Cella::Tipo::Vuota) {
+    uscita.clear();
+  } else {
+    uscita = Rifila(TestoCella(c));
+  }
+}
+
 bool CellaVuota(const Cella& c) {
-  if (c.tipo == Cella::Tipo::Errore) return false;  // an error value is something, not nothing
-  return Rifila(TestoCella(c)).empty();
+  switch (c.tipo) {
+    case Cella::Tipo::Vuota:
+      return true;
+    case Cella::Tipo::Testo:
+      for (const char ch : c.testo)
+        if (!Blank(ch)) return false;
+      return true;
+    case Cella::Tipo::Errore:
+      return false;  // an error value is something, not nothing
+    default:
+      return Rifila(TestoCella(c)).empty();
+  }
 }
 
 bool FineDelFoglio(const std::vector<Cella>& riga) {
@@ -133,7 +159,7 @@ class Giro {
           if (k <= ultimaUsata)
             Segnala(k, "la cella contiene un valore di errore (" + c.testo + ")");
         } else {
-          celle[k] = Rifila(TestoCella(c));
+          TestoRifilato(c, celle[k]);
         }
       }
       for (int k = quadro.primaMaiuscola; k >= 0 && k <= quadro.ultimaMaiuscola; ++k)

@@ -1,6 +1,8 @@
 #include "workbook/RecordDettaglio.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstring>
 
 #include "common/CodiceProduttore.h"
 #include "common/Cp1252.h"
@@ -62,7 +64,14 @@ void RecordDettaglio::NuovoRecord() {
 
 void RecordDettaglio::ScriviRecord() {
   ++contatoreModuli_;
-  Piazza(18, AllineaDestra(std::to_string(contatoreModuli_), 8, '0'), 8);
+  char modulo[16];
+  const auto r = std::to_chars(modulo, modulo + sizeof modulo, contatoreModuli_);
+  const auto cifre = static_cast<std::size_t>(r.ptr - modulo);
+  if (cifre < 8) {
+    std::memmove(modulo + 8 - cifre, modulo, cifre);
+    std::memset(modulo, '0', 8 - cifre);
+  }
+  Piazza(18, std::string_view(modulo, std::max<std::size_t>(cifre, 8)), 8);
   buffer_[kLunghezza - 1] = 'A';
   scrivi_(std::string_view(buffer_.data(), buffer_.size()));
 }
@@ -79,7 +88,9 @@ void RecordDettaglio::PiazzaCampo(std::string_view codice, std::string_view valo
 }
 
 void RecordDettaglio::Campo(std::string_view codice, std::string_view valoreUtf8, bool continua) {
-  std::string valore = Utf8ToCp1252(valoreUtf8);
+  std::string& valore = valore_;
+  valore.clear();
+  AggiungiCp1252(valoreUtf8, valore);
   // A cell may hold line breaks (Alt+Enter) or other control characters: each becomes a blank, so
   // that the record stays one line of printable characters and no position moves.
   for (char& c : valore)

@@ -48,6 +48,7 @@ class RecordDettaglio {
   static constexpr std::size_t kFresco = 66;
 
   std::string codiceFiscale_;  // Windows-1252
+  std::string valore_;         // the field being placed, Windows-1252
   Scrittore scrivi_;
   std::array<char, kLunghezza + 2> buffer_;
   char tipo_ = 'C';
