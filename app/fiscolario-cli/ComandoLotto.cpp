@@ -75,15 +75,19 @@ int EseguiLotto(AmbienteCli& a, OpzioniComando& o) {
 
   // SIGINT and SIGTERM are taken by this thread only (the rows' threads inherit the mask), so that
   // a stop never lands in the middle of a row's writing.
+  // SIGUSR1 comes from the batch's thread when it ends, so that the end is seen at once and not
+  // at the next turn of the wait.
   sigset_t segnali;
   sigemptyset(&segnali);
   sigaddset(&segnali, SIGINT);
   sigaddset(&segnali, SIGTERM);
+  sigaddset(&segnali, SIGUSR1);
   sigset_t precedenti;
   pthread_sigmask(SIG_BLOCK, &segnali, &precedenti);
 
   std::exception_ptr errore;
   std::atomic<bool> finito{false};
+  const pthread_t principale = pthread_self();
   std::thread esecuzione([&] {
     try {
       lotto.Esegui();
@@ -91,12 +95,14 @@ int EseguiLotto(AmbienteCli& a, OpzioniComando& o) {
       errore = std::current_exception();
     }
     finito = true;
+    pthread_kill(principale, SIGUSR1);
   });
   int stop = 0;
   auto ultimo = std::chrono::steady_clock::now() - std::chrono::seconds(1);
   while (!finito) {
     const timespec attesa{0, 100'000'000};
-    if (sigtimedwait(&segnali, nullptr, &attesa) > 0) {
+    const int segnale = sigtimedwait(&segnali, nullptr, &attesa);
+    if (segnale > 0 && segnale != SIGUSR1) {
       ++stop;
       if (terminale) a.err << '\n';
       if (stop == 1) {

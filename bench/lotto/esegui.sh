@@ -6,7 +6,9 @@
 # workbooks of 5,000 FE rows, a program folder with the 40 operators and the outputs of each run.
 # `lotto` runs with --processi 1 and with --processi = the cores; the table gives wall and CPU
 # seconds (user + system) and the peak resident memory of the whole run (one process: its threads
-# share it) from /usr/bin/time -v, and the load average before each run.
+# share it) from /usr/bin/time -v, and the load average before each run. Each setting runs
+# RIPETIZIONI times (default 5), the two settings alternating so that both meet the same load; the
+# last table gives the medians and the ratio of the median wall times.
 set -euo pipefail
 build=$(realpath "$1")
 lavoro=$(realpath -m "${2:-/tmp/fcl-bench-lotto}")
@@ -22,7 +24,7 @@ if [ ! -f "$programma/DataBase/FCL2013.mdb" ]; then
   "$cli" --cartella "$programma" importa operatori "$lavoro/soggetti.csv"
 fi
 
-misura() {  # misura PROCESSI
+misura() {  # misura PROCESSI: one run, one table line; the figures also go to $lavoro/misure
   local n=$1 log uscita
   log=$(mktemp)
   uscita="$lavoro/uscita-$n"
@@ -38,10 +40,32 @@ misura() {  # misura PROCESSI
   create=$(grep -c ';creata;' "$uscita/RIEPILOGO_LOTTO.csv" || true)
   awk -v n="$n" -v s="$secondi" -v c="$cpu" -v p="$picco" -v k="$create" -v l="$carico" \
     'BEGIN { printf "| %d | %7.2f | %7.2f | %7.1f | %d | %s |\n", n, s, c, p / 1024, k, l }'
+  echo "$n $secondi $cpu $picco" >>"$lavoro/misure"
   rm -f "$log" "$log.out"
 }
 
+ripetizioni=${RIPETIZIONI:-5}
+processi=$(nproc)
+rm -f "$lavoro/misure"
 echo "| --processi | wall s | CPU s | peak MB | created | load average before |"
 echo "|---:|---:|---:|---:|---:|---|"
-misura 1
-misura "$(nproc)"
+for ((i = 0; i < ripetizioni; i++)); do
+  misura 1
+  misura "$processi"
+done
+
+mediana() {  # mediana PROCESSI COLUMN
+  awk -v n="$1" -v c="$2" '$1 == n {print $c}' "$lavoro/misure" | sort -g |
+    awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'
+}
+echo
+echo "Medians of $ripetizioni runs:"
+echo
+echo "| --processi | wall s | CPU s | peak MB |"
+echo "|---:|---:|---:|---:|"
+for n in 1 "$processi"; do
+  awk -v n="$n" -v s="$(mediana "$n" 2)" -v c="$(mediana "$n" 3)" -v p="$(mediana "$n" 4)" \
+    'BEGIN { printf "| %d | %7.2f | %7.2f | %7.1f |\n", n, s, c, p / 1024 }'
+done
+awk -v a="$(mediana 1 2)" -v b="$(mediana "$processi" 2)" \
+  'BEGIN { printf "\nwall(--processi %s) / wall(--processi 1) = %.2f\n", "'"$processi"'", b / a }'

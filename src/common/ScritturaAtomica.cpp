@@ -22,6 +22,7 @@ namespace fcl {
 namespace {
 
 constexpr std::string_view kMarcaTemporaneo = ".fcl";
+constexpr std::size_t kBuffer = 64 * 1024;
 constexpr std::size_t kCasuali = 6;  // random characters at the end of the name
 
 bool Casuali(std::string_view t) {
@@ -117,8 +118,8 @@ int ScritturaAtomica::RimuoviAbbandonati(const std::filesystem::path& cartella,
   return rimossi;
 }
 
-ScritturaAtomica::ScritturaAtomica(std::filesystem::path destinazione)
-    : destinazione_(std::move(destinazione)) {
+ScritturaAtomica::ScritturaAtomica(std::filesystem::path destinazione, Durata durata)
+    : destinazione_(std::move(destinazione)), durata_(durata) {
   const auto cartella =
       destinazione_.has_parent_path() ? destinazione_.parent_path() : std::filesystem::path(".");
   // The temporary file is created with the permissions of a normally created file (0666 less the
@@ -152,6 +153,8 @@ ScritturaAtomica::ScritturaAtomica(std::filesystem::path destinazione)
     errno = e;
     Fallisci("creare");
   }
+  buffer_ = std::make_unique<char[]>(kBuffer);
+  std::setvbuf(file_, buffer_.get(), _IOFBF, kBuffer);
 }
 
 ScritturaAtomica::~ScritturaAtomica() {
@@ -164,8 +167,9 @@ ScritturaAtomica::~ScritturaAtomica() {
 
 void ScritturaAtomica::Scrivi(std::string_view byte) {
   if (file_ == nullptr) Fallisci("scrivere");
-  if (!byte.empty() && std::fwrite(byte.data(), 1, byte.size(), file_) != byte.size())
-    Fallisci("scrivere");
+  if (byte.empty()) return;
+  sincronizzato_ = false;
+  if (std::fwrite(byte.data(), 1, byte.size(), file_) != byte.size()) Fallisci("scrivere");
 }
 
 void ScritturaAtomica::Riscrivi(long long posizione, std::string_view byte) {
@@ -177,13 +181,15 @@ void ScritturaAtomica::Riscrivi(long long posizione, std::string_view byte) {
 }
 
 void ScritturaAtomica::Prepara() {
-  if (file_ == nullptr || std::fflush(file_) != 0 || ::fsync(::fileno(file_)) != 0)
-    Fallisci("scrivere");
+  if (file_ == nullptr || std::fflush(file_) != 0) Fallisci("scrivere");
+  if (durata_ == Durata::Permanente && ::fsync(::fileno(file_)) != 0) Fallisci("scrivere");
+  sincronizzato_ = true;
 }
 
 void ScritturaAtomica::Conferma() {
-  if (file_ == nullptr) Fallisci("scrivere");
-  if (std::fflush(file_) != 0 || ::fsync(::fileno(file_)) != 0) Fallisci("scrivere");
+  if (file_ == nullptr || std::fflush(file_) != 0) Fallisci("scrivere");
+  if (durata_ == Durata::Permanente && !sincronizzato_ && ::fsync(::fileno(file_)) != 0)
+    Fallisci("scrivere");
   // Renamed while still open and locked, so that the temporary file is never without its lock
   // under its temporary name.
   std::error_code ec;
@@ -193,7 +199,7 @@ void ScritturaAtomica::Conferma() {
     Fallisci("salvare");
   }
   confermato_ = true;
-  // Every byte is already on the disk (fsync): closing cannot lose any.
+  // Every byte is already written (and, for a lasting file, on the disk): closing cannot lose any.
   std::fclose(file_);
   file_ = nullptr;
 }

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,7 +41,13 @@ class ScritturaAtomica {
   static int RimuoviAbbandonati(const std::filesystem::path& cartella,
                                 bool ancheSenzaBlocco = false);
 
-  explicit ScritturaAtomica(std::filesystem::path destinazione);
+  // Permanente: Conferma puts the bytes on the disk (fsync) before the rename, so that a crash
+  // leaves the old file or the new one whole. Provvisoria: a scratch file that lives only for the
+  // time of a run and is removed after it (a batch's own intermediate file): still renamed into
+  // place whole, but not forced to the disk, since nothing needs it after a crash.
+  enum class Durata { Permanente, Provvisoria };
+
+  explicit ScritturaAtomica(std::filesystem::path destinazione, Durata durata = Durata::Permanente);
   ~ScritturaAtomica();
 
   ScritturaAtomica(const ScritturaAtomica&) = delete;
@@ -65,7 +72,13 @@ class ScritturaAtomica {
   std::filesystem::path destinazione_;
   std::filesystem::path temporaneo_;
   std::FILE* file_ = nullptr;
+  Durata durata_;
   bool confermato_ = false;
+  // Every byte written is on the disk (Prepara, nothing written since): Conferma need not sync
+  // again.
+  bool sincronizzato_ = false;
+  // The stream's buffer: large writes instead of one system call every 4 KB.
+  std::unique_ptr<char[]> buffer_;
 };
 
 }  // namespace fcl

@@ -98,7 +98,11 @@ class Giro {
         risultato_(risultato) {}
 
   void Esegui() {
-    ScritturaAtomica file(ctx_.PercorsoFileIntermedio());
+    // A batch's own intermediate file is scratch, removed with its working folder: not forced to
+    // the disk. FCLtemp.TXT of the program folder stays there for the creation that follows.
+    ScritturaAtomica file(ctx_.PercorsoFileIntermedio(),
+                          ctx_.fileIntermedio.empty() ? ScritturaAtomica::Durata::Permanente
+                                                      : ScritturaAtomica::Durata::Provvisoria);
     RecordDettaglio record(ctx_.operatoreCorrente.codiceFiscale,
                            [&file](std::string_view riga) { file.Scrivi(riga); });
     listato_.Inizia({tot_.percorsoListato, tot_.percorsoCartellaLavoro,

@@ -18,37 +18,51 @@ using test::CartellaTemporanea;
 using test::LeggiFile;
 using test::ScriviFile;
 
+// A lasting file and a scratch one (not forced to the disk) alike: the destination changes only
+// at the confirmation, with every byte, also those written after Prepara.
+constexpr ScritturaAtomica::Durata kDurate[] = {ScritturaAtomica::Durata::Permanente,
+                                                ScritturaAtomica::Durata::Provvisoria};
+
 TEST(ScritturaAtomica, SostituisceSoloAllaConferma) {
-  CartellaTemporanea dir;
-  const auto f = dir / "out.txt";
-  ScriviFile(f, "vecchio");
-  {
-    ScritturaAtomica w(f);
-    w.Scrivi("nuovo");
-    EXPECT_EQ(LeggiFile(f), "vecchio");
-    w.Conferma();
+  for (const auto durata : kDurate) {
+    SCOPED_TRACE(static_cast<int>(durata));
+    CartellaTemporanea dir;
+    const auto f = dir / "out.txt";
+    ScriviFile(f, "vecchio");
+    {
+      ScritturaAtomica w(f, durata);
+      w.Scrivi("nu");
+      w.Prepara();
+      w.Scrivi("ovo");
+      EXPECT_EQ(LeggiFile(f), "vecchio");
+      w.Conferma();
+    }
+    EXPECT_EQ(LeggiFile(f), "nuovo");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Percorso()), {}), 1);
   }
-  EXPECT_EQ(LeggiFile(f), "nuovo");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Percorso()), {}), 1);
 }
 
 TEST(ScritturaAtomica, SenzaConfermaNonLasciaNulla) {
-  CartellaTemporanea dir;
-  const auto f = dir / "out.txt";
-  ScriviFile(f, "vecchio");
-  {
-    ScritturaAtomica w(f);
-    w.Scrivi("parziale");
+  for (const auto durata : kDurate) {
+    SCOPED_TRACE(static_cast<int>(durata));
+    CartellaTemporanea dir;
+    const auto f = dir / "out.txt";
+    ScriviFile(f, "vecchio");
+    {
+      ScritturaAtomica w(f, durata);
+      w.Scrivi("parziale");
+      w.Prepara();
+    }
+    EXPECT_EQ(LeggiFile(f), "vecchio");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Percorso()), {}), 1);
   }
-  EXPECT_EQ(LeggiFile(f), "vecchio");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Percorso()), {}), 1);
 }
 
 TEST(ScritturaAtomica, CartellaNonScrivibile) {
   if (::geteuid() == 0) GTEST_SKIP() << "root writes everywhere";
   CartellaTemporanea dir;
-  std::filesystem::permissions(dir.Percorso(), std::filesystem::perms::owner_read |
-                                                   std::filesystem::perms::owner_exec);
+  std::filesystem::permissions(
+      dir.Percorso(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
   EXPECT_THROW(ScritturaAtomica(dir / "x.txt"), ErroreFile);
 }
 
