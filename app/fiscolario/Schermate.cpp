@@ -29,11 +29,13 @@
 #include <QTimer>
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
 #include <functional>
 #include <iostream>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
@@ -92,6 +94,35 @@ class InterazioneScriptata : public fcl::Interazione {
   }
   void Avviso(std::string_view testo) override { std::cerr << testo << '\n'; }
 
+  // Asked by a run on its own thread before each row. At the `riga`-th row of the next run the run
+  // waits there, as behind a slow disk, until Riprendi: its window is pictured while it is really
+  // half-way. 0: no stop.
+  bool InterruzioneRichiesta() const override {
+    std::unique_lock<std::mutex> blocco(mutex_);
+    if (fermaAllaRiga_ > 0 && ++righe_ == fermaAllaRiga_) {
+      inPausa_ = true;
+      ripresa_.wait(blocco, [this] { return !inPausa_; });
+    }
+    return false;
+  }
+  void FermaAllaRiga(int riga) {
+    std::lock_guard<std::mutex> blocco(mutex_);
+    fermaAllaRiga_ = riga;
+    righe_ = 0;
+  }
+  bool InPausa() const {
+    std::lock_guard<std::mutex> blocco(mutex_);
+    return inPausa_;
+  }
+  void Riprendi() {
+    {
+      std::lock_guard<std::mutex> blocco(mutex_);
+      inPausa_ = false;
+      fermaAllaRiga_ = 0;
+    }
+    ripresa_.notify_all();
+  }
+
  private:
   std::optional<std::filesystem::path> Prossimo() {
     if (file.empty()) return std::nullopt;
@@ -100,6 +131,11 @@ class InterazioneScriptata : public fcl::Interazione {
     return f;
   }
   fcl::Interazione& desktop_;
+  mutable std::mutex mutex_;
+  mutable std::condition_variable ripresa_;
+  int fermaAllaRiga_ = 0;
+  mutable int righe_ = 0;
+  mutable bool inPausa_ = false;
 };
 
 // Types `valori` into the register's boxes, by name.
@@ -215,7 +251,9 @@ int main(int argc, char** argv) {
     std::cout << file.toStdString() << '\n';
   };
 
-  QTemporaryDir temporanea;
+  // Named like a user's folder: its path shows in the pictures (the workbook of the creation
+  // window), and a build tree's path would say nothing to a reader of the guide.
+  QTemporaryDir temporanea(QDir::tempPath() + QStringLiteral("/studio-XXXXXX"));
   // Link markers, settings and everything else stay in the throw-away folder: the main window
   // opens as at a user's first start.
   setenv("XDG_DATA_HOME", QDir(temporanea.path()).filePath(QStringLiteral("xdg")).toLocal8Bit(), 1);
@@ -383,20 +421,25 @@ int main(int argc, char** argv) {
   Attendi();
   InterazioneScriptata scriptata(interazione);
   ctx.interazione = &scriptata;
-  const auto uscitaTemp = fcl::PercorsoStd(temporanea.path()) / "uscita";
-  std::filesystem::create_directories(uscitaTemp);
-  const auto esempio =
-      std::filesystem::path(FCL_SOURCE_DIR) / "resources" / "esempio" / "ESEMPIO_ANALITICO.xlsx";
-  scriptata.file = {esempio, uscitaTemp / "FCL_ROSSIMARIO_LISTATO.PDF"};
+  // The example workbook where a user keeps the client's papers, and the listing beside it.
+  const auto documenti = fcl::PercorsoStd(temporanea.path()) / "Documenti" / "Clienti 2025";
+  std::filesystem::create_directories(documenti);
+  const auto esempio = documenti / "ROSSI_MARIO_2025.xlsx";
+  std::filesystem::copy_file(
+      std::filesystem::path(FCL_SOURCE_DIR) / "resources" / "esempio" / "ESEMPIO_ANALITICO.xlsx",
+      esempio);
+  scriptata.file = {esempio, documenti / "FCL_ROSSIMARIO_LISTATO.PDF"};
+  // The workbook window half-way through the run: the run waits at a row of its second sheet
+  // while the screen is taken, then goes on to its end.
   bool presa = false;
   QTimer scatto;
-  scatto.setInterval(0);
+  scatto.setInterval(20);
   QObject::connect(&scatto, &QTimer::timeout, [&] {
-    QWidget* modale = QApplication::activeModalWidget();
-    auto* riga = modale ? modale->findChild<QLineEdit*>(QStringLiteral("PERC")) : nullptr;
-    if (presa || !riga || riga->isHidden() || riga->text().toInt() < 12) return;
+    if (presa || !scriptata.InPausa()) return;
     presa = true;
+    Attendi(300);  // the progress of the rows read so far reaches the window
     salva(Schermo(), "importazione-in-corso");
+    scriptata.Riprendi();
   });
   std::set<QString> viste;
   QTimer finestre;
@@ -407,6 +450,7 @@ int main(int argc, char** argv) {
     viste.insert(modale->objectName());
     Attendi(300);
     if (modale->objectName() == QLatin1String("FImport")) {
+      scriptata.FermaAllaRiga(14);
       scatto.start();
       QTest::mouseClick(modale->findChild<QPushButton*>(QStringLiteral("rfbase")), Qt::LeftButton);
     } else if (modale->objectName() == QLatin1String("FCrea")) {
@@ -426,6 +470,7 @@ int main(int argc, char** argv) {
   clic("Command1");
   finestre.stop();
   scatto.stop();
+  scriptata.Riprendi();
   if (!presa) std::cerr << "Nessuna immagine della finestra durante l'elaborazione\n";
   ctx.interazione = &interazione;
   return 0;

@@ -112,12 +112,15 @@ void ListaDati::Riempi(const std::vector<ColonnaRisultato>& colonne,
 }
 
 void ListaDati::Dimensiona(const std::function<int(std::string_view)>& misura) {
-  if (!conRighe_) return;
+  // A result without rows keeps its fixed width, widened where a title would not fit in it, and
+  // shows no icon column (no row can have an icon).
   const std::size_t misurate = std::min(righe_.size(), kRigheMisurate);
   for (std::size_t c = 0; c < colonne_.size(); ++c) {
     Colonna& col = colonne_[c];
     if (col.ordinamento) continue;
-    if (c == 0) {
+    if (!conRighe_) {
+      col.larghezza = c == 0 ? 0 : std::max(kLarghezzaVuota, misura(col.titolo) + kMargine);
+    } else if (c == 0) {
       col.larghezza = conIcone_ ? kLarghezzaIcona : 0;
     } else if (Nascosta(col.titolo)) {
       col.larghezza = 0;

@@ -73,7 +73,8 @@ class ListaDati {
               const std::vector<std::vector<Valore>>& righe, std::string& testoRicerca);
 
   // Sizes the columns to their content, in twips, with `misura` giving the width of a text in the
-  // list's font. Only after a fill that found rows; otherwise the widths of the fill stay.
+  // list's font. After a fill that found no rows the columns keep the fixed width, or their title's
+  // when it is wider, and the icon column is hidden.
   void Dimensiona(const std::function<int(std::string_view)>& misura);
 
   // The header click on `colonna`: sorts the rows on that column (on its hidden sort column for a

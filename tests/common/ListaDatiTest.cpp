@@ -84,9 +84,13 @@ TEST(ListaDati, RisultatoVuotoMostraITitoliALarghezzaFissaETieneIlFiltro) {
   EXPECT_EQ(l.Colonne()[1].larghezza, 1000);
   EXPECT_EQ(l.Colonne()[2].larghezza, 1000);
   EXPECT_EQ(filtro, "rom");  // not consumed by an empty result
-  l.Dimensiona(Misura);      // nothing to size
-  EXPECT_EQ(l.Colonne()[1].larghezza, 1000);
   EXPECT_FALSE(l.RisultatoConRighe());
+  // Sized: no icon column; the fixed width, or the title's where it is wider (never cut).
+  l.Riempi({{"Cab", A::Sinistra}, {"Codice_Fiscale", A::Sinistra}}, {}, filtro);
+  l.Dimensiona(Misura);
+  EXPECT_EQ(l.Colonne()[0].larghezza, 0);
+  EXPECT_EQ(l.Colonne()[1].larghezza, 1000);
+  EXPECT_EQ(l.Colonne()[2].larghezza, Misura("Codice_Fiscale") + 500);
 }
 
 TEST(ListaDati, IlFiltroTieneLeRigheCheLoContengonoInQualsiasiColonnaEVieneConsumato) {

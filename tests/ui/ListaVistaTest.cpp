@@ -57,11 +57,16 @@ TEST(ListaVista, RiempimentoColonneNascosteOrdinamentoESelezione) {
   EXPECT_EQ(Colonna(l, 2), (std::vector<QString>{QStringLiteral("Verdi"), QStringLiteral("Rossi"),
                                                  QStringLiteral("Bianchi")}));
 
-  // A result without rows: titles at the fixed width, no row, nothing selected.
-  l.RiempiLista(db, "SELECT CF as Codice, NOME as Nome FROM OPE WHERE CF = 'nessuno'", filtro);
+  // A result without rows: titles at the fixed width or wider, never cut; no icon column, no
+  // row, nothing selected.
+  l.RiempiLista(db, "SELECT CF as Codice_Fiscale, NOME as Nome FROM OPE WHERE CF = 'nessuno'",
+                filtro);
   EXPECT_EQ(l.model()->rowCount(), 0);
-  EXPECT_EQ(l.columnWidth(1), l.Pixel(1000));  // the last column fills the rest of the list
-  EXPECT_EQ(l.LeggiSelezione({"Codice"}), (std::vector<std::string>{""}));
+  EXPECT_TRUE(l.isColumnHidden(0));
+  EXPECT_GE(l.columnWidth(1), l.Pixel(1000));
+  EXPECT_GT(l.columnWidth(1),
+            l.header()->fontMetrics().horizontalAdvance(QStringLiteral("Codice_Fiscale")));
+  EXPECT_EQ(l.LeggiSelezione({"Codice_Fiscale"}), (std::vector<std::string>{""}));
 }
 
 }  // namespace

@@ -53,19 +53,42 @@ TEST_F(RicercaTest, ComuniConIlSemeCercaEScelta) {
     EXPECT_EQ(ftab->windowTitle(), QStringLiteral("Ricerca Tabelle"));
     EXPECT_EQ(ftab->Titolo()->text(), QStringLiteral(" Elenco Comuni"));
     seme = ftab->Ricerca()->text();
-    primaLista = Localita(*ftab->Lista());  // the seed is shown, not applied
-    QTest::mouseClick(ftab->BottoneCerca(), Qt::LeftButton);
-    EXPECT_EQ(Localita(*ftab->Lista()), (std::vector<std::string>{"ROMA", "ROMANO DI LOMBARDIA"}));
+    primaLista = Localita(*ftab->Lista());  // the seed is searched at once
     ftab->Lista()->SelezionaRiga("ROMANO DI LOMBARDIA", "Localita");
     ftab->Lista()->setFocus();
     QTest::keyClick(ftab->Lista(), Qt::Key_Return);
   });
   EXPECT_TRUE(ScegliLocalita(comune, provincia, "COMUN", db));
   EXPECT_EQ(seme, QStringLiteral("ROM"));
-  EXPECT_EQ(primaLista,
-            (std::vector<std::string>{"MILANO", "ROMA", "ROMANO DI LOMBARDIA", "TORINO"}));
+  EXPECT_EQ(primaLista, (std::vector<std::string>{"ROMA", "ROMANO DI LOMBARDIA"}));
   EXPECT_EQ(comune->text(), QStringLiteral("ROMANO DI LOMBARDIA"));
   EXPECT_EQ(provincia->text(), QStringLiteral("BG"));
+}
+
+TEST_F(RicercaTest, ComuniLaPrimaListaParteDaQuantoScritto) {
+  const std::vector<std::string> tutti = {"MILANO", "ROMA", "ROMANO DI LOMBARDIA", "TORINO"};
+  struct Caso {
+    const char* seme;
+    std::vector<std::string> lista;
+    std::string selezionato;
+  } const kCasi[] = {
+      {"", tutti, "MILANO"},
+      {"  ", tutti, "MILANO"},
+      {"rom", {"ROMA", "ROMANO DI LOMBARDIA"}, "ROMA"},
+      {"lombardia", {"ROMANO DI LOMBARDIA"}, "ROMANO DI LOMBARDIA"},
+      {"Roma ", {"ROMA", "ROMANO DI LOMBARDIA"}, "ROMA"},  // the row equal to the text
+      {"ROMANO", {"ROMANO DI LOMBARDIA"}, "ROMANO DI LOMBARDIA"},
+      {"NAPOLI", tutti, "MILANO"},  // contained nowhere: the whole list, the text kept
+  };
+  for (const Caso& c : kCasi) {
+    SCOPED_TRACE(c.seme);
+    FTAB ftab(db, *PreparaElenco("COMUN"), c.seme);
+    EXPECT_EQ(Localita(*ftab.Lista()), c.lista);
+    EXPECT_EQ(ftab.Ricerca()->text(), QString::fromUtf8(c.seme).trimmed());
+    EXPECT_EQ(ftab.Lista()->LeggiSelezione({"Localita"}),
+              (std::vector<std::string>{c.selezionato}));
+    EXPECT_TRUE(ftab.Avviso()->isHidden());
+  }
 }
 
 TEST_F(RicercaTest, ComuniChiudereOEscLascianoLeCaselle) {

@@ -8,9 +8,10 @@
 namespace fcl {
 
 // The municipality lookup: the list of a lookup kind (see PreparaElenco), opened with a search
-// seed that is shown in the search box but not applied (the first list holds every row until
-// "Cerca"). A chosen row answers its place and province; "Chiudi", Esc or the close box answer a
-// single empty element, so that the caller changes nothing.
+// seed (the text typed in the field) that is searched at once: the first list holds the rows that
+// contain it, on the one equal to it, or every row when none contains it. A chosen row answers its
+// place and province; "Chiudi", Esc or the close box answer a single empty element, so that the
+// caller changes nothing.
 class FTAB : public FinestraRicerca {
   Q_OBJECT
 

@@ -274,6 +274,76 @@ TEST_F(RegistroNellaFinestraTest, UnSoloMessaggioPerErrore) {
   }
 }
 
+// The intermediary's fiscal code is checked when the field is left, as the VAT number is: a wrong
+// code is told once, on its field, and does not block the save, which keeps the code as typed
+// (upper case) for the check of the written file to name.
+TEST_F(RegistroNellaFinestraTest, CodiceFiscaleIntermediarioErratoAvvisaSenzaBloccare) {
+  Apri();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(fa.get()));
+  struct Caso {
+    const char* digitato;
+    const char* registrato;
+    bool errato;
+  } const kCasi[] = {
+      {"VRDLCU70M15A794Y", "VRDLCU70M15A794Y", false},   // right
+      {"vrdlcu70m15a794y ", "VRDLCU70M15A794Y", false},  // typed in lower case, a blank after
+      {"VRDLCU70M15A794Z", "VRDLCU70M15A794Z", true},    // wrong check letter
+      {"01234567897", "01234567897", false},             // a company's code, right
+      {"0123456789A", "0123456789A", true},              // 11 characters with a letter
+      // 11 digits are taken as they are, as for the VAT number: the check of the written file
+      // names a wrong check digit.
+      {"01234567891", "01234567891", false},
+      {"VRDLCU70M15", "VRDLCU70M15", true},  // cut short
+  };
+  int n = 0;
+  for (const Caso& c : kCasi) {
+    SCOPED_TRACE(c.digitato);
+    const std::string codice = "0345678901" + std::to_string(n++);
+    registro->Aggiungi();
+    for (const auto& [nome, valore] :
+         std::initializer_list<std::pair<const char*, std::string>>{{"tocod", codice},
+                                                                    {"torag", "GAMMA"},
+                                                                    {"vOSCOM", "TORINO"},
+                                                                    {"vOSPRO", "TO"},
+                                                                    {"vITTDATA", "15/01/2026"}})
+      Casella(nome)->setText(QString::fromStdString(valore));
+    QLineEdit* campo = Casella("vITTCF");
+    MostraCampo(campo);
+    campo->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), campo);
+    ui.voci.clear();
+    QTest::keyClicks(campo, c.digitato);
+    QTest::keyClick(campo, Qt::Key_Tab);
+    QApplication::processEvents();
+    if (c.errato) {
+      ASSERT_EQ(ui.Testi().size(), 1u);
+      EXPECT_EQ(Rifila(ui.Testi().front()), "Codice Fiscale Intermediario Errato");
+      EXPECT_EQ(ui.voci.front().titolo, "Errore");
+      EXPECT_EQ(ui.campo, "vITTCF");  // the field in error, in sight, has the focus
+      EXPECT_TRUE(ui.visibile);
+      EXPECT_EQ(QApplication::focusWidget(), campo);
+    } else {
+      EXPECT_TRUE(ui.voci.empty()) << ui.voci.front().testo;
+    }
+    EXPECT_EQ(campo->text().toStdString(), c.registrato);
+
+    // The save goes through: no other message, the operator and its commitment written with the
+    // code as shown.
+    ui.voci.clear();
+    QTest::mouseClick(Pulsante("Cmd_Conferma"), Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_TRUE(ui.voci.empty()) << ui.voci.front().testo;
+    EXPECT_EQ(ValoreComeTesto(db.Scalare("SELECT COUNT(*) FROM COPE WHERE OCOD=?", {codice})), "1");
+    EXPECT_NE(
+        ValoreComeTesto(db.Scalare("SELECT DES FROM CTAB WHERE TIPO='ITT' AND COD=?", {codice}))
+            .find(c.registrato),
+        std::string::npos);
+    registro->ListaOperatori()->SelezionaRiga(codice, "Codice_Fiscale");
+    QApplication::processEvents();
+    EXPECT_EQ(Casella("vITTCF")->text().toStdString(), c.registrato);
+  }
+}
+
 // The register cannot be closed, and input not saved is never dropped without the question.
 TEST_F(RegistroNellaFinestraTest, IlRegistroNonSiPerde) {
   Apri();
