@@ -1,6 +1,7 @@
 #include "workbook/ui/FImport.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,6 +12,7 @@
 #include "CartellaTemporanea.h"
 #include "InterazioneRegistrata.h"
 #include "common/Contesto.h"
+#include "common/ui/Stringhe.h"
 #include "workbook/ListatoNullo.h"
 
 namespace fcl {
@@ -20,6 +22,25 @@ class DocumentiAperti : public ApriDocumento {
  public:
   std::vector<std::filesystem::path> aperti;
   void Apri(const std::filesystem::path& p) override { aperti.push_back(p); }
+};
+
+// Records the folder each file dialog opens in.
+class InterazioneCartelle : public test::InterazioneRegistrata {
+ public:
+  std::vector<std::filesystem::path> cartelle;
+  std::optional<std::filesystem::path> ScegliFileDaAprire(
+      std::string_view titolo, std::string_view filtro,
+      const std::filesystem::path& cartella) override {
+    cartelle.push_back(cartella);
+    return InterazioneRegistrata::ScegliFileDaAprire(titolo, filtro, cartella);
+  }
+  std::optional<std::filesystem::path> ScegliFileDaSalvare(std::string_view titolo,
+                                                           std::string_view filtro,
+                                                           const std::filesystem::path& cartella,
+                                                           std::string_view nome) override {
+    cartelle.push_back(cartella);
+    return InterazioneRegistrata::ScegliFileDaSalvare(titolo, filtro, cartella, nome);
+  }
 };
 
 class FImportTest : public ::testing::Test {
@@ -36,7 +57,7 @@ class FImportTest : public ::testing::Test {
            "ESEMPIO_ANALITICO.xlsx";
   }
   test::CartellaTemporanea dir;
-  test::InterazioneRegistrata ui;
+  InterazioneCartelle ui;
   DocumentiAperti documenti;
   Contesto ctx;
   ListatoNullo listato;
@@ -52,8 +73,9 @@ TEST_F(FImportTest, SceltaDelFoglioEdElaborazione) {
   auto* riga = f.findChild<QLineEdit*>("PERC");
   auto* apri = f.findChild<QPushButton*>("rfbase");
 
-  // The open dialog cancelled: nothing happens.
+  // The open dialog cancelled: nothing happens. Before any run it opens in the user's home.
   QTest::mouseClick(apri, Qt::LeftButton);
+  EXPECT_EQ(ui.cartelle, std::vector<std::filesystem::path>{PercorsoStd(QDir::homePath())});
   ASSERT_EQ(ui.voci.size(), 1u);
   EXPECT_EQ(ui.voci[0].tipo, "apri");
   EXPECT_EQ(ui.voci[0].titolo, "Indica il foglio excel da importare");
@@ -68,6 +90,8 @@ TEST_F(FImportTest, SceltaDelFoglioEdElaborazione) {
   ASSERT_EQ(ui.voci.size(), 2u);
   EXPECT_EQ(ui.voci[1].tipo, "salva");
   EXPECT_EQ(ui.voci[1].testo, "FCL_ROSSIMARIO_LISTATO.PDF");
+  // The listing is proposed beside the workbook, not in the folder the program started from.
+  EXPECT_EQ(ui.cartelle.back(), Esempio().parent_path());
   EXPECT_EQ(f.Risultato().esito, EsitoElaborazione::Annullata);
   EXPECT_FALSE(didascalia->isHidden());
   EXPECT_TRUE(f.isVisible());
@@ -76,7 +100,10 @@ TEST_F(FImportTest, SceltaDelFoglioEdElaborazione) {
   // A complete run shows the sheet and the row, then closes the window.
   ui.voci.clear();
   ui.file = {Esempio(), dir / "FCL_ROSSIMARIO_LISTATO.PDF"};
+  ui.cartelle.clear();
   QTest::mouseClick(apri, Qt::LeftButton);
+  EXPECT_EQ(ui.cartelle,
+            (std::vector<std::filesystem::path>{Esempio().parent_path(), Esempio().parent_path()}));
   EXPECT_TRUE(ui.Testi().empty()) << ui.Testi().front();
   EXPECT_EQ(f.Risultato().esito, EsitoElaborazione::Completata);
   EXPECT_EQ(f.result(), QDialog::Accepted);
@@ -85,6 +112,7 @@ TEST_F(FImportTest, SceltaDelFoglioEdElaborazione) {
   EXPECT_GT(riga->text().toInt(), 3);
   EXPECT_GT(ctx.totaliImport.righeTotali, 0);
   EXPECT_TRUE(std::filesystem::exists(dir / "FCLtemp.TXT"));
+  EXPECT_EQ(ctx.totaliImport.cartellaUscita, dir.Percorso());  // the next run starts there
 }
 
 TEST_F(FImportTest, IstruzioniApreLaGuida) {

@@ -2,9 +2,9 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QLayout>
 #include <QTest>
 #include <QTimer>
 
@@ -142,6 +142,10 @@ TEST_F(FSalvaTest, LaFinestraCresceConCioCheMostra) {
   QApplication::processEvents();
   // The restore's question and, after "Conferma", the bar: the window grows to hold them whole.
   EXPECT_GT(f.height(), prima);
+  EXPECT_GE(f.width(), 440);  // never narrower than the operator's line
+  auto* percorso = f.findChild<QLabel*>("LabelFile");
+  EXPECT_TRUE(percorso->isVisible());
+  EXPECT_EQ(percorso->text().toStdString(), "File: " + (dir / "copia.FCL").string());
   EXPECT_GE(f.height(), f.layout()->minimumSize().height());
   for (auto* l : f.findChildren<QLabel*>()) {
     if (!l->isVisible()) continue;

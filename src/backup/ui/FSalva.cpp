@@ -49,7 +49,6 @@ FSalva::FSalva(Contesto& ctx, std::string_view modoBackup, QWidget* genitore)
   setObjectName(QStringLiteral("FSalva"));
   setWindowTitle(QStringLiteral("Salvataggio/Ripristino"));
   setModal(true);
-  setMinimumWidth(460);
 
   auto* col = new QVBoxLayout(this);
   label1_ = new QLabel(salvataggio_ ? QStringLiteral("CREA ARCHIVIO DI BACKUP")
@@ -61,6 +60,14 @@ FSalva::FSalva(Contesto& ctx, std::string_view modoBackup, QWidget* genitore)
   label1_->setFont(grassetto);
   label2_ = new QLabel(this);
   label2_->setObjectName(QStringLiteral("Label2"));
+  // The window's width: the layout sets the window's minimum size from its contents, so the width
+  // is asked of the operator's line (the window's own minimum would be overridden).
+  label2_->setMinimumWidth(440);
+  // The file to be written or read, once chosen.
+  labelFile_ = new QLabel(this);
+  labelFile_->setObjectName(QStringLiteral("LabelFile"));
+  labelFile_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  labelFile_->hide();
   label3_ = new QLabel(QStringLiteral("Confermi il ripristino di questo archivio? Se presenti, i "
                                       "dati dell'operatore saranno SOSTITUITI"),
                        this);
@@ -72,6 +79,7 @@ FSalva::FSalva(Contesto& ctx, std::string_view modoBackup, QWidget* genitore)
   pBar1_->hide();
   col->addWidget(label1_);
   col->addWidget(label2_);
+  col->addWidget(labelFile_);
   col->addWidget(label3_);
   col->addWidget(pBar1_);
   // The window follows what it shows: the bar and the restore's question add height.
@@ -133,6 +141,12 @@ bool FSalva::ScegliFile() {
     label2_->setText(QTesto(intestazione->Etichetta()));
     label3_->show();
   }
+  // The whole path in the tooltip; on the window, its middle left out when it is very long.
+  const QString percorso = QPercorso(file_);
+  labelFile_->setText(QStringLiteral("File: ") +
+                      labelFile_->fontMetrics().elidedText(percorso, Qt::ElideMiddle, 640));
+  labelFile_->setToolTip(percorso);
+  labelFile_->show();
   bConferma_->show();
   return true;
 }

@@ -54,6 +54,7 @@ class FSalva : public QDialog {
   QLabel* label1_;
   QLabel* label2_;
   QLabel* label3_;
+  QLabel* labelFile_;
   QPushButton* bConferma_;
   QProgressBar* pBar1_;
 };

@@ -1,18 +1,20 @@
 #include "common/ui/InterazioneQt.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLocale>
 #include <QMessageBox>
-#include <QScreen>
-#include <QSplitter>
-#include <QTreeView>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QSplitter>
 #include <QStatusBar>
+#include <QTreeView>
 
 #include <iostream>
 #include <vector>
@@ -115,8 +117,8 @@ void LineeIntere(QMessageBox& box) {
   int larghezza = 0;
   for (const QString& riga : box.text().split(QLatin1Char('\n')))
     larghezza = std::max(larghezza, metriche.horizontalAdvance(riga));
-  etichetta->setMinimumWidth(std::min(larghezza + metriche.averageCharWidth(),
-                                      AreaSchermo(&box).width() * 8 / 10));
+  etichetta->setMinimumWidth(
+      std::min(larghezza + metriche.averageCharWidth(), AreaSchermo(&box).width() * 8 / 10));
 }
 
 // The kind of a file as the dialog's "Tipo" column shows it, in Italian.
@@ -139,20 +141,27 @@ void PreparaDialogo(QFileDialog& dialogo, bool salva) {
   dialogo.setLabelText(QFileDialog::LookIn, QStringLiteral("Cerca in:"));
   dialogo.setLabelText(QFileDialog::FileName, QStringLiteral("Nome file:"));
   dialogo.setLabelText(QFileDialog::FileType, QStringLiteral("Tipo file:"));
-  dialogo.setLabelText(QFileDialog::Accept, salva ? QStringLiteral("&Salva") : QStringLiteral("&Apri"));
+  dialogo.setLabelText(QFileDialog::Accept,
+                       salva ? QStringLiteral("&Salva") : QStringLiteral("&Apri"));
   dialogo.setLabelText(QFileDialog::Reject, QStringLiteral("Annulla"));
   static IconeItaliane icone;
   dialogo.setIconProvider(&icone);
   const QFontMetrics metriche(dialogo.font());
   if (auto* divisore = dialogo.findChild<QSplitter*>(QStringLiteral("splitter")))
-    divisore->setSizes({metriche.horizontalAdvance(QStringLiteral("Computer_____")) + 40,
-                        dialogo.width()});
+    divisore->setSizes(
+        {metriche.horizontalAdvance(QStringLiteral("Computer_____")) + 40, dialogo.width()});
   if (auto* dettagli = dialogo.findChild<QTreeView*>(QStringLiteral("treeView"))) {
     QHeaderView* colonne = dettagli->header();
     colonne->resizeSection(0, dialogo.width() * 40 / 100);
     colonne->resizeSection(1, metriche.horizontalAdvance(QStringLiteral("Dimensione___")));
     colonne->resizeSection(2, metriche.horizontalAdvance(QStringLiteral("File XLSX_____")));
-    colonne->resizeSection(3, metriche.horizontalAdvance(QStringLiteral("00/00/0000 00:00____")));
+    // The dates as the dialog writes them (the system's short format, which may be long).
+    const QString data = QLocale::system().toString(
+        QDateTime(QDate(2000, 12, 28), QTime(23, 58, 58)), QLocale::ShortFormat);
+    colonne->resizeSection(3,
+                           std::max(metriche.horizontalAdvance(QStringLiteral("00/00/0000 00:00")),
+                                    metriche.horizontalAdvance(data)) +
+                               metriche.horizontalAdvance(QStringLiteral("____")));
   }
 }
 

@@ -1,6 +1,7 @@
 #include "workbook/ui/FImport.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -108,9 +109,17 @@ FImport::FImport(Contesto& ctx, Listato& listato, ApriCartellaFn apri, QWidget* 
 void FImport::ScegliFoglio() {
   if (corsa_.InCorso()) return;
   tfbase_->clear();
-  const auto scelto = ctx_.Ui().ScegliFileDaAprire(
-      "Indica il foglio excel da importare", kFiltroCartelle, ctx_.totaliImport.cartellaUscita);
+  // The folder of the last run; before any, the user's home (not the folder the program was
+  // started from).
+  const std::filesystem::path cartella = ctx_.totaliImport.cartellaUscita.empty()
+                                             ? PercorsoStd(QDir::homePath())
+                                             : ctx_.totaliImport.cartellaUscita;
+  const auto scelto = ctx_.Ui().ScegliFileDaAprire("Indica il foglio excel da importare",
+                                                   kFiltroCartelle, cartella);
   if (!scelto) return;
+  // The check listing is proposed beside the workbook the first time.
+  if (ctx_.totaliImport.cartellaUscita.empty())
+    ctx_.totaliImport.cartellaUscita = scelto->parent_path();
   tfbase_->setText(QPercorso(scelto->filename()));
   Elabora(*scelto);
 }
