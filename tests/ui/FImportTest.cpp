@@ -93,7 +93,8 @@ TEST_F(FImportTest, SceltaDelFoglioEdElaborazione) {
   // The listing is proposed beside the workbook, not in the folder the program started from.
   EXPECT_EQ(ui.cartelle.back(), Esempio().parent_path());
   EXPECT_EQ(f.Risultato().esito, EsitoElaborazione::Annullata);
-  EXPECT_FALSE(didascalia->isHidden());
+  EXPECT_TRUE(didascalia->isHidden());  // nothing was read: no row shown
+  EXPECT_TRUE(riga->isHidden());
   EXPECT_TRUE(f.isVisible());
   EXPECT_TRUE(apri->isEnabled());
 

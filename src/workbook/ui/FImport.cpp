@@ -157,6 +157,11 @@ void FImport::Elabora(const std::filesystem::path& cartellaLavoro) {
           "Crea Comunicazione - Selezione Foglio Base", Icona::Informazione);
       break;
     case EsitoElaborazione::Annullata:
+      // No listing chosen: nothing was read, and a blank "Riga in elaborazione" would say
+      // otherwise.
+      label2_->hide();
+      perc_->hide();
+      break;
     case EsitoElaborazione::Fallita:
       break;
   }
