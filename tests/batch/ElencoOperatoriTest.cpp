@@ -66,6 +66,10 @@ TEST_F(ElencoOperatoriTest, OgniCampoErratoConIlMessaggioDelRegistro) {
        "Indicare la data dell'impegno"},
       {"01234567890;PNF;ALFA SRL;MILANO;MI;;;;;;;;VRDLCU70M15A794Y;32/01/2026",
        "impegno_data: Data non valida"},
+      // A day or month without its leading zero is refused, never read as another date.
+      {"01234567890;PNF;ALFA SRL;MILANO;MI;;;;;;;;VRDLCU70M15A794Y;20/1/2026",
+       "impegno_data: Data non valida"},
+      {"RSSMRA80A01H501U;PF;;;;ROSSI;MARIO;M;1/1/1980;ROMA;RM;;;", "Data di nascita non valida"},
       {"01234567890;SRL;ALFA SRL;MILANO;MI;;;;;;;;;",
        "tipo_soggetto \"SRL\" non valido: indicare PF o PNF"},
       {"01234567890;pnf;alfa srl;Milano;mi;;;;;;;01234567890;VRDLCU70M15A794Y;20/01/2026", ""},

@@ -34,6 +34,12 @@ TEST(AnalizzaData, CasiDellaDigitazione) {
       {"1.2.2015x", DataAnalizzata::NonValida, ""},
       {"31042015", DataAnalizzata::NonValida, ""},
       {"1/2/2015", DataAnalizzata::NonValida, ""},
+      // A day or month typed without its zero is refused, never read as another day: six digits
+      // would take the century for the month, seven leave the year short.
+      {"20/1/2026", DataAnalizzata::NonValida, ""},
+      {"2/1/2026", DataAnalizzata::NonValida, ""},
+      {"1/12/2026", DataAnalizzata::NonValida, ""},
+      {"20/1/26", DataAnalizzata::NonValida, ""},
       {"01.02.2015", DataAnalizzata::Valida, "01/02/2015"},
       {"12345678901", DataAnalizzata::NonValida, ""},
       {"01/13/2015", DataAnalizzata::NonValida, ""},
@@ -69,6 +75,7 @@ TEST(RoutineCampi, AllineaDestraZeroOVuotoDate) {
   EXPECT_EQ(DataGGMMAAAA("05/11/2015"), "05112015");
   EXPECT_EQ(DataGGMMAAAA(""), "00000000");
   EXPECT_EQ(DataGGMMAAAA("1/2/2013"), "01022013");
+  EXPECT_EQ(DataGGMMAAAA("20/1/2026"), "20012026");  // a workbook's text date, read as written
   EXPECT_EQ(DataGGMMAAAA("31/04/2013"), std::nullopt);
   EXPECT_EQ(DataGGMMAAAA("fine mese"), std::nullopt);
   EXPECT_EQ(DataGGMMAAAA("2013-02-01"), std::nullopt);

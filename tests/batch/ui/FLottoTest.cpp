@@ -8,12 +8,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -118,6 +120,89 @@ TEST_F(FLottoTest, InterrompiNonAvviaAltreRighe) {
   EXPECT_EQ(t->item(1, 4)->text(), QStringLiteral("non creata"));
   EXPECT_TRUE(t->item(1, 5)->text().contains(QStringLiteral("interrotto")));
   EXPECT_TRUE(std::filesystem::exists(dir_ / "uscita" / "RIEPILOGO_LOTTO.csv"));
+}
+
+// Closing the window while rows run asks first. No: the window stays and the rows go on. Yes: no
+// new row starts, the running one ends, the summary is written and the window closes; no file is
+// left half-written.
+TEST_F(FLottoTest, ChiudereDuranteLElaborazioneChiede) {
+  // Enough operators that the run is still going when the answers come.
+  for (int i = 0; i < 30; ++i) {
+    const std::string cf = std::to_string(90000000000LL + i);
+    db_->Esegui(
+        "INSERT INTO COPE (OCOD, ORAG, OSCOM, OSPRO, OSTP, OPIVA, ODES, OATT) VALUES "
+        "(?, 'SOCIETA', 'BERGAMO', 'BG', '1', ?, 'SOCIETA', '412000')",
+        {cf, cf});
+    std::filesystem::copy_file(kEsempio, dir_ / "fogli" / ("FE_" + cf + ".xlsx"));
+  }
+  FLotto f(ctx_);
+  f.show();
+  for (auto* r : f.findChildren<QRadioButton*>())
+    if (r->text().contains(QStringLiteral("Cartella"))) r->setChecked(true);
+  f.findChild<QLineEdit*>("sorgente")->setText(QString::fromStdString((dir_ / "fogli").string()));
+  f.findChild<QLineEdit*>("uscita")->setText(QString::fromStdString((dir_ / "uscita").string()));
+  f.findChild<QSpinBox*>()->setValue(1);
+  auto* avanzamento = f.findChild<QProgressBar*>("avanzamento");
+
+  // Answers the question with `risposta` as soon as it is shown; counts the questions.
+  int domande = 0;
+  QMessageBox::StandardButton risposta = QMessageBox::No;
+  QTimer rispondi;
+  rispondi.setInterval(10);
+  QObject::connect(&rispondi, &QTimer::timeout, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible()) return;
+    ++domande;
+    EXPECT_TRUE(box->text().startsWith(QStringLiteral("L'elaborazione è in corso")));
+    box->button(risposta)->click();
+  });
+  rispondi.start();
+
+  QTest::mouseClick(f.findChild<QPushButton*>("avvia"), Qt::LeftButton);
+  ASSERT_TRUE(f.InCorso());
+  f.close();
+  EXPECT_EQ(domande, 1);
+  EXPECT_TRUE(f.isVisible());
+  ASSERT_TRUE(f.InCorso());
+  EXPECT_TRUE(f.findChild<QPushButton*>("interrompi")->isEnabled());
+  // The rows go on: another one ends.
+  const int dopoNo = avanzamento->value();
+  for (int i = 0; i < 3000 && f.InCorso() && avanzamento->value() <= dopoNo; ++i) QTest::qWait(10);
+  EXPECT_GT(avanzamento->value(), dopoNo);
+  ASSERT_TRUE(f.InCorso()) << "the batch ended before the second question";
+
+  risposta = QMessageBox::Yes;
+  f.close();
+  EXPECT_EQ(domande, 2);
+  AttendiFine(f);
+  ASSERT_FALSE(f.InCorso());
+  QApplication::processEvents();
+  EXPECT_FALSE(f.isVisible());
+  EXPECT_EQ(f.result(), QDialog::Rejected);
+
+  // Rows after the one running were not started; the summary tells every row.
+  auto* t = f.findChild<QTableWidget*>("tabella");
+  ASSERT_EQ(t->rowCount(), 32);
+  int create = 0, interrotte = 0;
+  for (int r = 0; r < t->rowCount(); ++r) {
+    if (t->item(r, 4)->text() == QStringLiteral("non creata")) {
+      EXPECT_TRUE(t->item(r, 5)->text().contains(QStringLiteral("interrotto")))
+          << t->item(r, 5)->text().toStdString();
+      ++interrotte;
+    } else {
+      ++create;
+    }
+  }
+  EXPECT_GT(create, 0);
+  EXPECT_GT(interrotte, 0);
+  EXPECT_TRUE(std::filesystem::exists(dir_ / "uscita" / "RIEPILOGO_LOTTO.csv"));
+  // Every operator's folder holds its four files whole; no temporary file, no working folder.
+  for (const auto& e : std::filesystem::recursive_directory_iterator(dir_ / "uscita")) {
+    const std::string nome = e.path().filename().string();
+    EXPECT_NE(nome[0], '.') << e.path();
+    if (e.is_directory())
+      EXPECT_EQ(std::distance(std::filesystem::directory_iterator(e.path()), {}), 4) << e.path();
+  }
 }
 
 }  // namespace
