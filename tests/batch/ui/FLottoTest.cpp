@@ -128,7 +128,15 @@ TEST_F(FLottoTest, InterrompiNonAvviaAltreRighe) {
 TEST_F(FLottoTest, ChiudereDuranteLElaborazioneChiede) {
   // Enough operators that the run is still going when the answers come.
   for (int i = 0; i < 30; ++i) {
-    const std::string cf = std::to_string(90000000000LL + i);
+    // A VAT number with its check digit, so that every row is created whole.
+    std::string cf = std::to_string(9000000000LL + i);
+    int somma = 0;
+    for (std::size_t k = 0; k < cf.size(); ++k) {
+      int c = cf[k] - '0';
+      if (k % 2 == 1) c = c * 2 > 9 ? c * 2 - 9 : c * 2;
+      somma += c;
+    }
+    cf += static_cast<char>('0' + (10 - somma % 10) % 10);
     db_->Esegui(
         "INSERT INTO COPE (OCOD, ORAG, OSCOM, OSPRO, OSTP, OPIVA, ODES, OATT) VALUES "
         "(?, 'SOCIETA', 'BERGAMO', 'BG', '1', ?, 'SOCIETA', '412000')",
@@ -200,8 +208,9 @@ TEST_F(FLottoTest, ChiudereDuranteLElaborazioneChiede) {
   for (const auto& e : std::filesystem::recursive_directory_iterator(dir_ / "uscita")) {
     const std::string nome = e.path().filename().string();
     EXPECT_NE(nome[0], '.') << e.path();
-    if (e.is_directory())
+    if (e.is_directory()) {
       EXPECT_EQ(std::distance(std::filesystem::directory_iterator(e.path()), {}), 4) << e.path();
+    }
   }
 }
 
