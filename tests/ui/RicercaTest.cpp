@@ -89,6 +89,11 @@ TEST_F(RicercaTest, ComuniLaPrimaListaParteDaQuantoScritto) {
               (std::vector<std::string>{c.selezionato}));
     EXPECT_TRUE(ftab.Avviso()->isHidden());
   }
+  // "Cerca" with another text: again on the row equal to it.
+  FTAB ftab(db, *PreparaElenco("COMUN"), "");
+  ftab.Ricerca()->setText(QStringLiteral("roma"));
+  QTest::mouseClick(ftab.BottoneCerca(), Qt::LeftButton);
+  EXPECT_EQ(ftab.Lista()->LeggiSelezione({"Localita"}), std::vector<std::string>{"ROMA"});
 }
 
 TEST_F(RicercaTest, ComuniChiudereOEscLascianoLeCaselle) {

@@ -21,10 +21,13 @@ FTAB::FTAB(Database& db, Elenco elenco, const std::string& seme, QWidget* genito
   // the search box).
   Ricerca()->setText(QTesto(testo));
   Cerca();
-  if (Lista()->Dati().Righe().empty())
-    Riempi();
-  else
-    Lista()->SelezionaRiga(MaiuscoloUtf8(testo), "Localita");
+  if (Lista()->Dati().Righe().empty()) Riempi();
+}
+
+void FTAB::DopoRiempimento() {
+  // After every fill, the municipality equal to the searched text is the row selected.
+  const std::string testo = MaiuscoloUtf8(Rifila(TestoStd(Ricerca()->text())));
+  if (!testo.empty()) Lista()->SelezionaRiga(testo, "Localita");
 }
 
 void FTAB::Scelta(const std::vector<std::string>& valori) {

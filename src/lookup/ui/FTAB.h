@@ -23,6 +23,7 @@ class FTAB : public FinestraRicerca {
 
  protected:
   void Scelta(const std::vector<std::string>& valori) override;
+  void DopoRiempimento() override;
 
  private:
   std::vector<std::string> risultato_{std::string()};
