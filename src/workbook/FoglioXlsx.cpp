@@ -13,7 +13,9 @@ constexpr double kScarto1904 = 1462;
 
 FoglioXlsx::FoglioXlsx(std::unique_ptr<VoceZip> parte, const TestiCondivisi& testi,
                        const StiliXlsx& stili, bool data1904)
-    : AnalizzatoreXml(std::move(parte)), testi_(testi), stili_(stili), data1904_(data1904) {}
+    : AnalizzatoreXml(std::move(parte)), testi_(testi), stili_(stili), data1904_(data1904) {
+  ScansioneDiretta("sheetData", "row");
+}
 
 bool FoglioXlsx::Prossimo(BloccoRighe& blocco) {
   while (pronte_.empty()) {
