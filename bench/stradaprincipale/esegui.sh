@@ -68,7 +68,8 @@ for s in wb.sheets()[1:]:
 print("righe", n)'
 
 # (file, rows, kind of data: 2 analytical, 1 aggregated)
-casi=("an-1000.xlsx 1000 2" "an-65536.xls 65533 2" "ag-300000.xlsx 300000 1" "an-1000000.xlsx 1000000 2")
+casi=("an-1000.xlsx 1000 2" "an-65536.xls 65533 2" "ag-300000.xlsx 300000 1" "an-500000.xlsx 500000 2"
+  "an-1000000.xlsx 1000000 2")
 
 echo "| programma | file | righe | secondi | CPU s | righe/s CPU | picco MB |"
 echo "|---|---|---:|---:|---:|---:|---:|"
@@ -88,7 +89,9 @@ for caso in "${casi[@]}"; do
     *.xls) misura "xlrd (solo righe)" "$f" - $py -c "$xlrd_righe" "$lavoro/$f" ;;
   esac
   # LibreOffice writes every sheet to its own CSV file (the -1 of the filter options).
-  if command -v soffice >/dev/null; then
+  if ! command -v soffice >/dev/null; then
+    echo "| LibreOffice headless -> CSV | $f | non installato | | | | |"
+  else
     csv="$lavoro/csv-${f%%.*}"
     rm -rf "$csv"
     mkdir -p "$csv"

@@ -1,7 +1,14 @@
 #include "workbook/ElaboraCartella.h"
 
+#include <condition_variable>
+#include <deque>
 #include <exception>
+#include <mutex>
+#include <optional>
 #include <string>
+#include <thread>
+#include <utility>
+#include <vector>
 
 #include "common/BloccoFile.h"
 #include "common/Cp1252.h"
@@ -13,6 +20,7 @@
 #include "common/ScritturaAtomica.h"
 #include "workbook/CodificaRiga.h"
 #include "workbook/DefinizioneQuadro.h"
+#include "workbook/ListatoPdf.h"
 #include "workbook/RecordDettaglio.h"
 
 namespace fcl {
@@ -85,6 +93,138 @@ bool FineDelFoglio(const std::vector<Cella>& riga) {
   return true;
 }
 
+// The PDF listing drawn on a thread of its own while the rows are read and encoded. The calls go
+// to it in their order, in batches, through a queue of a few batches (memory stays flat); the first
+// row of every sheet waits for the listing, so that a template it cannot use stops the run where
+// it did before. Its first failure comes back to the run at the next call, which throws it; the
+// destructor stops the thread, so the run's failure path finds the listing idle.
+class ListatoInParallelo : public Listato {
+ public:
+  explicit ListatoInParallelo(Listato& listato) : listato_(listato) {
+    filo_ = std::thread([this] { Lavora(); });
+  }
+  ~ListatoInParallelo() override { Ferma(); }
+
+  void Inizia(const IntestazioneListato& intestazione) override {
+    Comando c;
+    c.tipo = Tipo::Inizia;
+    c.intestazione = intestazione;
+    Metti(std::move(c));
+  }
+  void NuovoFoglio(const FoglioListato& foglio) override {
+    Comando c;
+    c.tipo = Tipo::Foglio;
+    c.foglio = foglio;
+    Metti(std::move(c));
+    primaRiga_ = true;
+  }
+  void Riga(int riga, const CelleRiga& celle) override {
+    Comando c;
+    c.tipo = Tipo::Riga;
+    c.riga = riga;
+    c.celle = celle;
+    Metti(std::move(c));
+    if (std::exchange(primaRiga_, false)) Attendi();
+  }
+  void Completa() override {
+    Attendi();
+    Ferma();
+    listato_.Completa();
+  }
+  void Abbandona() noexcept override {
+    Ferma();
+    listato_.Abbandona();
+  }
+
+ private:
+  enum class Tipo { Inizia, Foglio, Riga };
+  struct Comando {
+    Tipo tipo = Tipo::Riga;
+    int riga = 0;
+    CelleRiga celle;
+    FoglioListato foglio;
+    IntestazioneListato intestazione;
+  };
+  static constexpr std::size_t kLotto = 64;
+  static constexpr std::size_t kLottiInCoda = 8;
+
+  void Metti(Comando c) {
+    lotto_.push_back(std::move(c));
+    if (lotto_.size() >= kLotto) Spedisci();
+  }
+
+  // Hands the current batch to the thread, waiting while the queue is full.
+  void Spedisci() {
+    std::unique_lock<std::mutex> blocco(mutex_);
+    libero_.wait(blocco, [this] { return coda_.size() < kLottiInCoda || errore_ || fermo_; });
+    if (errore_) std::rethrow_exception(errore_);
+    if (!lotto_.empty()) coda_.push_back(std::move(lotto_));
+    lotto_.clear();
+    lotto_.reserve(kLotto);
+    pronto_.notify_one();
+  }
+
+  // Waits until the thread has drawn everything sent; throws its failure.
+  void Attendi() {
+    Spedisci();
+    std::unique_lock<std::mutex> blocco(mutex_);
+    libero_.wait(blocco, [this] { return (coda_.empty() && !occupato_) || errore_ || fermo_; });
+    if (errore_) std::rethrow_exception(errore_);
+  }
+
+  void Ferma() noexcept {
+    {
+      std::lock_guard<std::mutex> blocco(mutex_);
+      fermo_ = true;
+    }
+    pronto_.notify_all();
+    libero_.notify_all();
+    if (filo_.joinable()) filo_.join();
+  }
+
+  void Lavora() {
+    std::vector<Comando> lotto;
+    for (;;) {
+      {
+        std::unique_lock<std::mutex> blocco(mutex_);
+        occupato_ = false;
+        libero_.notify_all();
+        pronto_.wait(blocco, [this] { return !coda_.empty() || fermo_; });
+        if (fermo_ || errore_) return;
+        lotto = std::move(coda_.front());
+        coda_.pop_front();
+        occupato_ = true;
+        libero_.notify_all();
+      }
+      try {
+        for (Comando& c : lotto) {
+          if (c.tipo == Tipo::Riga)
+            listato_.Riga(c.riga, c.celle);
+          else if (c.tipo == Tipo::Foglio)
+            listato_.NuovoFoglio(c.foglio);
+          else
+            listato_.Inizia(c.intestazione);
+        }
+      } catch (...) {
+        std::lock_guard<std::mutex> blocco(mutex_);
+        errore_ = std::current_exception();
+        coda_.clear();
+      }
+    }
+  }
+
+  Listato& listato_;
+  std::vector<Comando> lotto_;  // the batch being filled, on the run's side
+  bool primaRiga_ = false;
+  std::mutex mutex_;
+  std::condition_variable pronto_, libero_;
+  std::deque<std::vector<Comando>> coda_;
+  bool occupato_ = true;  // the thread is drawing a batch (true until it first waits)
+  bool fermo_ = false;
+  std::exception_ptr errore_;
+  std::thread filo_;
+};
+
 // The run over one opened workbook, from the intermediate file on. Throws on any failure.
 class Giro {
  public:
@@ -93,11 +233,14 @@ class Giro {
       : ctx_(ctx),
         tot_(ctx.totaliImport),
         lettore_(lettore),
-        listato_(listato),
+        listato_(&listato),
         zeri_(zeri),
         risultato_(risultato) {}
 
   void Esegui() {
+    // The PDF listing is drawn beside the reading, on the second core.
+    std::optional<ListatoInParallelo> parallelo;
+    if (dynamic_cast<ListatoPdf*>(listato_) != nullptr) listato_ = &parallelo.emplace(*listato_);
     // A batch's own intermediate file is scratch, removed with its working folder: not forced to
     // the disk. FCLtemp.TXT of the program folder stays there for the creation that follows.
     ScritturaAtomica file(ctx_.PercorsoFileIntermedio(),
@@ -105,9 +248,9 @@ class Giro {
                                                       : ScritturaAtomica::Durata::Provvisoria);
     RecordDettaglio record(ctx_.operatoreCorrente.codiceFiscale,
                            [&file](std::string_view riga) { file.Scrivi(riga); });
-    listato_.Inizia({tot_.percorsoListato, tot_.percorsoCartellaLavoro,
-                     ctx_.operatoreCorrente.nomeVisualizzato, ctx_.annoRiferimento,
-                     ctx_.cartellaProgramma});
+    listato_->Inizia({tot_.percorsoListato, tot_.percorsoCartellaLavoro,
+                      ctx_.operatoreCorrente.nomeVisualizzato, ctx_.annoRiferimento,
+                      ctx_.cartellaProgramma});
 
     const int fogli = lettore_.NumeroFogli();
     for (int foglio = kPrimoFoglio; foglio <= kUltimoFoglio && foglio <= fogli; ++foglio) {
@@ -121,7 +264,7 @@ class Giro {
     // on the run no longer stops half-way.
     ctx_.Ui().ControllaInterruzione();
     file.Prepara();
-    if (tot_.righeTotali > 0) listato_.Completa();
+    if (tot_.righeTotali > 0) listato_->Completa();
     file.Conferma();
   }
 
@@ -141,7 +284,7 @@ class Giro {
     if (quadro.numero == BL) tot_.primaRigaBL = prima;
     const std::string didascalia = "Foglio " + nomeFoglio_;
     ctx_.Ui().Avanzamento(didascalia, prima, 0);
-    listato_.NuovoFoglio({quadro.numero, nomeFoglio_, layoutFRCorrente});
+    listato_->NuovoFoglio({quadro.numero, nomeFoglio_, layoutFRCorrente});
 
     // Cells that hold an error value are reported up to the last column the sheet uses.
     const int ultimaUsata = std::max(kColonneFineFoglio - 1, quadro.UltimaColonna());
@@ -168,7 +311,7 @@ class Giro {
       }
       for (int k = quadro.primaMaiuscola; k >= 0 && k <= quadro.ultimaMaiuscola; ++k)
         celle[k] = MaiuscoloUtf8(celle[k]);
-      listato_.Riga(riga, celle);
+      listato_->Riga(riga, celle);
       CodificaRiga(
           quadro, layoutFRCorrente, celle, zeri_, record, tot_,
           [this](int colonna, std::string_view descrizione) { Segnala(colonna, descrizione); });
@@ -194,7 +337,7 @@ class Giro {
   Contesto& ctx_;
   TotaliImport& tot_;
   LettoreCartella& lettore_;
-  Listato& listato_;
+  Listato* listato_;
   bool zeri_;
   RisultatoElaborazione& risultato_;
   std::string nomeFoglio_;
