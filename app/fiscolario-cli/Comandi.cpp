@@ -10,6 +10,7 @@
 #include "common/Errori.h"
 #include "common/RoutineCampi.h"
 #include "shell/Avvio.h"
+#include "store/Consultazioni.h"
 #include "store/Recordset.h"
 
 namespace fcl {
@@ -53,10 +54,7 @@ void RegistraOperatori(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo) {
   cmd->callback([&amb, &corpo] {
     corpo = [](AmbienteCli& a) {
       Contesto& ctx = a.Avvia();
-      Recordset rs(ctx.Db(),
-                   "SELECT COPE.Ocod AS [Codice_Fiscale], COPE.oPIVA AS [Partita Iva], COPE.ODES as "
-                   "[Ragione Sociale]  FROM COPE ORDER BY COPE.ORAG",
-                   {}, Recordset::Modo::SolaLettura);
+      Recordset rs(ctx.Db(), kElencoSoggetti, {}, Recordset::Modo::SolaLettura);
       for (; !rs.Eof(); rs.MoveNext())
         a.out << CampoTesto(rs[0]) << '\t' << CampoTesto(rs[1]) << '\t' << CampoTesto(rs[2]) << '\n';
       return 0;

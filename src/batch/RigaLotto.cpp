@@ -176,7 +176,7 @@ EsitoRiga Esegui(const Contesto& base, const RigaElenco& r, const OpzioniLotto& 
   scelta.periodo = Scegli(r.valori.periodo, o.comuni.periodo);
 
   // A context of the row's own over a connection of its own.
-  Database db(base.connessioneDb->File(), Database::Modo::SolaLettura);
+  Database db = base.connessioneDb->Nuova(Database::Modo::SolaLettura);
   const std::filesystem::path cartella = o.uscita / cf;
   InterazioneRiga ui(o, cartella, stop, avanzamento);
   Contesto ctx;

@@ -24,6 +24,8 @@ Database::~Database() = default;
 
 TipoArchivio Database::Tipo() const { return motore_->Tipo(); }
 
+Database Database::Nuova(Modo modo) const { return Database(motore_->Nuova(modo), file_); }
+
 std::int64_t Database::Esegui(std::string_view sql, const std::vector<Valore>& parametri) {
   return motore_->Esegui(sql, parametri);
 }

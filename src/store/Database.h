@@ -58,6 +58,10 @@ class Database {
 
   TipoArchivio Tipo() const;
 
+  // A further connection to the same database (a file opened in `modo`; the same server), for a
+  // run of its own beside this one.
+  Database Nuova(Modo modo) const;
+
   // Runs a statement that returns no rows; returns the number of rows it changed.
   std::int64_t Esegui(std::string_view sql, const std::vector<Valore>& parametri = {});
 

@@ -73,6 +73,8 @@ class Motore {
   virtual sqlite3* HandleSqlite() const { return nullptr; }
   // What the connection reaches, for messages: the file, or "database D sul server H".
   virtual std::string Descrizione() const = 0;
+  // A further connection to the same database (`modo` applies to a file).
+  virtual std::unique_ptr<Motore> Nuova(Database::Modo modo) const = 0;
 };
 
 std::unique_ptr<Motore> ApriMotoreSqlite(const std::filesystem::path& file, Database::Modo modo);

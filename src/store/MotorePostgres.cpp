@@ -415,6 +415,9 @@ class MotorePostgres : public Motore {
   std::string Descrizione() const override {
     return "database " + database_ + " sul server " + server_;
   }
+  std::unique_ptr<Motore> Nuova(Database::Modo) const override {
+    return std::make_unique<MotorePostgres>(connessione_);
+  }
 
  private:
   friend class RipetibilePg;

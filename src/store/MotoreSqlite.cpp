@@ -251,6 +251,9 @@ class MotoreSqlite : public Motore {
 
   sqlite3* HandleSqlite() const override { return db_; }
   std::string Descrizione() const override { return file_.string(); }
+  std::unique_ptr<Motore> Nuova(Database::Modo modo) const override {
+    return ApriMotoreSqlite(file_, modo);
+  }
 
  private:
   sqlite3* db_;

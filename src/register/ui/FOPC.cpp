@@ -30,6 +30,7 @@
 #include "common/ui/ListaVista.h"
 #include "common/ui/RoutineCampiQt.h"
 #include "communication/ui/FCrea.h"
+#include "store/Consultazioni.h"
 #include "lookup/ui/FTABSG.h"
 #include "register/RegistroOperatori.h"
 #include "shell/ui/FinestraPrincipale.h"
@@ -39,10 +40,6 @@
 
 namespace fcl {
 namespace {
-
-constexpr const char* kQueryLista =
-    "SELECT COPE.Ocod AS [Codice_Fiscale], COPE.oPIVA AS [Partita Iva], COPE.ODES as [Ragione "
-    "Sociale]  FROM COPE ORDER BY COPE.ORAG";
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 std::string S(const QString& s) { return s.toStdString(); }
@@ -581,7 +578,7 @@ void FOPC::MostraForm(const DatiOperatore& d) {
 
 void FOPC::Lista() {
   std::string ricerca;
-  lista_->RiempiLista(ctx_.Db(), kQueryLista, ricerca);
+  lista_->RiempiLista(ctx_.Db(), kElencoSoggetti, ricerca);
   Filtra();
   ClicLista();
 }
@@ -594,7 +591,7 @@ void FOPC::Ricarica() {
   // The input on screen stays: only the list is filled again, on the operator shown.
   const QSignalBlocker blocco(lista_->selectionModel());
   std::string ricerca;
-  lista_->RiempiLista(ctx_.Db(), kQueryLista, ricerca);
+  lista_->RiempiLista(ctx_.Db(), kElencoSoggetti, ricerca);
   lista_->SelezionaRiga(ctx_.operatoreCorrente.codiceFiscale, "Codice_Fiscale");
   Filtra();
 }
