@@ -19,6 +19,7 @@
 #include "common/RoutineCampi.h"
 #include "common/ScritturaAtomica.h"
 #include "store/Recordset.h"
+#include "store/Registro.h"
 
 namespace fcl {
 namespace {
@@ -236,13 +237,13 @@ class Ripristino {
     Valore cod = Converti(numero, tabella, colonna("COD"), riga.valori[1]);
     Valore des = Converti(numero, tabella, colonna("DES"), riga.valori[2]);
     // A row of this operator is found and stored under its code as the register writes it.
-    std::string sql = "SELECT *  FROM CTAB WHERE TIPO=? AND COD=?";
+    bool codiceOperatore = false;
     if (const auto* testo = std::get_if<std::string>(&cod);
         testo && NormalizzaCodice(*testo) == codice_) {
       cod = codice_;
-      sql += kConfrontaCodice;
+      codiceOperatore = true;
     }
-    Recordset rs(db_, sql, {tipo, cod});
+    Recordset rs = ApriCodice(db_, tipo, cod, codiceOperatore);
     if (rs.RecordCount() == 0) {
       rs.AddNew();
       rs.Imposta("TIPO", std::move(tipo));
@@ -290,8 +291,7 @@ class Ripristino {
     TabellaAperta(std::string n, std::vector<Colonna> c, Database& db, const std::string& codice)
         : nome(std::move(n)),
           colonne(std::move(c)),
-          rs(db, "SELECT * From " + nome + " WHERE OCOD=?" + std::string(kConfrontaCodice),
-             {codice}) {}
+          rs(ApriRigheOperatore(db, nome, codice)) {}
     std::string nome;
     std::vector<Colonna> colonne;
     Recordset rs;
@@ -331,19 +331,12 @@ std::filesystem::path PercorsoCopiaSicurezza(const Contesto& ctx, std::string_vi
 
 std::string RigheBackup(Database& db, std::string_view tabella, std::string_view colonnaCodice,
                         std::string_view codice, std::size_t* righe) {
-  if (!Identificatore(colonnaCodice))
-    throw ErroreDatabase("Errore del database: nome non valido " + std::string(colonnaCodice));
-  return RigheBackupDove(db, tabella,
-                         std::string(colonnaCodice) + "=?" + std::string(kConfrontaCodice),
-                         {std::string(codice)}, righe);
+  return RigheBackupDove(db, tabella, colonnaCodice, std::string(codice), true, righe);
 }
 
-std::string RigheBackupDove(Database& db, std::string_view tabella, std::string_view condizione,
-                            const std::vector<Valore>& parametri, std::size_t* righe) {
-  if (!Identificatore(tabella))
-    throw ErroreDatabase("Errore del database: nome non valido " + std::string(tabella));
-  Recordset rs(db, "SELECT * From " + std::string(tabella) + " WHERE " + std::string(condizione),
-               parametri, Recordset::Modo::SolaLettura);
+std::string RigheBackupDove(Database& db, std::string_view tabella, std::string_view colonna,
+                            const Valore& valore, bool codiceOperatore, std::size_t* righe) {
+  Recordset rs = LeggiRighe(db, tabella, colonna, valore, codiceOperatore);
   std::string byte;
   std::vector<std::string> campi(rs.NumeroCampi());
   for (; !rs.Eof(); rs.MoveNext()) {
@@ -413,7 +406,7 @@ bool RipristinaBackup(Contesto& ctx, const std::filesystem::path& file) {
   // The safety copy holds the rows as they stand inside the transaction, that is exactly what the
   // restore replaces. When it cannot be written nothing is restored.
   ScriviFile(copia, ComponiBackup(db, codice).byte);
-  db.Esegui("DELETE  From COPE WHERE OCOD=?" + std::string(kConfrontaCodice), {codice});
+  EliminaRigheOperatore(db, codice);
   Ripristino ripristino(db, ctx.Ui(), codice);
   for (std::size_t i = 0; i < righe.size(); ++i) ripristino.Applica(i + 1, righe[i]);
   transazione.Conferma();

@@ -64,10 +64,11 @@ std::filesystem::path PercorsoCopiaSicurezza(const Contesto& ctx, std::string_vi
 // never user text.
 std::string RigheBackup(Database& db, std::string_view tabella, std::string_view colonnaCodice,
                         std::string_view codice, std::size_t* righe = nullptr);
-// The same for the rows chosen by `condizione`, a WHERE clause of the program's own with bound
-// `parametri` (the start-up upgrade sets aside single rows by their rowid).
-std::string RigheBackupDove(Database& db, std::string_view tabella, std::string_view condizione,
-                            const std::vector<Valore>& parametri, std::size_t* righe = nullptr);
+// The same for the rows whose `colonna` equals `valore` (compared as an operator's code when
+// `codiceOperatore`; the start-up upgrade sets aside single rows by their rowid).
+std::string RigheBackupDove(Database& db, std::string_view tabella, std::string_view colonna,
+                            const Valore& valore, bool codiceOperatore,
+                            std::size_t* righe = nullptr);
 
 // Writes the backup file of operator `codice` to `file` (an existing file is replaced) and shows
 // "Creazione file di BackUP terminata". When no COPE row has that code, says so and writes nothing:

@@ -10,6 +10,7 @@
 #include "store/Csv.h"
 #include "store/Database.h"
 #include "store/Recordset.h"
+#include "store/Registro.h"
 
 namespace fcl {
 
@@ -82,12 +83,11 @@ std::set<std::string> Parole(const std::string& nome) {
 ElencoDaCartella AbbinaCartella(Database& db, const std::filesystem::path& cartella) {
   // Every code an operator can be known by (fiscal code, VAT number) and the operators it names.
   std::map<std::string, std::set<std::string>> codici;
-  Recordset rs(db, "SELECT OCOD, OPIVA FROM COPE", {}, Recordset::Modo::SolaLettura);
-  for (; !rs.Eof(); rs.MoveNext()) {
-    const std::string ocod = MaiuscoloUtf8(Rifila(CampoTesto(rs["OCOD"])));
+  for (const auto& [codice, partitaIva] : CodiciEPartiteIva(db)) {
+    const std::string ocod = MaiuscoloUtf8(Rifila(codice));
     if (ocod.empty()) continue;
     codici[ocod].insert(ocod);
-    const std::string piva = MaiuscoloUtf8(Rifila(CampoTesto(rs["OPIVA"])));
+    const std::string piva = MaiuscoloUtf8(Rifila(partitaIva));
     if (!piva.empty()) codici[piva].insert(ocod);
   }
 

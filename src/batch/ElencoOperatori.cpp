@@ -12,6 +12,7 @@
 #include "store/Csv.h"
 #include "store/Database.h"
 #include "store/Recordset.h"
+#include "store/Registro.h"
 
 namespace fcl {
 
@@ -142,12 +143,6 @@ std::optional<std::string> Compila(const TabellaCsv& t, const TabellaCsv::Riga& 
   return std::nullopt;
 }
 
-bool Presente(Database& db, const std::string& codice) {
-  return std::get<std::int64_t>(db.Scalare(
-             "SELECT count(*) FROM COPE WHERE OCOD=?" + std::string(kConfrontaCodice), {codice})) >
-         0;
-}
-
 }  // namespace
 
 EsitoImportaElenco ImportaElencoOperatori(Contesto& ctx, const std::filesystem::path& file,
@@ -170,7 +165,7 @@ EsitoImportaElenco ImportaElencoOperatori(Contesto& ctx, const std::filesystem::
     try {
       // The code as the save will store it (leading blanks off, upper case).
       const std::string codice = NormalizzaCodice(d.tocod);
-      const bool presente = !codice.empty() && Presente(ctx.Db(), codice);
+      const bool presente = !codice.empty() && OperatorePresente(ctx.Db(), codice);
       if (presente && !aggiorna) {
         ++esito.invariati;
         continue;
@@ -191,11 +186,7 @@ EsitoImportaElenco ImportaElencoOperatori(Contesto& ctx, const std::filesystem::
 }
 
 std::size_t EsportaElencoOperatori(Contesto& ctx, const std::filesystem::path& file) {
-  std::vector<std::string> codici;
-  {
-    Recordset rs(ctx.Db(), "SELECT OCOD FROM COPE ORDER BY OCOD", {}, Recordset::Modo::SolaLettura);
-    for (; !rs.Eof(); rs.MoveNext()) codici.push_back(ValoreComeTesto(rs["OCOD"]));
-  }
+  const std::vector<std::string> codici = CodiciOperatori(ctx.Db());
   std::string testo = "\xEF\xBB\xBF";
   std::vector<std::string> intestazione;
   for (const ColonnaOperatore& c : kColonneOperatori) intestazione.emplace_back(c.nome);

@@ -13,6 +13,7 @@
 #include "communication/VerificaCreazione.h"
 #include "register/CaricaOperatoreCorrente.h"
 #include "store/Database.h"
+#include "store/Registro.h"
 #include "workbook/ElaboraCartella.h"
 #include "workbook/ListatoPdf.h"
 
@@ -195,8 +196,8 @@ EsitoRiga Esegui(const Contesto& base, const RigaElenco& r, const OpzioniLotto& 
 
   if (!CaricaOperatoreCorrente(ctx, cf))
     return NonCreata(esito, "Operatore " + cf + " non presente in archivio");
-  esito.denominazione = CampoTesto(db.Scalare("SELECT ODES FROM COPE WHERE OCOD=?",
-                                              {ctx.operatoreCorrente.codiceFiscaleDigitato}));
+  esito.denominazione =
+      CampoTesto(DenominazioneOperatore(db, ctx.operatoreCorrente.codiceFiscaleDigitato));
   if (Rifila(esito.denominazione).empty())
     esito.denominazione = ctx.operatoreCorrente.nomeVisualizzato;
   esito.denominazione = Rifila(esito.denominazione);

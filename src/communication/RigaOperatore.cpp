@@ -3,12 +3,12 @@
 #include "common/CodiceOperatore.h"
 #include "common/RoutineCampi.h"
 #include "store/Recordset.h"
+#include "store/Registro.h"
 
 namespace fcl {
 
 std::optional<RigaOperatore> LeggiRigaOperatore(Database& db, std::string_view codiceFiscale) {
-  Recordset rs(db, "SELECT * FROM COPE WHERE OCOD=?" + std::string(kConfrontaCodice),
-               {NormalizzaCodice(codiceFiscale)}, Recordset::Modo::SolaLettura);
+  Recordset rs = ApriOperatore(db, NormalizzaCodice(codiceFiscale), Recordset::Modo::SolaLettura);
   if (rs.RecordCount() == 0) return std::nullopt;
   // A column that an old database lacks reads as empty rather than failing the creation.
   auto testo = [&rs](std::string_view nome) -> std::string {

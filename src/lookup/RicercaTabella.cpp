@@ -1,14 +1,14 @@
 #include "lookup/RicercaTabella.h"
 
 #include "lookup/RiempiLista.h"
+#include "store/Consultazioni.h"
 
 namespace fcl {
 
 std::optional<Elenco> PreparaElenco(std::string_view tipo) {
   if (tipo == "COMUN") {
     return Elenco{
-        "SELECT T_COMUNI.COMUNE as Localita,T_COMUNI.PRO as Provincia, T_COMUNI.CAB as Cab FROM "
-        "T_COMUNI ORDER BY T_COMUNI.COMUNE ",
+        kElencoComuni,
         std::string(kTitoloComuni),
         {"Localita", "Provincia"}};
   }
@@ -17,7 +17,7 @@ std::optional<Elenco> PreparaElenco(std::string_view tipo) {
 
 Elenco ElencoAttivita() {
   return Elenco{
-      "SELECT CODICE  as Codice, DESCRIZIONE as Descrizione FROM ATECO2007 ORDER BY CODICE",
+      kElencoAteco,
       "Ricerca Codici Attività ATECO 2007",
       {"Codice", "Descrizione"}};
 }

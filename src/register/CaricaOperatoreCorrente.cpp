@@ -7,6 +7,7 @@
 #include "common/RoutineCampi.h"
 #include "store/RecordImpegno.h"
 #include "store/Recordset.h"
+#include "store/Registro.h"
 
 namespace fcl {
 
@@ -15,8 +16,7 @@ bool CaricaOperatoreCorrente(Contesto& ctx, std::string_view cf) {
   op = OperatoreCorrente{};
   const std::string codice = NormalizzaCodice(cf);
 
-  Recordset ope(ctx.Db(), "SELECT * From COPE WHERE OCOD=?" + std::string(kConfrontaCodice),
-                {codice}, Recordset::Modo::SolaLettura);
+  Recordset ope = ApriOperatore(ctx.Db(), codice, Recordset::Modo::SolaLettura);
   if (ope.Eof()) return false;
 
   op.codiceFiscaleDigitato = ValoreComeTesto(ope["OCOD"]);
@@ -26,9 +26,8 @@ bool CaricaOperatoreCorrente(Contesto& ctx, std::string_view cf) {
   op.nomeVisualizzato =
       !ragione.empty() ? ragione : CampoTesto(ope["OCOG"]) + CampoTesto(ope["ONOME"]);
 
-  Recordset itt(ctx.Db(),
-                "SELECT * FROM CTAB WHERE TIPO='ITT' and COD=?" + std::string(kConfrontaCodice),
-                {NormalizzaCodice(op.codiceFiscale)}, Recordset::Modo::SolaLettura);
+  Recordset itt =
+      ApriImpegno(ctx.Db(), NormalizzaCodice(op.codiceFiscale), Recordset::Modo::SolaLettura);
   if (!itt.Eof()) {
     const RecordImpegno impegno = RecordImpegno::Leggi(ValoreComeTesto(itt["DES"]));
     op.intermediarioCF = impegno.intermediarioCF;

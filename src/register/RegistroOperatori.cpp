@@ -8,6 +8,7 @@
 #include "store/Database.h"
 #include "store/RecordImpegno.h"
 #include "store/Recordset.h"
+#include "store/Registro.h"
 
 namespace fcl {
 namespace {
@@ -29,25 +30,14 @@ bool Vuoto(const std::string& s) { return Rifila(s).empty(); }
 
 Valore Testo(const std::string& s) { return s; }
 
-const std::string kSelectOperatore =
-    "SELECT * From COPE WHERE OCOD=?" + std::string(kConfrontaCodice);
-const std::string kSelectImpegno =
-    "SELECT * FROM CTAB WHERE TIPO='ITT' and COD=?" + std::string(kConfrontaCodice);
-
-bool EsisteOperatore(Database& db, const std::string& codice) {
-  return std::get<std::int64_t>(db.Scalare(
-             "SELECT count(*) FROM COPE WHERE OCOD=?" + std::string(kConfrontaCodice), {codice})) >
-         0;
-}
-
 // The operator's stored rows (COPE and its commitment row) as one text; nullopt when the operator
 // is not stored.
 std::optional<std::string> VersioneOperatore(Database& db, const std::string& codice) {
-  Recordset ope(db, kSelectOperatore, {codice}, Recordset::Modo::SolaLettura);
+  Recordset ope = ApriOperatore(db, codice, Recordset::Modo::SolaLettura);
   if (ope.Eof()) return std::nullopt;
   std::string versione;
   for (std::size_t i = 0; i < ope.NumeroCampi(); ++i) versione += ValoreComeTesto(ope[i]) + '\x1f';
-  Recordset itt(db, kSelectImpegno, {codice}, Recordset::Modo::SolaLettura);
+  Recordset itt = ApriImpegno(db, codice, Recordset::Modo::SolaLettura);
   if (!itt.Eof()) versione += ValoreComeTesto(itt["DES"]);
   return versione;
 }
@@ -125,7 +115,7 @@ void CaricaImpegno(Contesto& ctx, std::string_view codice, DatiOperatore& d) {
   d.vITTCF.clear();
   d.vITTCAF.clear();
   d.vITTDATA.clear();
-  Recordset itt(ctx.Db(), kSelectImpegno, {NormalizzaCodice(codice)}, Recordset::Modo::SolaLettura);
+  Recordset itt = ApriImpegno(ctx.Db(), NormalizzaCodice(codice), Recordset::Modo::SolaLettura);
   if (itt.Eof()) return;
   const RecordImpegno r = RecordImpegno::Leggi(ValoreComeTesto(itt["DES"]));
   d.vITTCF = r.intermediarioCF;
@@ -147,7 +137,7 @@ void SalvaImpegno(Contesto& ctx, std::string_view codice, DatiOperatore& d) {
   const DataAnalizzata data = AnalizzaData(Rifila(d.vITTDATA));
   r.dataImpegno = data.esito == DataAnalizzata::Valida ? data.normalizzata : d.vITTDATA;
   const std::string cod = NormalizzaCodice(codice);
-  Recordset itt(ctx.Db(), kSelectImpegno, {cod});
+  Recordset itt = ApriImpegno(ctx.Db(), cod);
   if (itt.Eof()) itt.AddNew();
   itt.Imposta("TIPO", std::string("ITT"));
   itt.Imposta("COD", cod);
@@ -160,14 +150,14 @@ EsitoControllo AggiornaOperatore(Contesto& ctx, DatiOperatore& d) {
   Database& db = ctx.Db();
   // A code is taken only as the register's rules allow it; an operator already stored keeps the
   // code it has (it cannot be changed), whatever an older program let through.
-  if (!d.tocod.empty() && !EsisteOperatore(db, d.tocod))
+  if (!d.tocod.empty() && !OperatorePresente(db, d.tocod))
     if (const auto difetto = DifettoCodice(d.tocod)) return {"tocod", *difetto};
   EsitoControllo esito = ControllaOperatore(d);
   if (!esito.Superato()) return esito;
 
   Transazione tr(db);
   ControllaVersione(db, d);
-  Recordset ope(db, kSelectOperatore, {d.tocod});
+  Recordset ope = ApriOperatore(db, d.tocod);
   const std::string& codice = d.tocod;
   if (ope.Eof()) ope.AddNew();
   ope.Imposta("OCOD", codice);
@@ -225,8 +215,8 @@ EsitoControllo AggiornaOperatore(Contesto& ctx, DatiOperatore& d) {
 
 bool LeggiOperatore(Contesto& ctx, std::string_view codice, DatiOperatore& d) {
   d = DatiOperatore{};
-  Recordset ope(ctx.Db(), kSelectOperatore, {NormalizzaCodice(codice)},
-                Recordset::Modo::SolaLettura);
+  Recordset ope =
+      ApriOperatore(ctx.Db(), NormalizzaCodice(codice), Recordset::Modo::SolaLettura);
   const bool trovato = !ope.Eof();
   if (trovato) {
     auto t = [&](const char* c) { return CampoTesto(ope[c]); };
@@ -297,40 +287,8 @@ bool EliminaOperatore(Contesto& ctx, std::string_view codice, std::string_view n
       ctx.Ui().Chiedi("Confermi l'Eliminazione del Soggetto " + Rifila(nomeVisualizzato) + "?",
                       "Richiesta conferma", Pulsanti::SiNo, Icona::Informazione, Risposta::No);
   if (r == Risposta::No) return false;
-  ctx.Db().Esegui("DELETE FROM COPE WHERE OCOD=?" + std::string(kConfrontaCodice),
-                  {NormalizzaCodice(codice)});
+  EliminaRigheOperatore(ctx.Db(), NormalizzaCodice(codice));
   return true;
-}
-
-namespace {
-
-std::optional<std::pair<std::string, std::string>> PrimoComune(Database& db, const char* sql,
-                                                               std::string valore) {
-  Recordset rs(db, sql, {std::move(valore)}, Recordset::Modo::SolaLettura);
-  if (rs.Eof()) return std::nullopt;
-  return std::make_pair(CampoTesto(rs["COMUNE"]), CampoTesto(rs["PRO"]));
-}
-
-}  // namespace
-
-std::optional<std::pair<std::string, std::string>> ComuneCheIniziaCon(Database& db,
-                                                                      std::string_view prefisso) {
-  std::string modello;
-  for (const char c : prefisso) {
-    if (c == '%' || c == '_' || c == '\\') modello += '\\';
-    modello += c;
-  }
-  modello += '%';
-  return PrimoComune(
-      db,
-      "SELECT COMUNE, PRO FROM T_COMUNI WHERE COMUNE LIKE ? ESCAPE '\\' ORDER BY COMUNE LIMIT 1",
-      modello);
-}
-
-std::optional<std::pair<std::string, std::string>> ComuneEsatto(Database& db,
-                                                                std::string_view nome) {
-  return PrimoComune(db, "SELECT COMUNE, PRO FROM T_COMUNI WHERE COMUNE = ? LIMIT 1",
-                     std::string(nome));
 }
 
 }  // namespace fcl

@@ -7,6 +7,7 @@
 
 #include "common/Contesto.h"
 #include "register/DatiOperatore.h"
+#include "store/Registro.h"
 
 namespace fcl {
 
@@ -45,12 +46,5 @@ void RiempiOperatoreCorrente(Contesto& ctx, const DatiOperatore& d);
 // Asks "Confermi l'Eliminazione del Soggetto <name>?" and on any answer but No deletes the
 // operator's COPE rows (its commitment row stays). Returns true when the operator was deleted.
 bool EliminaOperatore(Contesto& ctx, std::string_view codice, std::string_view nomeVisualizzato);
-
-// The municipality list: the first municipality (alphabetical) whose name begins with `prefisso`,
-// or equals `nome`, as (COMUNE, PRO); nullopt when none. Wildcards in the text match themselves.
-std::optional<std::pair<std::string, std::string>> ComuneCheIniziaCon(Database& db,
-                                                                      std::string_view prefisso);
-std::optional<std::pair<std::string, std::string>> ComuneEsatto(Database& db,
-                                                                std::string_view nome);
 
 }  // namespace fcl

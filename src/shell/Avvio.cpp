@@ -18,7 +18,7 @@
 #include "shell/MigrazioneJet.h"
 #include "store/DatiRiferimento.h"
 #include "store/FormatoArchivio.h"
-#include "store/Recordset.h"
+#include "store/Registro.h"
 #include "store/Schema.h"
 #include "store/Server.h"
 
@@ -61,7 +61,7 @@ void CreaDatabase(const std::filesystem::path& file) {
 
 // Checks an existing SQLite database before anything is written to it.
 void VerificaDatabase(Database& db, const std::filesystem::path& file) {
-  const std::string esito = ValoreComeTesto(db.Scalare("PRAGMA quick_check"));
+  const std::string esito = ControlloIntegrita(db);
   if (esito != "ok")
     throw ErroreDatabase("Il database " + file.string() + " è danneggiato (" + esito + ")." +
                          kNonModificato);
@@ -89,19 +89,11 @@ void CompletaTabelleRiferimento(Database& db) {
 }
 
 // The CTAB rows REL/<release> record the one-time upgrades that have run on this database.
-bool Aggiornato(Contesto& ctx, const char* release) {
-  return std::get<std::int64_t>(ctx.Db().Scalare(
-             "SELECT count(*) FROM CTAB WHERE TIPO='REL' AND COD=?", {std::string(release)})) > 0;
-}
+bool Aggiornato(Contesto& ctx, const char* release) { return AggiornamentoEseguito(ctx.Db(), release); }
 
 void SegnaAggiornato(Contesto& ctx, const char* release) {
-  Recordset rel(ctx.Db(), "SELECT * FROM CTAB WHERE TIPO='REL' AND COD=?", {std::string(release)});
-  rel.AddNew();
-  rel.Imposta("TIPO", std::string("REL"));
-  rel.Imposta("COD", std::string(release));
   const std::tm oggi = Oggi(ctx);
-  rel.Imposta("DES", Data{oggi.tm_year + 1900, oggi.tm_mon + 1, oggi.tm_mday}.Testo());
-  rel.Update();
+  SegnaAggiornamento(ctx.Db(), release, Data{oggi.tm_year + 1900, oggi.tm_mon + 1, oggi.tm_mday}.Testo());
 }
 
 // The program folder chosen at start, before it is completed.
@@ -205,7 +197,7 @@ void ConnessioneDb(Contesto& ctx, std::optional<Database>& db) {
 }
 
 void ImportaPrimoAvvio(Contesto& ctx) {
-  if (std::get<std::int64_t>(ctx.Db().Scalare("SELECT count(*) From COPE")) != 0) return;
+  if (NumeroOperatori(ctx.Db()) != 0) return;
   auto collegato = ApriArchivioCollegato(ctx, kMarcatorePrecedente);
   if (!collegato) return;
   CopiaOperatoriCollegati(ctx, collegato->connessione);

@@ -6,6 +6,7 @@
 #include "shell/CodiciEsclusi.h"
 #include "store/LettoreTabella.h"
 #include "store/Recordset.h"
+#include "store/Registro.h"
 
 namespace fcl {
 namespace {
@@ -18,7 +19,6 @@ const char* const kOrigine = "Copia degli operatori dall'archivio collegato";
 
 int CopiaOperatoriCollegati(Contesto& ctx, Database& origine) {
   Database& db = ctx.Db();
-  const std::string confronto(kConfrontaCodice);
   int copiati = 0;
   int falliti = 0;
   CodiciEsclusi operatoriEsclusi;
@@ -38,7 +38,7 @@ int CopiaOperatoriCollegati(Contesto& ctx, Database& origine) {
           operatoriEsclusi.Aggiungi(letto);
           continue;
         }
-        Recordset rs(db, "SELECT * From COPE where OCOD=?" + confronto, {codice});
+        Recordset rs = ApriOperatore(db, codice);
         if (rs.RecordCount() == 0) rs.AddNew();
         rs.Imposta("OCOD", codice);
         for (const char* nome : {"ORAG", "OCOG", "ONOME"})
@@ -53,7 +53,7 @@ int CopiaOperatoriCollegati(Contesto& ctx, Database& origine) {
       }
     }
 
-    db.Esegui("delete from CTAB WHERE TIPO='ITT'");
+    EliminaImpegni(db);
     std::optional<LettoreTabella> tab;
     try {
       tab.emplace(origine, "CTAB", std::vector<std::string>{"TIPO", "COD", "DES"});
@@ -69,9 +69,7 @@ int CopiaOperatoriCollegati(Contesto& ctx, Database& origine) {
           impegniEsclusi.Aggiungi(letto);
           continue;
         }
-        db.Esegui("DELETE FROM CTAB WHERE TIPO='ITT' AND COD=?" + confronto, {codice});
-        db.Esegui("INSERT INTO CTAB (TIPO, COD, DES) VALUES (?, ?, ?)",
-                  {std::string("ITT"), codice, (*tab)["DES"]});
+        SostituisciImpegno(db, codice, (*tab)["DES"]);
       } catch (const Errore&) {
         ++falliti;
       }

@@ -73,8 +73,8 @@ void CorreggiCodiciOperatori(Contesto& ctx) {
     }
     // Set aside whole: its row and the code-table rows saved with exactly its code.
     std::size_t righe = 0;
-    std::string byte = RigheBackupDove(db, "COPE", "rowid=?", {o.rowid});
-    byte += RigheBackupDove(db, "CTAB", "COD=?", {o.codice}, &righe);
+    std::string byte = RigheBackupDove(db, "COPE", "rowid", o.rowid, false);
+    byte += RigheBackupDove(db, "CTAB", "COD", o.codice, false, &righe);
     auto scrittura = std::make_unique<ScritturaAtomica>(NomeAccantonato(ctx, giusto));
     scrittura->Scrivi(byte);
     scrittura->Prepara();

@@ -10,6 +10,7 @@
 #include "shell/Marcatori.h"
 #include "store/LettoreTabella.h"
 #include "store/Recordset.h"
+#include "store/Registro.h"
 
 namespace fcl {
 namespace {
@@ -17,12 +18,6 @@ namespace {
 constexpr std::string_view kTitoloCopia = "Copia Operatori";
 
 Valore Rifilato(const Valore& v) { return EnNull(v) ? v : Valore(Rifila(ValoreComeTesto(v))); }
-
-bool Presente(Database& db, const std::string& codice) {
-  return std::get<std::int64_t>(db.Scalare(
-             "SELECT count(*) From COPE where OCOD=?" + std::string(kConfrontaCodice), {codice})) >
-         0;
-}
 
 // Tells the user of the source rows that could not be copied, or were left out for their code;
 // the rows stored stay stored.
@@ -37,23 +32,7 @@ void AvvisaFalliti(Contesto& ctx, std::string_view programma, const EsitoImporta
 }
 
 // A row's changes inside the import's transaction: all of them or none.
-class PuntoRiga {
- public:
-  explicit PuntoRiga(Database& db) : db_(db) { db_.Esegui("SAVEPOINT riga"); }
-  ~PuntoRiga() {
-    try {
-      if (!confermato_) db_.Esegui("ROLLBACK TO riga");
-      db_.Esegui("RELEASE riga");
-    } catch (...) {
-      // The import's transaction rolls back as a whole when this fails.
-    }
-  }
-  void Conferma() { confermato_ = true; }
-
- private:
-  Database& db_;
-  bool confermato_ = false;
-};
+using PuntoRiga = PuntoDiRipristino;
 
 // Replaces this system's commitment rows with VELA's, code by code. A VELA database without CTAB
 // (or without one of its columns) has no commitment rows to give.
@@ -77,10 +56,7 @@ void CopiaImpegni(Database& db, Database& origine, EsitoImportazione& esito,
       }
       const Valore des = (*tab)["DES"];
       PuntoRiga punto(db);
-      db.Esegui("DELETE FROM CTAB WHERE TIPO='ITT' AND COD=?" + std::string(kConfrontaCodice),
-                {codice});
-      db.Esegui("INSERT INTO CTAB (TIPO, COD, DES) VALUES (?, ?, ?)",
-                {std::string("ITT"), codice, des});
+      SostituisciImpegno(db, codice, des);
       punto.Conferma();
       ++esito.impegni;
     } catch (const Errore&) {
@@ -161,7 +137,7 @@ std::optional<EsitoImportazione> OPEvela_Click(Contesto& ctx,
               esclusi.Aggiungi(letto);
               continue;
             }
-            if (Presente(db, codice)) {
+            if (OperatorePresente(db, codice)) {
               ++esito.presenti;
               continue;
             }
@@ -173,8 +149,7 @@ std::optional<EsitoImportazione> OPEvela_Click(Contesto& ctx,
             for (const char* nome :
                  {"OSEX", "ONDT", "ONCOM", "ONPRO", "OSCOM", "OSPRO", "OSTP", "ODES"})
               campi.emplace_back(nome, (*fonte)[nome]);
-            Recordset rs(db, "SELECT * From COPE where OCOD=?" + std::string(kConfrontaCodice),
-                         {codice});
+            Recordset rs = ApriOperatore(db, codice);
             rs.AddNew();
             rs.Imposta("OCOD", codice);
             rs.Imposta("OPIVA", codice.size() == 11 ? codice : std::string());
@@ -220,7 +195,7 @@ std::optional<EsitoImportazione> OPEORSA_Click(Contesto& ctx,
               esclusi.Aggiungi(letto);
               continue;
             }
-            if (Presente(db, codice)) {
+            if (OperatorePresente(db, codice)) {
               ++esito.presenti;
               continue;
             }
@@ -228,8 +203,7 @@ std::optional<EsitoImportazione> OPEORSA_Click(Contesto& ctx,
             const std::string partitaIva = CampoTesto(fonte["OPIVA"]);
             const Valore localita = fonte["OLOCA"];
             const Valore provincia = fonte["OPR"];
-            Recordset rs(db, "SELECT * From COPE where OCOD=?" + std::string(kConfrontaCodice),
-                         {codice});
+            Recordset rs = ApriOperatore(db, codice);
             rs.AddNew();
             rs.Imposta("OCOD", codice);
             rs.Imposta("ORAG", ragione);

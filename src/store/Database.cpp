@@ -57,6 +57,17 @@ std::string Database::Descrizione() const { return motore_->Descrizione(); }
 
 sqlite3* Database::Handle() const { return motore_->HandleSqlite(); }
 
+PuntoDiRipristino::PuntoDiRipristino(Database& db) : db_(db) { db_.Esegui("SAVEPOINT riga"); }
+
+PuntoDiRipristino::~PuntoDiRipristino() {
+  try {
+    if (!confermato_) db_.Esegui("ROLLBACK TO riga");
+    db_.Esegui("RELEASE riga");
+  } catch (...) {
+    // The transaction rolls back as a whole when this fails.
+  }
+}
+
 Transazione::Transazione(Database& db) : db_(db) { db_.Interno().Inizia(); }
 
 Transazione::~Transazione() {

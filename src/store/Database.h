@@ -94,6 +94,21 @@ class Database {
   std::filesystem::path file_;
 };
 
+// A part of a transaction that can be given up alone (a savepoint): on destruction its changes are
+// undone unless Conferma() was called; the transaction goes on either way.
+class PuntoDiRipristino {
+ public:
+  explicit PuntoDiRipristino(Database& db);
+  ~PuntoDiRipristino();
+  PuntoDiRipristino(const PuntoDiRipristino&) = delete;
+  PuntoDiRipristino& operator=(const PuntoDiRipristino&) = delete;
+  void Conferma() { confermato_ = true; }
+
+ private:
+  Database& db_;
+  bool confermato_ = false;
+};
+
 // A transaction that rolls back on destruction unless Conferma() was called.
 class Transazione {
  public:
