@@ -26,9 +26,9 @@ bool Spazio(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
 
 // Feeds the file to the parser one line at a time. Leading blanks are dropped, so that an indented
 // line is a key of its own and never the continuation of the previous one; a line longer than the
-// parser's buffer is cut there and its remainder skipped instead of being read as a line of its own
-// (the cut still leaves far more than the 127 characters a value keeps). The line fed last is kept:
-// the value is taken from it (see ValoreIntero).
+// parser's buffer is cut there and its remainder skipped instead of being read as a line of its own.
+// The line fed last is kept whole: the value is taken from it (see ValoreIntero), so a value longer
+// than the parser's buffer (a server's connection string) is read whole.
 struct Sorgente {
   std::string_view testo;
   std::size_t pos = 0;
@@ -49,7 +49,7 @@ char* LeggiRiga(char* str, int num, void* stream) {
   std::memcpy(str, riga.data(), n);
   str[n] = '\n';
   str[n + 1] = '\0';
-  s.riga = riga.substr(0, n);
+  s.riga = riga;
   // The parser reads a line as a C string: it ends at a zero byte.
   if (const auto zero = s.riga.find('\0'); zero != std::string_view::npos)
     s.riga = s.riga.substr(0, zero);

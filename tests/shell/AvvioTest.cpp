@@ -6,6 +6,8 @@
 #include <ctime>
 #include <memory>
 
+#include <unistd.h>
+
 #include "CartellaTemporanea.h"
 #include "InterazioneRegistrata.h"
 #include "common/Errori.h"
@@ -109,6 +111,60 @@ TEST_F(AvvioTest, PrimoAvvioCreaTuttoEIlSecondoNonAlteraIlDatabase) {
   EXPECT_TRUE(
       std::filesystem::exists(prog / "SYSTEM" / "FSYSNEV13.DLL"));  // rewritten at every start
   EXPECT_FALSE(std::filesystem::exists(FileDb().string() + ".creazione"));
+}
+
+TEST_F(AvvioTest, UnServerIrraggiungibileFermaLAvvioSenzaScrivereNulla) {
+  test::ScriviFile(prog / "configurazione.ini",
+                   "[opzioni]\nTipoDb=P\nPCDirF=PGM\nServer_Connessione=host=" +
+                       (dir / "nessuno").string() + " port=1 dbname=studio\n");
+  try {
+    Avvia();
+    FAIL() << "l'avvio doveva fermarsi";
+  } catch (const ErroreDatabase& e) {
+    EXPECT_NE(std::string(e.what()).find("Impossibile collegarsi al database studio sul server " +
+                                         (dir / "nessuno").string() + ":1"),
+              std::string::npos)
+        << e.what();
+  }
+  EXPECT_FALSE(std::filesystem::exists(prog / "DataBase"));
+  EXPECT_FALSE(std::filesystem::exists(prog / "SYSTEM" / "FSYSNEV13.DLL"));
+}
+
+TEST_F(AvvioTest, SulServerMarcatoreSenzaPasswordEAvvisoSeLaConfigurazioneELeggibile) {
+  const char* server = std::getenv("FCL_PG_CONNESSIONE");
+  if (server == nullptr) GTEST_SKIP() << "FCL_PG_CONNESSIONE non impostata: nessun server di prova";
+  const std::string nome = "fcl_avvio_" + std::to_string(::getpid());
+  Database::Server(server).Esegui("CREATE DATABASE " + nome);
+  const std::string connessione = std::string(server) + " dbname=" + nome;
+  test::ScriviFile(prog / "configurazione.ini", "[opzioni]\nTipoDb=P\nPCDirF=PGM\n"
+                                                "Server_Connessione=" +
+                                                    connessione + " password=segreta\n");
+  std::filesystem::permissions(prog / "configurazione.ini",
+                               std::filesystem::perms::owner_read |
+                                   std::filesystem::perms::owner_write |
+                                   std::filesystem::perms::group_read |
+                                   std::filesystem::perms::others_read);
+  {
+    auto a = Avvia();
+    EXPECT_EQ(a->ctx.versionePgm, "Versione 1.0 - Multiutente");
+    EXPECT_EQ(a->db->Tipo(), TipoArchivio::Postgres);
+    const auto avvisi = a->ui.Testi("avviso");
+    ASSERT_EQ(avvisi.size(), 2u);
+    EXPECT_NE(avvisi[0].find("contiene la password del server ed è leggibile da altri utenti"),
+              std::string::npos);
+    EXPECT_NE(avvisi[1].find("Preparato l'archivio di FISCOLARIO nel database " + nome), std::string::npos);
+    const auto marcatore = LeggiFileMarcatore(prog / "SYSTEM" / "FSYSNEV13.DLL");
+    ASSERT_TRUE(marcatore);
+    EXPECT_EQ(marcatore->tipoDb, "P");
+    EXPECT_EQ(marcatore->stringaConnessione.find("segreta"), std::string::npos);
+    EXPECT_NE(marcatore->stringaConnessione.find("dbname='" + nome + "'"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(FileDb()));
+  }
+  // Readable only by its owner: no warning; the database is ready: no notice.
+  std::filesystem::permissions(prog / "configurazione.ini",
+                               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  EXPECT_TRUE(Avvia()->ui.Testi("avviso").empty());
+  Database::Server(server).Esegui("DROP DATABASE " + nome + " WITH (FORCE)");
 }
 
 TEST_F(AvvioTest, SenzaConfigurazioneIlMarcatoreVaNellaCartellaDiSistema) {

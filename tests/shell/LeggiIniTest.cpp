@@ -93,6 +93,20 @@ TEST_F(LeggiIniTest, ConfigurazioneConLeLunghezzeTenute) {
   EXPECT_EQ(c.pcDirF, "/" + std::string(126, 'd'));
 }
 
+TEST_F(LeggiIniTest, LaConnessioneAlServerSenzaLimiteDiLunghezza) {
+  // Longer than the parser's line buffer: read whole, an ";" inside it included.
+  const std::string connessione =
+      "host=server-dello-studio.esempio.it port=5433 dbname=fiscolario user=studio "
+      "sslmode=verify-full sslrootcert=/etc/ssl/certs/studio-ca.pem application_name=fiscolario "
+      "options='-c search_path=fiscolario ;-c statement_timeout=60000' target_session_attrs=any "
+      "keepalives_idle=30";
+  ASSERT_GT(connessione.size(), 250u);
+  const auto f = Ini("[opzioni]\nServer_Connessione = " + connessione + "\nTipoDb=P\n");
+  const Configurazione c = LeggiConfigurazione(f, "/prog");
+  EXPECT_EQ(c.serverConnessione, connessione);
+  EXPECT_EQ(c.tipoDb, "P");
+}
+
 TEST_F(LeggiIniTest, PCDirF) {
   struct Case {
     std::string_view nome;
