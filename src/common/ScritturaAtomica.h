@@ -79,6 +79,9 @@ class ScritturaAtomica {
   bool sincronizzato_ = false;
   // The stream's buffer: large writes instead of one system call every 4 KB.
   std::unique_ptr<char[]> buffer_;
+  // A file to be synced has its bytes sent to the disk while it grows, so that the sync at the
+  // end waits for little: bytes written since the last start of that writeback.
+  std::size_t senzaScrittura_ = 0;
 };
 
 }  // namespace fcl
