@@ -584,7 +584,11 @@ void FOPC::Lista() {
 }
 
 void FOPC::Ricarica() {
-  if (!Modificato()) {
+  // After a save refused because another workstation changed the operator, F5 shows the operator
+  // as it is now (the message asked for it; the input is to be repeated on it).
+  if (!Modificato() || conflitto_) {
+    if (conflitto_) mostrato_ = LeggiForm();  // nothing to ask about: the input was refused
+    conflitto_ = false;
     Lista();
     return;
   }
@@ -704,11 +708,13 @@ bool FOPC::Conferma() {
   } catch (const ErroreConflitto& e) {
     // Another workstation changed or deleted the operator: the input stays on screen.
     versione_ = d.versione;
+    conflitto_ = true;
     if (!versione_) Casella("tocod")->setEnabled(true);
     ctx_.Ui().Messaggio(e.what(), "Elenco Soggetti Obbligati", Icona::Esclamazione);
     return false;
   }
   versione_ = d.versione;
+  conflitto_ = false;
   MostraForm(d);  // normalised text, chosen option
   if (!esito.Superato()) {
     ErroreCampo(ctx_.Ui(), Casella(esito.campo), esito.messaggio);

@@ -75,6 +75,7 @@ class FOPC : public FinestraRegistro {
   QLineEdit* filtro_;
   QLabel* conteggio_;
   std::optional<std::string> versione_;  // the stored rows as opened (see DatiOperatore)
+  bool conflitto_ = false;  // the last save was refused: another workstation changed the operator
   QSplitter* divisore_;
   QTabWidget* schede_;
   QWidget* dettaglio_;

@@ -1,12 +1,17 @@
 #include "register/ui/FOPC.h"
 
+#include <algorithm>
+
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include "CartellaTemporanea.h"
 #include "InterazioneRegistrata.h"
 #include "common/Contesto.h"
 #include "common/RoutineCampi.h"
@@ -64,6 +69,47 @@ TEST(FOPCTest, PersonaFisicaConIntermediarioRegistrataESelezionata) {
   QTest::mouseClick(f.findChild<QPushButton*>("Cmd_Conferma"), Qt::LeftButton);
   ASSERT_FALSE(ui.voci.empty());
   EXPECT_EQ(Rifila(ui.voci.back().testo), "Codice Fiscale non indicato.");  // centred
+}
+
+TEST(FOPCTest, UnSoggettoCambiatoDaUnAltraPostazioneNonVieneSovrascritto) {
+  test::CartellaTemporanea cartella;
+  Database db(cartella.Percorso() / "FCL2013.mdb", Database::Modo::Creazione);
+  CreaSchema(db);
+  db.Esegui(
+      "INSERT INTO COPE (OCOD, OPIVA, ORAG, ODES, OSTP, OSCOM, OSPRO, OATT) VALUES ('01234567890', "
+      "'01234567890', 'ALFA', 'ALFA', '1', 'ROMA', 'RM', '41.20.00')");
+  test::InterazioneRegistrata ui;
+  Contesto ctx;
+  ctx.connessioneDb = &db;
+  ctx.interazione = &ui;
+  FOPC f(ctx);
+  f.show();
+  f.Lista();
+  auto casella = [&](const char* nome) { return f.findChild<QLineEdit*>(nome); };
+  ASSERT_EQ(casella("torag")->text().toStdString(), "ALFA");
+  EXPECT_EQ(f.findChild<QLabel*>("ConteggioSoggetti")->text().left(10).toStdString(), "1 soggetto");
+
+  // Another workstation saves the operator while it is open here.
+  Database altra = db.Nuova(Database::Modo::LetturaScrittura);
+  altra.Esegui("UPDATE COPE SET ORAG='ALFA NUOVA', ODES='ALFA NUOVA' WHERE OCOD='01234567890'");
+  casella("vOTEL")->setText("0612345");
+  QTest::mouseClick(f.findChild<QPushButton*>("Cmd_Conferma"), Qt::LeftButton);
+  ASSERT_EQ(ui.voci.size(), 1u) << ui.voci.back().testo;
+  EXPECT_EQ(ui.voci[0].testo.rfind("Il soggetto è stato modificato da un'altra postazione", 0), 0u);
+  EXPECT_EQ(ValoreComeTesto(db.Scalare("SELECT ORAG FROM COPE")), "ALFA NUOVA");
+  EXPECT_TRUE(EnNull(db.Scalare("SELECT OTEL FROM COPE")));
+
+  // F5 shows the operator as it is now, without asking about the refused input.
+  const auto scorciatoie = f.findChildren<QShortcut*>();
+  ASSERT_TRUE(std::any_of(scorciatoie.begin(), scorciatoie.end(),
+                          [](QShortcut* s) { return s->key() == QKeySequence(Qt::Key_F5); }));
+  f.Ricarica();
+  EXPECT_EQ(ui.voci.size(), 1u);
+  EXPECT_EQ(casella("torag")->text().toStdString(), "ALFA NUOVA");
+  casella("vOTEL")->setText("0612345");
+  QTest::mouseClick(f.findChild<QPushButton*>("Cmd_Conferma"), Qt::LeftButton);
+  EXPECT_EQ(ui.voci.size(), 1u);
+  EXPECT_EQ(ValoreComeTesto(db.Scalare("SELECT OTEL FROM COPE")), "0612345");
 }
 
 TEST(FOPCTest, ComunePropostoMentreSiScrive) {
