@@ -3,8 +3,9 @@
 // Fills a new register with SOGGETTI operators (default 10000) through the register's own save,
 // then times what a user waits for: the register list filled as the window fills it (query, rows
 // and the list's model), and the save of one operator (read, checks, version check, write), each
-// the median of several runs. On postgres the server is FCL_PG_CONNESSIONE (a database of its own is
-// made and dropped); run it beside a server, e.g. scripts/con-postgres.sh build/default/bench/...
+// the median of several runs. On postgres the server is FCL_PG_CONNESSIONE (a database of its own
+// is made and dropped); run it beside a server, e.g. scripts/con-postgres.sh
+// build/default/bench/...
 #include <unistd.h>
 
 #include <QApplication>
@@ -42,8 +43,8 @@ class InterazioneMuta : public fcl::Interazione {
     return std::nullopt;
   }
   std::optional<std::filesystem::path> ScegliFileDaSalvare(std::string_view, std::string_view,
-                                                          const std::filesystem::path&,
-                                                          std::string_view) override {
+                                                           const std::filesystem::path&,
+                                                           std::string_view) override {
     return std::nullopt;
   }
   void Avanzamento(std::string_view, long long, long long) override {}
@@ -91,7 +92,8 @@ int main(int argc, char** argv) {
   }
   const bool server = std::string(argv[1]) == "postgres";
   const int soggetti = argc > 2 ? std::atoi(argv[2]) : 10000;
-  qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+  qputenv("QT_QPA_PLATFORM",
+          qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
   QApplication app(argc, argv);
 
   const char* admin = std::getenv("FCL_PG_CONNESSIONE");
@@ -150,8 +152,9 @@ int main(int argc, char** argv) {
               1000 * riempimento / soggetti);
   std::printf("  elenco dei soggetti        %8.1f ms (mediana di %zu)\n", 1000 * Mediana(liste),
               liste.size());
-  std::printf("  salvataggio di un soggetto %8.2f ms (mediana di %zu: lettura, controlli, scrittura)\n",
-              1000 * Mediana(salvataggi), salvataggi.size());
+  std::printf(
+      "  salvataggio di un soggetto %8.2f ms (mediana di %zu: lettura, controlli, scrittura)\n",
+      1000 * Mediana(salvataggi), salvataggi.size());
   db.reset();
   if (server) {
     fcl::Database::Server(admin).Esegui("DROP DATABASE " + nomeDb + " WITH (FORCE)");

@@ -32,7 +32,8 @@ EsitoTrasferimento TrasferisciArchivioSulServer(Contesto& ctx, const std::string
 std::string RiepilogoTrasferimento(const EsitoTrasferimento& esito) {
   std::string testo = "Archivio trasferito nel " + esito.server + ":";
   for (const auto& t : esito.tabelle)
-    testo += "\n  " + t.tabella + ": " + std::to_string(t.righe) + (t.righe == 1 ? " riga" : " righe");
+    testo +=
+        "\n  " + t.tabella + ": " + std::to_string(t.righe) + (t.righe == 1 ? " riga" : " righe");
   return testo + "\nI conteggi sul server corrispondono a quelli dell'archivio locale.";
 }
 

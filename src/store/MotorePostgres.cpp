@@ -28,9 +28,7 @@ std::string Maiuscolo(std::string_view s) {
   return t;
 }
 
-bool CarattereNome(char c) {
-  return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
-}
+bool CarattereNome(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
 
 // The statement in the server's dialect, outside quoted text: "?" -> "$n", LIKE -> ILIKE, and
 // the names in brackets ("AS [Partita Iva]") in double quotes.
@@ -107,8 +105,17 @@ Parametri InTesto(const std::vector<Valore>& valori) {
 
 // Type identifiers of the server's catalogue.
 enum : pqxx::oid {
-  kBool = 16, kInt8 = 20, kInt2 = 21, kInt4 = 23, kText = 25, kFloat4 = 700, kFloat8 = 701,
-  kBpchar = 1042, kVarchar = 1043, kDate = 1082, kNumeric = 1700
+  kBool = 16,
+  kInt8 = 20,
+  kInt2 = 21,
+  kInt4 = 23,
+  kText = 25,
+  kFloat4 = 700,
+  kFloat8 = 701,
+  kBpchar = 1042,
+  kVarchar = 1043,
+  kDate = 1082,
+  kNumeric = 1700
 };
 
 TipoCampo TipoDaOid(pqxx::oid oid) {
@@ -151,9 +158,8 @@ class CursorePg : public Cursore {
   // quoted alias ("Partita Iva") as written.
   std::string NomeColonna(int i) const override {
     const std::string nome = r_.column_name(static_cast<pqxx::row::size_type>(i));
-    const bool piegato = std::none_of(nome.begin(), nome.end(), [](unsigned char c) {
-      return std::isupper(c) || c == ' ';
-    });
+    const bool piegato = std::none_of(nome.begin(), nome.end(),
+                                      [](unsigned char c) { return std::isupper(c) || c == ' '; });
     return piegato ? Maiuscolo(nome) : nome;
   }
   TipoCampo TipoDichiarato(int i) const override {
@@ -161,8 +167,8 @@ class CursorePg : public Cursore {
   }
 
   Valore Colonna(int i, TipoCampo tipo) const override {
-    const auto campo = r_[static_cast<pqxx::result::size_type>(riga_)]
-                         [static_cast<pqxx::row::size_type>(i)];
+    const auto campo =
+        r_[static_cast<pqxx::result::size_type>(riga_)][static_cast<pqxx::row::size_type>(i)];
     if (campo.is_null()) return std::monostate{};
     const std::string_view testo(campo.c_str(), campo.size());
     switch (r_.column_type(static_cast<pqxx::row::size_type>(i))) {
@@ -223,8 +229,8 @@ std::map<std::string, std::string> ParametriEffettivi(const std::string& conness
 }
 
 std::string ServerDi(std::map<std::string, std::string>& p) {
-  std::string host = p["host"].empty() ? (p["hostaddr"].empty() ? "localhost" : p["hostaddr"])
-                                       : p["host"];
+  std::string host =
+      p["host"].empty() ? (p["hostaddr"].empty() ? "localhost" : p["hostaddr"]) : p["host"];
   if (!p["port"].empty() && p["port"] != "5432") host += ":" + p["port"];
   return host;
 }
@@ -332,9 +338,10 @@ class MotorePostgres : public Motore {
   }
 
   bool EsisteTabella(std::string_view tabella) override {
-    return Diretta("SELECT 1 FROM information_schema.tables WHERE table_schema = current_schema() "
-                   "AND upper(table_name) = upper($1)",
-                   {std::string(tabella)})
+    return Diretta(
+               "SELECT 1 FROM information_schema.tables WHERE table_schema = current_schema() "
+               "AND upper(table_name) = upper($1)",
+               {std::string(tabella)})
                .size() > 0;
   }
 
@@ -398,8 +405,8 @@ class MotorePostgres : public Motore {
       assegnazioni += (i ? ", " : "") + Nome(nomi[i]) + " = $" + std::to_string(i + 1);
     Parametri p = InTesto(valori);
     p.emplace_back(ValoreComeTesto(identita));
-    const auto r = Diretta("UPDATE " + Nome(tabella) + " SET " + assegnazioni +
-                               " WHERE ctid = $" + std::to_string(p.size()) + "::tid RETURNING ctid",
+    const auto r = Diretta("UPDATE " + Nome(tabella) + " SET " + assegnazioni + " WHERE ctid = $" +
+                               std::to_string(p.size()) + "::tid RETURNING ctid",
                            p);
     if (r.empty()) throw ErroreConflitto();
     return std::string(r[0][0].c_str());
@@ -436,8 +443,7 @@ class MotorePostgres : public Motore {
     } catch (const pqxx::failure& e) {
       throw ErroreDatabase("Impossibile collegarsi al " + Descrizione() + ": " +
                            SpiegazioneCollegamento(e.what()) + kDettaglioAssistenza +
-                           "PostgreSQL, " + PrimaRiga(e.what()) +
-                           ". Nulla è stato registrato.");
+                           "PostgreSQL, " + PrimaRiga(e.what()) + ". Nulla è stato registrato.");
     }
   }
 
@@ -470,9 +476,8 @@ class MotorePostgres : public Motore {
       azione();
     } catch (const pqxx::broken_connection& e) {
       Abbandona();
-      throw ErroreDatabase("Errore del database: " +
-                           SpiegazioneStato("08006") + kDettaglioAssistenza + "PostgreSQL, " +
-                           PrimaRiga(e.what()));
+      throw ErroreDatabase("Errore del database: " + SpiegazioneStato("08006") +
+                           kDettaglioAssistenza + "PostgreSQL, " + PrimaRiga(e.what()));
     } catch (const pqxx::sql_error& e) {
       const std::string stato = e.sqlstate();
       if (stato.rfind("57P", 0) == 0 || stato.rfind("08", 0) == 0) Abbandona();
@@ -481,8 +486,8 @@ class MotorePostgres : public Motore {
                            PrimaRiga(e.what()));
     } catch (const pqxx::failure& e) {
       if (!conn_ || !conn_->is_open()) Abbandona();
-      throw ErroreDatabase("Errore del database: " + SpiegazioneStato("") +
-                           kDettaglioAssistenza + "PostgreSQL, " + PrimaRiga(e.what()));
+      throw ErroreDatabase("Errore del database: " + SpiegazioneStato("") + kDettaglioAssistenza +
+                           "PostgreSQL, " + PrimaRiga(e.what()));
     }
   }
 
@@ -507,9 +512,7 @@ class MotorePostgres : public Motore {
   int preparate_ = 0;
 };
 
-void RipetibilePg::Esegui(const std::vector<Valore>& valori) {
-  m_.EseguiPreparata(nome_, valori);
-}
+void RipetibilePg::Esegui(const std::vector<Valore>& valori) { m_.EseguiPreparata(nome_, valori); }
 
 }  // namespace
 

@@ -43,7 +43,8 @@ void Lega(sqlite3* db, sqlite3_stmt* stmt, const std::vector<Valore>& parametri)
       rc = sqlite3_bind_text(stmt, i + 1, s->data(), static_cast<int>(s->size()), SQLITE_TRANSIENT);
     } else if (const auto* d = std::get_if<Data>(&v)) {
       const std::string iso = d->Iso();
-      rc = sqlite3_bind_text(stmt, i + 1, iso.data(), static_cast<int>(iso.size()), SQLITE_TRANSIENT);
+      rc = sqlite3_bind_text(stmt, i + 1, iso.data(), static_cast<int>(iso.size()),
+                             SQLITE_TRANSIENT);
     }
     if (rc != SQLITE_OK) ErroreSqlite(db);
   }
@@ -114,7 +115,8 @@ Valore Istruzione::Colonna(int i, TipoCampo tipo) const {
       if (tipo == TipoCampo::Data) return Data::DaSeriale(sqlite3_column_int64(stmt_, i));
       return static_cast<std::int64_t>(sqlite3_column_int64(stmt_, i));
     case SQLITE_FLOAT:
-      if (tipo == TipoCampo::Data) return Data::DaSeriale(static_cast<long long>(sqlite3_column_double(stmt_, i)));
+      if (tipo == TipoCampo::Data)
+        return Data::DaSeriale(static_cast<long long>(sqlite3_column_double(stmt_, i)));
       return sqlite3_column_double(stmt_, i);
     default: {
       const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i));
@@ -194,9 +196,9 @@ class MotoreSqlite : public Motore {
   }
 
   bool EsisteTabella(std::string_view tabella) override {
-    Istruzione ist(db_,
-                   "SELECT count(*) FROM sqlite_master WHERE type='table' AND name=? COLLATE NOCASE",
-                   {std::string(tabella)});
+    Istruzione ist(
+        db_, "SELECT count(*) FROM sqlite_master WHERE type='table' AND name=? COLLATE NOCASE",
+        {std::string(tabella)});
     return ist.Passo() && std::get<std::int64_t>(ist.Colonna(0, TipoCampo::Intero)) > 0;
   }
 
@@ -236,7 +238,8 @@ class MotoreSqlite : public Motore {
   Valore Aggiorna(std::string_view tabella, const std::vector<std::string>& nomi,
                   const std::vector<Valore>& valori, const Valore& identita) override {
     std::string assegnazioni;
-    for (const auto& n : nomi) assegnazioni += (assegnazioni.empty() ? "" : ", ") + Virgolettato(n) + " = ?";
+    for (const auto& n : nomi)
+      assegnazioni += (assegnazioni.empty() ? "" : ", ") + Virgolettato(n) + " = ?";
     std::vector<Valore> tutti = valori;
     tutti.push_back(identita);
     if (Esegui("UPDATE " + std::string(tabella) + " SET " + assegnazioni + " WHERE rowid = ?",

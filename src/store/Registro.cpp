@@ -14,10 +14,9 @@ const std::string kConfronto(kConfrontaCodice);
 
 // A table or column name that comes from outside (a backup file): letters, digits and "_".
 std::string Nome(std::string_view nome) {
-  const bool valido =
-      !nome.empty() && std::all_of(nome.begin(), nome.end(), [](unsigned char c) {
-        return std::isalnum(c) || c == '_';
-      });
+  const bool valido = !nome.empty() && std::all_of(nome.begin(), nome.end(), [](unsigned char c) {
+    return std::isalnum(c) || c == '_';
+  });
   if (!valido) throw ErroreDatabase("Errore del database: nome non valido " + std::string(nome));
   return std::string(nome);
 }
@@ -40,10 +39,10 @@ Recordset ApriRigheOperatore(Database& db, std::string_view tabella, std::string
 }
 
 Recordset ApriCodice(Database& db, const Valore& tipo, const Valore& cod, bool codiceOperatore) {
-  return Recordset(db,
-                   "SELECT *  FROM CTAB WHERE TIPO=? AND COD=?" +
-                       (codiceOperatore ? kConfronto : std::string()),
-                   {tipo, cod});
+  return Recordset(
+      db,
+      "SELECT *  FROM CTAB WHERE TIPO=? AND COD=?" + (codiceOperatore ? kConfronto : std::string()),
+      {tipo, cod});
 }
 
 Recordset LeggiRighe(Database& db, std::string_view tabella, std::string_view colonna,
@@ -77,7 +76,8 @@ std::vector<std::string> CodiciOperatori(Database& db) {
 std::vector<std::pair<std::string, std::string>> CodiciEPartiteIva(Database& db) {
   std::vector<std::pair<std::string, std::string>> righe;
   Recordset rs(db, "SELECT OCOD, OPIVA FROM COPE", {}, Recordset::Modo::SolaLettura);
-  for (; !rs.Eof(); rs.MoveNext()) righe.emplace_back(ValoreComeTesto(rs[0]), ValoreComeTesto(rs[1]));
+  for (; !rs.Eof(); rs.MoveNext())
+    righe.emplace_back(ValoreComeTesto(rs[0]), ValoreComeTesto(rs[1]));
   return righe;
 }
 

@@ -1,70 +1,37 @@
 #include "store/Schema.h"
 
+#include <string>
+#include <utility>
+
 #include "common/Errori.h"
 
 namespace fcl {
 
 namespace {
 
-// The tables on a PostgreSQL server: the same tables and columns in the same order, in the
-// server's types, and the collation NOCASE that the code comparisons name (ASCII letters compared
-// without regard to case, as SQLite's NOCASE). The server folds the unquoted names to lower case.
-void CreaSchemaServer(Database& db) {
-  db.Esegui(
-      "CREATE COLLATION IF NOT EXISTS nocase (provider = icu, locale = 'und-u-ks-level2', "
-      "deterministic = false)");
-  db.Esegui(R"(CREATE TABLE IF NOT EXISTS COPE (
-    OCOD varchar(16) NOT NULL UNIQUE,
-    ORAG varchar(70),
-    OCOG varchar(50),
-    ONOME varchar(50),
-    OSEX varchar(1),
-    ONDT date,
-    ONCOM varchar(50),
-    ONPRO varchar(2),
-    OSCOM varchar(50),
-    OSPRO varchar(2),
-    OSTP varchar(1),
-    OPIVA varchar(11),
-    ODES varchar(120),
-    OATT varchar(10),
-    OATTD varchar(255),
-    OTEL varchar(30),
-    OFAX varchar(30),
-    OPOSTA varchar(100),
-    OSTCCF varchar(16),
-    OSTCCDCARICA varchar(50),
-    OSTCDTINI varchar(50),
-    OSTCDTFINE varchar(50),
-    OSTCTP varchar(1),
-    OSTCCOG varchar(50),
-    OSTCNOME varchar(50),
-    OSTCSEX varchar(50),
-    OSTCNDT varchar(50),
-    OSTCNCOM varchar(50),
-    OSTCNPRO varchar(50),
-    OSTCRAG varchar(50),
-    OSTCSCOM varchar(50),
-    OSTCSPRO varchar(50)))");
-  db.Esegui("CREATE TABLE IF NOT EXISTS CTAB (TIPO varchar(10), COD varchar(50), DES varchar(255))");
-  db.Esegui("CREATE INDEX IF NOT EXISTS CTAB_TIPO_COD ON CTAB (TIPO, COD)");
-  CreaIndiciCodici(db);
-  db.Esegui(
-      "CREATE TABLE IF NOT EXISTS T_COMUNI (COMUNE varchar(60), PRO varchar(2), CAB varchar(5))");
-  db.Esegui("CREATE INDEX IF NOT EXISTS T_COMUNI_COMUNE ON T_COMUNI (upper(COMUNE))");
-  db.Esegui(
-      "CREATE TABLE IF NOT EXISTS T_COMUNICF (DESCRIZION varchar(60), CD_PROV varchar(2), "
-      "KEY_TAB varchar(4))");
-  db.Esegui("CREATE INDEX IF NOT EXISTS T_COMUNICF_DESCRIZION ON T_COMUNICF (upper(DESCRIZION))");
-  db.Esegui("CREATE TABLE IF NOT EXISTS ATECO2007 (CODICE varchar(10), DESCRIZIONE varchar(255))");
-  db.Esegui("CREATE INDEX IF NOT EXISTS ATECO2007_CODICE ON ATECO2007 (CODICE)");
+// A table's definition in the engine's words: on a PostgreSQL server "Text (16)" is varchar(16)
+// and "Date" date (same tables, same columns in the same order); the server folds the unquoted
+// names to lower case.
+std::string Tipi(const Database& db, std::string sql) {
+  if (db.Tipo() != TipoArchivio::Postgres) return sql;
+  for (const auto& [da, a] :
+       {std::pair<std::string, std::string>{" Text (", " varchar("}, {" Date,", " date,"}}) {
+    for (auto i = sql.find(da); i != std::string::npos; i = sql.find(da, i + a.size()))
+      sql.replace(i, da.size(), a);
+  }
+  return sql;
 }
 
 }  // namespace
 
 void CreaSchema(Database& db) {
-  if (db.Tipo() == TipoArchivio::Postgres) return CreaSchemaServer(db);
-  db.Esegui(R"(CREATE TABLE IF NOT EXISTS COPE (
+  // The code comparisons name the collation NOCASE, SQLite's own; the server gets one that compares
+  // letters without regard to case in the same way.
+  if (db.Tipo() == TipoArchivio::Postgres)
+    db.Esegui(
+        "CREATE COLLATION IF NOT EXISTS nocase (provider = icu, locale = 'und-u-ks-level2', "
+        "deterministic = false)");
+  db.Esegui(Tipi(db, R"(CREATE TABLE IF NOT EXISTS COPE (
     OCOD Text (16) NOT NULL UNIQUE,
     ORAG Text (70),
     OCOG Text (50),
@@ -96,16 +63,21 @@ void CreaSchema(Database& db) {
     OSTCNPRO Text (50),
     OSTCRAG Text (50),
     OSTCSCOM Text (50),
-    OSTCSPRO Text (50)))");
-  db.Esegui("CREATE TABLE IF NOT EXISTS CTAB (TIPO Text (10), COD Text (50), DES Text (255))");
+    OSTCSPRO Text (50)))"));
+  db.Esegui(
+      Tipi(db, "CREATE TABLE IF NOT EXISTS CTAB (TIPO Text (10), COD Text (50), DES Text (255))"));
   db.Esegui("CREATE INDEX IF NOT EXISTS CTAB_TIPO_COD ON CTAB (TIPO, COD)");
   CreaIndiciCodici(db);
-  db.Esegui("CREATE TABLE IF NOT EXISTS T_COMUNI (COMUNE Text (60), PRO Text (2), CAB Text (5))");
+  db.Esegui(Tipi(
+      db, "CREATE TABLE IF NOT EXISTS T_COMUNI (COMUNE Text (60), PRO Text (2), CAB Text (5))"));
   db.Esegui("CREATE INDEX IF NOT EXISTS T_COMUNI_COMUNE ON T_COMUNI (COMUNE COLLATE NOCASE)");
+  db.Esegui(Tipi(db,
+                 "CREATE TABLE IF NOT EXISTS T_COMUNICF (DESCRIZION Text (60), CD_PROV Text (2), "
+                 "KEY_TAB Text (4))"));
   db.Esegui(
-      "CREATE TABLE IF NOT EXISTS T_COMUNICF (DESCRIZION Text (60), CD_PROV Text (2), KEY_TAB Text (4))");
-  db.Esegui("CREATE INDEX IF NOT EXISTS T_COMUNICF_DESCRIZION ON T_COMUNICF (DESCRIZION COLLATE NOCASE)");
-  db.Esegui("CREATE TABLE IF NOT EXISTS ATECO2007 (CODICE Text (10), DESCRIZIONE Text (255))");
+      "CREATE INDEX IF NOT EXISTS T_COMUNICF_DESCRIZION ON T_COMUNICF (DESCRIZION COLLATE NOCASE)");
+  db.Esegui(
+      Tipi(db, "CREATE TABLE IF NOT EXISTS ATECO2007 (CODICE Text (10), DESCRIZIONE Text (255))"));
   db.Esegui("CREATE INDEX IF NOT EXISTS ATECO2007_CODICE ON ATECO2007 (CODICE)");
 }
 

@@ -45,8 +45,8 @@ constexpr std::int64_t kBloccoSchema = 0x46434c0001;  // "FCL" 1
 const char* const kTabelleRiferimento[] = {"T_COMUNI", "T_COMUNICF", "ATECO2007"};
 
 std::int64_t Conta(Database& db, const std::string& tabella, const std::string& condizione = "") {
-  return std::get<std::int64_t>(
-      db.Scalare("SELECT count(*) FROM " + tabella + (condizione.empty() ? "" : " WHERE " + condizione)));
+  return std::get<std::int64_t>(db.Scalare("SELECT count(*) FROM " + tabella +
+                                           (condizione.empty() ? "" : " WHERE " + condizione)));
 }
 
 // Copies every row of `tabella` that satisfies `condizione`, column by column by name.
@@ -61,7 +61,8 @@ void CopiaRighe(Database& da, Database& a, const std::string& tabella,
   }
   const auto inserisci =
       a.Prepara("INSERT INTO " + tabella + " (" + nomi + ") VALUES (" + segnaposto + ")");
-  Recordset righe(da, "SELECT * FROM " + tabella + (condizione.empty() ? "" : " WHERE " + condizione),
+  Recordset righe(da,
+                  "SELECT * FROM " + tabella + (condizione.empty() ? "" : " WHERE " + condizione),
                   {}, Recordset::Modo::SolaLettura);
   std::vector<Valore> valori(colonne.size());
   for (; !righe.Eof(); righe.MoveNext()) {
@@ -90,7 +91,8 @@ std::string ConnessioneServer(const std::string& connessione, const std::string&
   std::string porta;
   // "server:5432"; a socket folder ("/var/run/postgresql") or an IPv6 address in brackets stays
   // whole.
-  if (const auto dp = host.rfind(':'); dp != std::string::npos && host.find('/') == std::string::npos &&
+  if (const auto dp = host.rfind(':'); dp != std::string::npos &&
+                                       host.find('/') == std::string::npos &&
                                        host.find(']') == std::string::npos) {
     porta = host.substr(dp + 1);
     host.resize(dp);
@@ -127,10 +129,11 @@ bool PreparaArchivioServer(Database& db) {
   const std::int64_t tabelle = std::get<std::int64_t>(db.Scalare(
       "SELECT count(*) FROM information_schema.tables WHERE table_schema = current_schema()"));
   if (tabelle > 0)
-    throw ErroreDatabase("Il " + db.Descrizione() +
-                         " non è un archivio di FISCOLARIO: contiene altre tabelle e non quelle dei "
-                         "soggetti (COPE e CTAB). Indicare nella configurazione un database vuoto o "
-                         "quello di FISCOLARIO. Nulla è stato scritto.");
+    throw ErroreDatabase(
+        "Il " + db.Descrizione() +
+        " non è un archivio di FISCOLARIO: contiene altre tabelle e non quelle dei "
+        "soggetti (COPE e CTAB). Indicare nella configurazione un database vuoto o "
+        "quello di FISCOLARIO. Nulla è stato scritto.");
   CreaSchema(db);
   CaricaDatiRiferimento(db);
   // The one-time upgrades of older embedded databases have nothing to do on tables made now.

@@ -11,10 +11,10 @@
 #include <thread>
 
 #include "CartellaTemporanea.h"
+#include "InterazioneRegistrata.h"
 #include "common/CodiceOperatore.h"
 #include "common/Contesto.h"
 #include "common/Errori.h"
-#include "InterazioneRegistrata.h"
 #include "common/RoutineCampi.h"
 #include "register/RegistroOperatori.h"
 #include "store/DatiRiferimento.h"
@@ -127,8 +127,8 @@ TEST_P(DueMotori, RigheValoriERicerche) {
   EXPECT_EQ(std::get<Data>(rs["ONDT"]), (Data{1980, 2, 29}));
   EXPECT_TRUE(EnNull(rs["ORAG"]));
   EXPECT_EQ(rs.NomeCampo(0), "OCOD");
-  EXPECT_EQ(std::get<std::int64_t>(db.Scalare("SELECT count(*) FROM COPE WHERE OCOD LIKE ?",
-                                              {std::string("rss%")})),
+  EXPECT_EQ(std::get<std::int64_t>(
+                db.Scalare("SELECT count(*) FROM COPE WHERE OCOD LIKE ?", {std::string("rss%")})),
             1);
   EXPECT_EQ(std::get<std::int64_t>(db.Scalare("SELECT count(*) FROM T_COMUNI")),
             static_cast<std::int64_t>(RigheComuniIncorporate()));
@@ -136,9 +136,9 @@ TEST_P(DueMotori, RigheValoriERicerche) {
   ASSERT_TRUE(roma);
   EXPECT_EQ(*roma, std::make_pair(std::string("ROMA"), std::string("RM")));
   // An apostrophe in a value never reaches the statement's text.
-  EXPECT_EQ(Recordset(db, "SELECT * From COPE WHERE OCOD=?", {std::string("A' OR '1'='1")})
-                .RecordCount(),
-            0u);
+  EXPECT_EQ(
+      Recordset(db, "SELECT * From COPE WHERE OCOD=?", {std::string("A' OR '1'='1")}).RecordCount(),
+      0u);
 }
 
 TEST_P(DueMotori, UnaTransazioneAnnullataNonLasciaNulla) {
@@ -183,9 +183,8 @@ TEST_P(DueMotori, DueSalvataggiDelloStessoSoggetto) {
     AggiornaOperatore(la, secondo);
     FAIL() << "il secondo salvataggio doveva essere rifiutato";
   } catch (const ErroreConflitto& e) {
-    EXPECT_EQ(std::string(e.what()).rfind("Il soggetto è stato modificato da un'altra postazione",
-                                          0),
-              0u)
+    EXPECT_EQ(
+        std::string(e.what()).rfind("Il soggetto è stato modificato da un'altra postazione", 0), 0u)
         << e.what();
   }
   DatiOperatore letto;
@@ -304,7 +303,8 @@ TEST_F(SoloServer, TrasferimentoDaUnArchivioLocale) {
   Database locale(cartella.Percorso() / "FCL2013.mdb", Database::Modo::Creazione);
   CreaSchema(locale);
   CaricaDatiRiferimento(locale);
-  locale.Esegui("INSERT INTO COPE (OCOD, ODES, ONDT) VALUES ('RSSMRA80A01H501U', 'ROSSI', '1980-01-01')");
+  locale.Esegui(
+      "INSERT INTO COPE (OCOD, ODES, ONDT) VALUES ('RSSMRA80A01H501U', 'ROSSI', '1980-01-01')");
   locale.Esegui("INSERT INTO CTAB (TIPO, COD, DES) VALUES ('ITT', 'RSSMRA80A01H501U', 'X')");
   locale.Esegui("INSERT INTO CTAB (TIPO, COD, DES) VALUES ('REL', '002', '01/01/2020')");
   Database server = Database::Server(server_->Connessione());
@@ -314,7 +314,8 @@ TEST_F(SoloServer, TrasferimentoDaUnArchivioLocale) {
   EXPECT_EQ(esito[0].tabella, "COPE");
   EXPECT_EQ(esito[0].righe, 1);
   EXPECT_EQ(esito[1].righe, 1);  // the upgrade marks stay the server's own
-  EXPECT_EQ(std::get<std::int64_t>(server.Scalare("SELECT count(*) FROM CTAB WHERE TIPO='REL'")), 2);
+  EXPECT_EQ(std::get<std::int64_t>(server.Scalare("SELECT count(*) FROM CTAB WHERE TIPO='REL'")),
+            2);
   Recordset rs(server, "SELECT * FROM COPE", {}, Recordset::Modo::SolaLettura);
   EXPECT_EQ(std::get<Data>(rs["ONDT"]), (Data{1980, 1, 1}));
   // A server that holds operators already is never merged into.
