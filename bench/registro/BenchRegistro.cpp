@@ -53,15 +53,15 @@ class InterazioneMuta : public fcl::Interazione {
 
 // A valid VAT number (also the operator's code) from a sequence number.
 std::string PartitaIva(int n) {
-  char base[11];
-  std::snprintf(base, sizeof base, "%010d", 100000000 + n);
+  std::string base = std::to_string(100000000 + n);
+  base.insert(0, 10 - std::min<std::size_t>(10, base.size()), '0');
   int somma = 0;
   for (int i = 0; i < 10; ++i) {
     int d = base[i] - '0';
     if (i % 2 == 1) d = d * 2 > 9 ? d * 2 - 9 : d * 2;
     somma += d;
   }
-  return std::string(base) + static_cast<char>('0' + (10 - somma % 10) % 10);
+  return base.substr(0, 10) + static_cast<char>('0' + (10 - somma % 10) % 10);
 }
 
 fcl::DatiOperatore Societa(int n) {

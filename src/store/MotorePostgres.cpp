@@ -323,7 +323,10 @@ class MotorePostgres : public Motore {
   }
 
   std::int64_t Esegui(std::string_view sql, const std::vector<Valore>& parametri) override {
-    return static_cast<std::int64_t>(Diretta(Traduci(sql), InTesto(parametri)).affected_rows());
+    const auto r = Diretta(Traduci(sql), InTesto(parametri));
+    // Back to a savepoint, the transaction takes statements again.
+    if (Maiuscolo(sql.substr(0, 11)) == "ROLLBACK TO") fallita_ = false;
+    return static_cast<std::int64_t>(r.affected_rows());
   }
 
   std::unique_ptr<Ripetibile> Prepara(std::string_view sql) override {
@@ -359,6 +362,7 @@ class MotorePostgres : public Motore {
   void Inizia() override {
     Diretta("BEGIN", {});
     inTransazione_ = true;
+    fallita_ = false;
   }
   void Conferma() override {
     // A COMMIT that fails ends the transaction all the same: the server has rolled it back.
@@ -366,10 +370,19 @@ class MotorePostgres : public Motore {
       persa_ = false;
       throw ErroreDatabase(MessaggioPersa());
     }
+    // The server answers the COMMIT of a transaction in which a statement failed with a silent
+    // rollback: that is told as the failure it is.
+    if (fallita_) {
+      Annulla();
+      throw ErroreDatabase(
+          "Errore del database: un'operazione della transazione non è riuscita e nulla è stato "
+          "registrato; riprovare e, se si ripete, rivolgersi all'assistenza");
+    }
     inTransazione_ = false;
     Diretta("COMMIT", {});
   }
   void Annulla() override {
+    fallita_ = false;
     if (persa_) {
       persa_ = false;
       return;
@@ -480,6 +493,7 @@ class MotorePostgres : public Motore {
                            kDettaglioAssistenza + "PostgreSQL, " + PrimaRiga(e.what()));
     } catch (const pqxx::sql_error& e) {
       const std::string stato = e.sqlstate();
+      if (inTransazione_) fallita_ = true;
       if (stato.rfind("57P", 0) == 0 || stato.rfind("08", 0) == 0) Abbandona();
       throw ErroreDatabase("Errore del database: " + SpiegazioneStato(stato) +
                            kDettaglioAssistenza + "PostgreSQL " + stato + ", " +
@@ -508,7 +522,8 @@ class MotorePostgres : public Motore {
   std::unique_ptr<pqxx::connection> conn_;
   std::unique_ptr<pqxx::nontransaction> tx_;
   bool inTransazione_ = false;
-  bool persa_ = false;  // the connection dropped inside a transaction not yet ended
+  bool persa_ = false;    // the connection dropped inside a transaction not yet ended
+  bool fallita_ = false;  // a statement of the open transaction failed (since its last savepoint)
   int preparate_ = 0;
 };
 

@@ -298,6 +298,33 @@ TEST_F(SoloServer, ConnessioneTroncataAMetaTransazione) {
   EXPECT_EQ(std::get<std::int64_t>(db.Scalare("SELECT count(*) FROM COPE")), 0);
 }
 
+TEST_F(SoloServer, UnaTransazioneConUnErroreNonVieneDataPerRegistrata) {
+  Database db = Database::Server(server_->Connessione());
+  PreparaArchivioServer(db);
+  {
+    // A failed statement given up at its savepoint: the transaction goes on and is stored.
+    Transazione tr(db);
+    db.Esegui("INSERT INTO COPE (OCOD) VALUES ('AAAAAA00A00A000A')");
+    {
+      PuntoDiRipristino punto(db);
+      EXPECT_THROW(db.Esegui("INSERT INTO COPE (OCOD) VALUES ('AAAAAA00A00A000A')"),
+                   ErroreDatabase);
+    }
+    tr.Conferma();
+  }
+  EXPECT_EQ(std::get<std::int64_t>(db.Scalare("SELECT count(*) FROM COPE")), 1);
+  {
+    // Caught and ignored without a savepoint: the server has given the transaction up, and its
+    // confirmation says so instead of reporting it stored.
+    Transazione tr(db);
+    db.Esegui("INSERT INTO COPE (OCOD) VALUES ('BBBBBB00B00B000B')");
+    EXPECT_THROW(db.Esegui("INSERT INTO COPE (OCOD) VALUES ('AAAAAA00A00A000A')"), ErroreDatabase);
+    EXPECT_THROW(tr.Conferma(), ErroreDatabase);
+  }
+  EXPECT_EQ(std::get<std::int64_t>(db.Scalare("SELECT count(*) FROM COPE")), 1);
+  EXPECT_FALSE(db.InTransazione());
+}
+
 TEST_F(SoloServer, TrasferimentoDaUnArchivioLocale) {
   CartellaTemporanea cartella;
   Database locale(cartella.Percorso() / "FCL2013.mdb", Database::Modo::Creazione);
