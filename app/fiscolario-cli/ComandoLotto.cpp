@@ -84,6 +84,18 @@ int EseguiLotto(AmbienteCli& a, OpzioniComando& o) {
   sigaddset(&segnali, SIGUSR1);
   sigset_t precedenti;
   pthread_sigmask(SIG_BLOCK, &segnali, &precedenti);
+  // The signals stay blocked until the summary is written and told: a Ctrl+C that comes after the
+  // batch's end is taken here (and dropped), never by the default action in the middle of that.
+  struct RipristinaMaschera {
+    const sigset_t& segnali;
+    const sigset_t& precedenti;
+    ~RipristinaMaschera() {
+      const timespec zero{0, 0};
+      while (sigtimedwait(&segnali, nullptr, &zero) > 0) {
+      }
+      pthread_sigmask(SIG_SETMASK, &precedenti, nullptr);
+    }
+  } ripristino{segnali, precedenti};
 
   std::exception_ptr errore;
   std::atomic<bool> finito{false};
@@ -120,11 +132,6 @@ int EseguiLotto(AmbienteCli& a, OpzioniComando& o) {
     }
   }
   esecuzione.join();
-  // A signal that came at the very end is taken here, not by the default action after the mask.
-  const timespec zero{0, 0};
-  while (sigtimedwait(&segnali, nullptr, &zero) > 0) {
-  }
-  pthread_sigmask(SIG_SETMASK, &precedenti, nullptr);
   if (terminale) {
     MostraAvanzamento(a.err, lotto.Conta());
     a.err << '\n';
