@@ -82,20 +82,10 @@ int EseguiLotto(AmbienteCli& a, OpzioniComando& o) {
   sigaddset(&segnali, SIGINT);
   sigaddset(&segnali, SIGTERM);
   sigaddset(&segnali, SIGUSR1);
-  sigset_t precedenti;
-  pthread_sigmask(SIG_BLOCK, &segnali, &precedenti);
-  // The signals stay blocked until the summary is written and told: a Ctrl+C that comes after the
-  // batch's end is taken here (and dropped), never by the default action in the middle of that.
-  struct RipristinaMaschera {
-    const sigset_t& segnali;
-    const sigset_t& precedenti;
-    ~RipristinaMaschera() {
-      const timespec zero{0, 0};
-      while (sigtimedwait(&segnali, nullptr, &zero) > 0) {
-      }
-      pthread_sigmask(SIG_SETMASK, &precedenti, nullptr);
-    }
-  } ripristino{segnali, precedenti};
+  // They stay blocked for the rest of the process: the batch is the last thing the command does,
+  // and a Ctrl+C that comes after its end (while the summary is written, or as the process exits)
+  // is dropped, never taken by the default action that would end the process half-way.
+  pthread_sigmask(SIG_BLOCK, &segnali, nullptr);
 
   std::exception_ptr errore;
   std::atomic<bool> finito{false};
@@ -132,6 +122,9 @@ int EseguiLotto(AmbienteCli& a, OpzioniComando& o) {
     }
   }
   esecuzione.join();
+  const timespec zero{0, 0};
+  while (sigtimedwait(&segnali, nullptr, &zero) > 0) {
+  }
   if (terminale) {
     MostraAvanzamento(a.err, lotto.Conta());
     a.err << '\n';

@@ -306,7 +306,7 @@ TEST_F(ComandoLottoTest, SigintLasciaSoloFileCompleti) {
     }
     int stato = 0;
     ASSERT_EQ(::waitpid(pid, &stato, 0), pid);
-    ASSERT_TRUE(WIFEXITED(stato));
+    ASSERT_TRUE(WIFEXITED(stato)) << "terminato dal segnale " << WTERMSIG(stato);
     EXPECT_EQ(WEXITSTATUS(stato), 1);
 
     const auto r = Riepilogo(uscita);
