@@ -27,11 +27,6 @@ namespace {
 constexpr std::string_view kDidascaliaSalvataggio = "Salvataggio";
 constexpr std::string_view kDidascaliaRipristino = "Ripristino";
 
-bool Identificatore(std::string_view nome) {
-  return !nome.empty() && std::all_of(nome.begin(), nome.end(),
-                                      [](unsigned char c) { return std::isalnum(c) || c == '_'; });
-}
-
 bool UgualeSenzaMaiuscole(std::string_view a, std::string_view b) {
   return a.size() == b.size() &&
          std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
@@ -258,7 +253,7 @@ class Ripristino {
     if (!aperta_ || aperta_->nome != tabella) {
       aperta_.reset();
       // The name comes from the file: it must be a table of operators' data that exists here.
-      if (!Identificatore(tabella) || !db_.EsisteTabella(tabella))
+      if (!NomeSql(tabella) || !db_.EsisteTabella(tabella))
         throw ErroreRigaBackup(numero, tabella, "la tabella non esiste nell'archivio");
       auto colonne = db_.Colonne(tabella);
       if (std::none_of(colonne.begin(), colonne.end(),
@@ -289,9 +284,7 @@ class Ripristino {
 
   struct TabellaAperta {
     TabellaAperta(std::string n, std::vector<Colonna> c, Database& db, const std::string& codice)
-        : nome(std::move(n)),
-          colonne(std::move(c)),
-          rs(ApriRigheOperatore(db, nome, codice)) {}
+        : nome(std::move(n)), colonne(std::move(c)), rs(ApriRigheOperatore(db, nome, codice)) {}
     std::string nome;
     std::vector<Colonna> colonne;
     Recordset rs;

@@ -8,21 +8,20 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "common/FileProtetti.h"
+
 namespace fcl {
 
 namespace {
 
 // The lock file of a working file: one name for every spelling of its path.
 std::filesystem::path FileDiBlocco(const std::filesystem::path& file) {
-  std::error_code ec;
-  auto assoluto = std::filesystem::absolute(file, ec);
-  if (ec) assoluto = file;
-  auto risolto = std::filesystem::weakly_canonical(assoluto, ec);
-  if (ec) risolto = assoluto.lexically_normal();
+  const auto risolto = Risolto(file);
   std::uint64_t h = 14695981039346656037ull;  // FNV-1a, the same in every build
   for (const unsigned char c : risolto.string()) h = (h ^ c) * 1099511628211ull;
   char nome[40];
   std::snprintf(nome, sizeof nome, "fiscolario-%016llx.lock", static_cast<unsigned long long>(h));
+  std::error_code ec;
   auto cartella = std::filesystem::temp_directory_path(ec);
   if (ec) cartella = "/tmp";
   return cartella / nome;

@@ -5,10 +5,7 @@
 #include "common/Contesto.h"
 
 namespace fcl {
-namespace {
 
-// The path as the disk resolves it; lexically normalised when the disk cannot tell (a folder
-// that cannot be read).
 std::filesystem::path Risolto(const std::filesystem::path& p) {
   std::error_code ec;
   auto assoluto = std::filesystem::absolute(p, ec);
@@ -17,6 +14,8 @@ std::filesystem::path Risolto(const std::filesystem::path& p) {
   if (ec) return assoluto.lexically_normal();
   return risolto;
 }
+
+namespace {
 
 // Two names of one existing file (a hard link, a case-insensitive volume).
 bool StessoFile(const std::filesystem::path& a, const std::filesystem::path& b) {

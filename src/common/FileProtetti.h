@@ -8,6 +8,10 @@
 
 namespace fcl {
 
+// The path as the disk resolves it (absolute, links and ".." resolved); lexically normalised when
+// the disk cannot tell (a folder that cannot be read). One name for every spelling of a path.
+std::filesystem::path Risolto(const std::filesystem::path& p);
+
 struct Contesto;
 
 // The files that a file written for the user (a check listing, the files named after it, a backup

@@ -1,10 +1,24 @@
 #include "store/Database.h"
 
+#include <algorithm>
+#include <cctype>
 #include <utility>
 
+#include "common/Errori.h"
 #include "store/Motore.h"
 
 namespace fcl {
+
+bool NomeSql(std::string_view nome) {
+  return !nome.empty() && std::all_of(nome.begin(), nome.end(),
+                                      [](unsigned char c) { return std::isalnum(c) || c == '_'; });
+}
+
+std::string NomeSqlVerificato(std::string_view nome) {
+  if (!NomeSql(nome))
+    throw ErroreDatabase("Errore del database: nome non valido " + std::string(nome));
+  return std::string(nome);
+}
 
 Database::Database(std::unique_ptr<Motore> motore, std::filesystem::path file)
     : motore_(std::move(motore)), file_(std::move(file)) {}

@@ -26,6 +26,12 @@ struct Colonna {
 // server shared by the workstations of a studio.
 enum class TipoArchivio { Sqlite, Postgres };
 
+// A table or column name as statements may hold it: letters, digits and "_" only (a name that
+// comes from a file or is put together by the program is checked before it reaches a statement).
+bool NomeSql(std::string_view nome);
+// `nome` when NomeSql; otherwise throws ErroreDatabase.
+std::string NomeSqlVerificato(std::string_view nome);
+
 class Motore;
 class Cursore;
 class Ripetibile;

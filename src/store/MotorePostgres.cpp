@@ -67,15 +67,6 @@ std::string Traduci(std::string_view sql) {
   return out;
 }
 
-// A name the engine puts into its own statements: letters, digits and "_" only.
-std::string Nome(std::string_view nome) {
-  if (nome.empty() || !std::all_of(nome.begin(), nome.end(), CarattereNome))
-    throw ErroreDatabase(
-        "Errore del database: errore interno del programma; rivolgersi all'assistenza" +
-        std::string(kDettaglioAssistenza) + "nome non valido " + std::string(nome));
-  return std::string(nome);
-}
-
 using Parametri = std::vector<std::optional<std::string>>;
 
 std::string TestoDoppio(double x) {
@@ -400,10 +391,10 @@ class MotorePostgres : public Motore {
     std::string elenco;
     std::string segnaposto;
     for (std::size_t i = 0; i < nomi.size(); ++i) {
-      elenco += (i ? ", " : "") + Nome(nomi[i]);
+      elenco += (i ? ", " : "") + NomeSqlVerificato(nomi[i]);
       segnaposto += (i ? ", $" : "$") + std::to_string(i + 1);
     }
-    const std::string t = Nome(tabella);
+    const std::string t = NomeSqlVerificato(tabella);
     const auto r = Diretta(nomi.empty() ? "INSERT INTO " + t + " DEFAULT VALUES RETURNING ctid"
                                         : "INSERT INTO " + t + " (" + elenco + ") VALUES (" +
                                               segnaposto + ") RETURNING ctid",
@@ -415,18 +406,19 @@ class MotorePostgres : public Motore {
                   const std::vector<Valore>& valori, const Valore& identita) override {
     std::string assegnazioni;
     for (std::size_t i = 0; i < nomi.size(); ++i)
-      assegnazioni += (i ? ", " : "") + Nome(nomi[i]) + " = $" + std::to_string(i + 1);
+      assegnazioni += (i ? ", " : "") + NomeSqlVerificato(nomi[i]) + " = $" + std::to_string(i + 1);
     Parametri p = InTesto(valori);
     p.emplace_back(ValoreComeTesto(identita));
-    const auto r = Diretta("UPDATE " + Nome(tabella) + " SET " + assegnazioni + " WHERE ctid = $" +
-                               std::to_string(p.size()) + "::tid RETURNING ctid",
-                           p);
+    const auto r =
+        Diretta("UPDATE " + NomeSqlVerificato(tabella) + " SET " + assegnazioni +
+                    " WHERE ctid = $" + std::to_string(p.size()) + "::tid RETURNING ctid",
+                p);
     if (r.empty()) throw ErroreConflitto();
     return std::string(r[0][0].c_str());
   }
 
   void Elimina(std::string_view tabella, const Valore& identita) override {
-    if (Diretta("DELETE FROM " + Nome(tabella) + " WHERE ctid = $1::tid",
+    if (Diretta("DELETE FROM " + NomeSqlVerificato(tabella) + " WHERE ctid = $1::tid",
                 {ValoreComeTesto(identita)})
             .affected_rows() == 0)
       throw ErroreConflitto();

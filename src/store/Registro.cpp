@@ -12,15 +12,6 @@ namespace {
 
 const std::string kConfronto(kConfrontaCodice);
 
-// A table or column name that comes from outside (a backup file): letters, digits and "_".
-std::string Nome(std::string_view nome) {
-  const bool valido = !nome.empty() && std::all_of(nome.begin(), nome.end(), [](unsigned char c) {
-    return std::isalnum(c) || c == '_';
-  });
-  if (!valido) throw ErroreDatabase("Errore del database: nome non valido " + std::string(nome));
-  return std::string(nome);
-}
-
 }  // namespace
 
 Recordset ApriOperatore(Database& db, std::string_view codice, Recordset::Modo modo) {
@@ -34,7 +25,7 @@ Recordset ApriImpegno(Database& db, std::string_view codice, Recordset::Modo mod
 
 Recordset ApriRigheOperatore(Database& db, std::string_view tabella, std::string_view codice,
                              Recordset::Modo modo) {
-  return Recordset(db, "SELECT * From " + Nome(tabella) + " WHERE OCOD=?" + kConfronto,
+  return Recordset(db, "SELECT * From " + NomeSqlVerificato(tabella) + " WHERE OCOD=?" + kConfronto,
                    {std::string(codice)}, modo);
 }
 
@@ -48,7 +39,8 @@ Recordset ApriCodice(Database& db, const Valore& tipo, const Valore& cod, bool c
 Recordset LeggiRighe(Database& db, std::string_view tabella, std::string_view colonna,
                      const Valore& valore, bool codiceOperatore) {
   return Recordset(db,
-                   "SELECT * From " + Nome(tabella) + " WHERE " + Nome(colonna) + "=?" +
+                   "SELECT * From " + NomeSqlVerificato(tabella) + " WHERE " +
+                       NomeSqlVerificato(colonna) + "=?" +
                        (codiceOperatore ? kConfronto : std::string()),
                    {valore}, Recordset::Modo::SolaLettura);
 }
