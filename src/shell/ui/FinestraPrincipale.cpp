@@ -325,7 +325,7 @@ void FinestraPrincipale::TrasferisciArchivio() {
   if (ctx_.Ui().Chiedi(
           "L'archivio dei soggetti di questa cartella (DataBase/FCL2013.mdb) sarà copiato nel "
           "database PostgreSQL indicato in configurazione.ini (TipoDb=P), che deve essere vuoto. "
-          "L'archivio locale non sarà modificato.\nProcedere?",
+          "L'archivio locale non sarà modificato. Procedere?",
           "Trasferimento dell'archivio sul server", Pulsanti::SiNo, Icona::Domanda,
           Risposta::No) != Risposta::Si)
     return;
