@@ -418,6 +418,13 @@ AnalizzatoreXml::Passo AnalizzatoreXml::PassoDiretto() {
       if (!Rifornisci()) return Passo::Uscita;
       continue;
     }
+    std::size_t linee = 0;
+    if (const std::size_t letta = RigaDiretta(b, i, linee)) {
+      lineeNascoste_ += linee;
+      posizione_ = letta;
+      if (pausaChiesta_) return Passo::Riga;
+      continue;
+    }
     const std::size_t fine = Elemento<false>(b, i);
     if (fine == kIncompleto) {
       if (b.size() - i > kRigaMassima || !Rifornisci()) return Passo::Uscita;
@@ -712,6 +719,126 @@ std::size_t AnalizzatoreXml::Elemento(std::string_view b, std::size_t pos) {
     }
     pos = i;
   }
+}
+
+std::size_t AnalizzatoreXml::RigaDiretta(std::string_view, std::size_t, std::size_t&) { return 0; }
+
+void AnalizzatoreXml::Cursore::Spazi() {
+  while (i_ < b_.size() && SpazioXml(b_[i_])) {
+    if (b_[i_] == '\n') ++linee_;
+    ++i_;
+  }
+}
+
+bool AnalizzatoreXml::Cursore::Apertura(std::string_view& nome, bool& vuoto) {
+  quanti_ = 0;
+  std::size_t i = i_;
+  if (i + 1 >= b_.size() || b_[i] != '<' || !InizioNome(b_[i + 1])) return false;
+  ++i;
+  while (i < b_.size() && CarattereNome(b_[i])) ++i;
+  if (i >= b_.size() || b_[i] == ':') return false;
+  nome = b_.substr(i_ + 1, i - i_ - 1);
+  std::size_t linee = 0;
+  for (;;) {
+    const std::size_t primaDegliSpazi = i;
+    while (i < b_.size() && SpazioXml(b_[i])) linee += b_[i++] == '\n';
+    if (i + 1 >= b_.size()) return false;
+    if (b_[i] == '>' || (b_[i] == '/' && b_[i + 1] == '>')) {
+      vuoto = b_[i] == '/';
+      i_ = i + (vuoto ? 2 : 1);
+      linee_ += linee;
+      return true;
+    }
+    // An attribute, after at least one blank: [prefix:]name, "=", a quoted value.
+    if (i == primaDegliSpazi || !InizioNome(b_[i]) || quanti_ == 16) return false;
+    const std::size_t inizioNome = i;
+    while (i < b_.size() && CarattereNome(b_[i])) ++i;
+    Attributo a{{}, b_.substr(inizioNome, i - inizioNome), {}};
+    if (i < b_.size() && b_[i] == ':') {
+      const std::string_view prefisso = a.locale;
+      const std::size_t inizioLocale = ++i;
+      if (i >= b_.size() || !InizioNome(b_[i])) return false;
+      while (i < b_.size() && CarattereNome(b_[i])) ++i;
+      a.locale = b_.substr(inizioLocale, i - inizioLocale);
+      if (prefisso == "xml") {
+        a.uri = kUriXml;
+      } else if (prefisso != "xmlns") {
+        for (auto it = xml_.spazi_.rbegin(); it != xml_.spazi_.rend() && a.uri.empty(); ++it)
+          if (it->first == prefisso) a.uri = it->second;
+      }
+      if (a.uri.empty()) return false;  // a declaration, or an unbound prefix
+    } else if (a.locale == "xmlns") {
+      return false;
+    }
+    for (int k = 0; k < quanti_; ++k)
+      if (attributi_[k].locale == a.locale && attributi_[k].uri == a.uri) return false;
+    while (i < b_.size() && SpazioXml(b_[i])) linee += b_[i++] == '\n';
+    if (i >= b_.size() || b_[i] != '=') return false;
+    ++i;
+    while (i < b_.size() && SpazioXml(b_[i])) linee += b_[i++] == '\n';
+    if (i >= b_.size() || (b_[i] != '"' && b_[i] != '\'')) return false;
+    const char virgolette = b_[i++];
+    const std::size_t inizioValore = i;
+    for (;;) {
+      if (i >= b_.size()) return false;
+      const char c = b_[i];
+      const auto u = static_cast<unsigned char>(c);
+      if (c == virgolette) break;
+      if (c == '&' || c == '<' || u < 0x20) return false;
+      if (u < 0x80) {
+        ++i;
+        continue;
+      }
+      const std::size_t n = Utf8Xml(b_, i);
+      if (n == kIncompleto || n == kInvalido) return false;
+      i += n;
+    }
+    a.valore = b_.substr(inizioValore, i - inizioValore);
+    ++i;
+    attributi_[quanti_++] = a;
+  }
+}
+
+std::optional<std::string_view> AnalizzatoreXml::Cursore::Valore(std::string_view locale) const {
+  for (int k = 0; k < quanti_; ++k)
+    if (attributi_[k].uri.empty() && attributi_[k].locale == locale) return attributi_[k].valore;
+  return std::nullopt;
+}
+
+bool AnalizzatoreXml::Cursore::Chiusura(std::string_view nome) {
+  std::size_t i = i_ + 2 + nome.size();
+  if (i >= b_.size() || b_[i_] != '<' || b_[i_ + 1] != '/' || b_.substr(i_ + 2, nome.size()) != nome)
+    return false;
+  std::size_t linee = 0;
+  while (i < b_.size() && SpazioXml(b_[i])) linee += b_[i++] == '\n';
+  if (i >= b_.size() || b_[i] != '>') return false;
+  i_ = i + 1;
+  linee_ += linee;
+  return true;
+}
+
+bool AnalizzatoreXml::Cursore::Testo(std::string_view& testo) {
+  std::size_t i = i_;
+  std::size_t linee = 0;
+  for (;;) {
+    if (i >= b_.size()) return false;
+    const char c = b_[i];
+    const auto u = static_cast<unsigned char>(c);
+    if (c == '<') break;
+    if (u >= 0x80) {
+      const std::size_t n = Utf8Xml(b_, i);
+      if (n == kIncompleto || n == kInvalido) return false;
+      i += n;
+      continue;
+    }
+    if (c == '&' || c == ']' || (u < 0x20 && c != '\t' && c != '\n')) return false;
+    linee += c == '\n';
+    ++i;
+  }
+  testo = b_.substr(i_, i - i_);
+  i_ = i;
+  linee_ += linee;
+  return true;
 }
 
 void AnalizzatoreXml::LeggiTutto() {

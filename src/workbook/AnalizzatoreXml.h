@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -64,6 +65,51 @@ class AnalizzatoreXml {
   // return, a bad character, a row longer than 64 KB ...) is left to Expat from the row where it
   // appears on, so what Expat accepts or refuses stays exactly as without the scanner.
   void ScansioneDiretta(std::string contenitore, std::string riga);
+  // With the direct scan, a subclass may read a whole row element itself when the row has a shape
+  // it knows, and act on it as its handlers would: from b[pos] (the row's "<"), the position after
+  // the row's end tag, or 0 to leave the row to the scanner of events. It reads with a Cursore,
+  // which takes only markup that is well-formed, so a row it reads is one Expat accepts. Before it
+  // returns 0 it may have changed only what the handlers reset at the row's start; an exception it
+  // throws must be the one the handlers would throw at the same point. `linee` receives the line
+  // feeds of the row.
+  virtual std::size_t RigaDiretta(std::string_view b, std::size_t pos, std::size_t& linee);
+
+  // The markup of one row, read element by element for RigaDiretta. Every call returns false when
+  // what follows is not what it takes, or the block ends first: the row then goes to the scanner.
+  // It takes unprefixed element names, attributes without references or blanks other than the
+  // space in their values, and text without references, "]" or carriage returns.
+  class Cursore {
+   public:
+    struct Attributo {
+      std::string_view uri, locale, valore;
+    };
+    Cursore(const AnalizzatoreXml& xml, std::string_view b, std::size_t pos)
+        : xml_(xml), b_(b), i_(pos) {}
+    // Skips blanks (space, tab, line feed).
+    void Spazi();
+    // Whether the next bytes are `s`.
+    bool Segue(std::string_view s) const { return b_.substr(i_, s.size()) == s; }
+    // A start tag, "<name ...>" or "<name .../>": its name, and whether the element is empty.
+    // Its attributes stay readable with Valore until the next call.
+    bool Apertura(std::string_view& nome, bool& vuoto);
+    // The value of the unprefixed attribute `locale` of the last start tag, or nullopt.
+    std::optional<std::string_view> Valore(std::string_view locale) const;
+    // The end tag "</nome>".
+    bool Chiusura(std::string_view nome);
+    // Character data up to the next "<".
+    bool Testo(std::string_view& testo);
+    std::size_t Posizione() const { return i_; }
+    std::size_t Linee() const { return linee_; }
+
+   private:
+    const AnalizzatoreXml& xml_;
+    std::string_view b_;
+    std::size_t i_;
+    std::size_t linee_ = 0;
+    Attributo attributi_[16];
+    int quanti_ = 0;
+  };
+
   // Throws ErroreCartella "damaged" naming this part.
   [[noreturn]] void Danneggiato(const std::string& dettaglio) const;
   // Throws ErroreCartella "beyond the limits" (`dettaglio`: "elenca più di 10000 fogli").

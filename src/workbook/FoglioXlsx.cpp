@@ -9,6 +9,11 @@ namespace {
 // Days between 30/12/1899 and 01/01/1904, the day 0 of the 1904 date system.
 constexpr double kScarto1904 = 1462;
 
+std::optional<std::string_view> Opzionale(const char* valore) {
+  if (valore == nullptr) return std::nullopt;
+  return std::string_view(valore);
+}
+
 }  // namespace
 
 FoglioXlsx::FoglioXlsx(std::unique_ptr<VoceZip> parte, const TestiCondivisi& testi,
@@ -27,29 +32,45 @@ bool FoglioXlsx::Prossimo(BloccoRighe& blocco) {
   return true;
 }
 
+void FoglioXlsx::ApriRiga(std::optional<std::string_view> r) {
+  long long numero = ultimaRiga_ + 1;
+  if (r) {
+    const auto letto = LeggiIntero(*r);
+    if (!letto || *letto < 1) Danneggiato("numero di riga non valido: " + std::string(*r));
+    numero = *letto;
+  }
+  if (numero > kRigheMassimeFoglio)
+    Danneggiato("riga " + std::to_string(numero) + " oltre la riga " +
+                std::to_string(kRigheMassimeFoglio) + ", l'ultima di un foglio");
+  inRiga_ = true;
+  riga_ = BloccoRighe();
+  riga_.inizio = numero;
+  ultimaColonna_ = 0;
+}
+
+long long FoglioXlsx::ColonnaCella(std::optional<std::string_view> r) const {
+  long long colonna = ultimaColonna_ + 1;
+  if (r) {
+    if (const auto letta = ColonnaDiRiferimento(*r)) colonna = *letta;
+  }
+  if (colonna > kColonneMassimeFoglio)
+    Danneggiato("cella oltre la colonna XFD, l'ultima di un foglio");
+  return colonna;
+}
+
+void FoglioXlsx::ChiudiRiga() {
+  inRiga_ = false;
+  ultimaRiga_ = riga_.inizio;
+  pronte_.push_back(std::move(riga_));
+  Sospendi();
+}
+
 void FoglioXlsx::Inizio(std::string_view nome, const Attributi& attributi) {
   const auto locale = Locale(nome);
   if (locale == "row") {
-    long long numero = ultimaRiga_ + 1;
-    if (const char* r = attributi.Valore("r")) {
-      const auto letto = LeggiIntero(r);
-      if (!letto || *letto < 1) Danneggiato(std::string("numero di riga non valido: ") + r);
-      numero = *letto;
-    }
-    if (numero > kRigheMassimeFoglio)
-      Danneggiato("riga " + std::to_string(numero) + " oltre la riga " +
-                  std::to_string(kRigheMassimeFoglio) + ", l'ultima di un foglio");
-    inRiga_ = true;
-    riga_ = BloccoRighe();
-    riga_.inizio = numero;
-    ultimaColonna_ = 0;
+    ApriRiga(Opzionale(attributi.Valore("r")));
   } else if (locale == "c" && inRiga_) {
-    colonna_ = ultimaColonna_ + 1;
-    if (const char* r = attributi.Valore("r")) {
-      if (const auto colonna = ColonnaDiRiferimento(r)) colonna_ = *colonna;
-    }
-    if (colonna_ > kColonneMassimeFoglio)
-      Danneggiato("cella oltre la colonna XFD, l'ultima di un foglio");
+    colonna_ = ColonnaCella(Opzionale(attributi.Valore("r")));
     const char* t = attributi.Valore("t");
     tipo_ = t ? t : "n";
     const char* s = attributi.Valore("s");
@@ -75,6 +96,68 @@ void FoglioXlsx::Inizio(std::string_view nome, const Attributi& attributi) {
   } else if (locale == "t" && inInLinea_ && inFonetica_ == 0) {
     dove_ = Dove::TestoInLinea;
   }
+}
+
+// The rows most files have: cells with a value, a formula and its value, or an inline string of
+// one text, attributes without references. Anything else goes to the scanner of events.
+std::size_t FoglioXlsx::RigaDiretta(std::string_view b, std::size_t pos, std::size_t& linee) {
+  Cursore x(*this, b, pos);
+  std::string_view nome;
+  bool vuoto = false;
+  if (!x.Apertura(nome, vuoto) || nome != "row") return 0;
+  ApriRiga(x.Valore("r"));
+  while (!vuoto) {
+    x.Spazi();
+    if (x.Segue("</")) {
+      if (!x.Chiusura("row")) return 0;
+      break;
+    }
+    bool cellaVuota = false;
+    if (!x.Apertura(nome, cellaVuota) || nome != "c") return 0;
+    const long long colonna = ColonnaCella(x.Valore("r"));
+    ContenutoCella cella;
+    if (const auto t = x.Valore("t")) cella.tipo = *t;
+    if (const auto s = x.Valore("s")) cella.stile = LeggiIntero(*s).value_or(0);
+    while (!cellaVuota) {
+      x.Spazi();
+      if (x.Segue("</")) {
+        if (!x.Chiusura("c")) return 0;
+        break;
+      }
+      bool figlioVuoto = false;
+      if (!x.Apertura(nome, figlioVuoto)) return 0;
+      std::string_view testo;
+      if (nome == "v" && !cella.haValore) {
+        cella.haValore = true;
+        if (!figlioVuoto && !(x.Testo(testo) && x.Chiusura("v"))) return 0;
+        cella.valore = testo;
+      } else if (nome == "f" && !cella.haFormula) {
+        cella.haFormula = true;
+        if (!figlioVuoto && !(x.Testo(testo) && x.Chiusura("f"))) return 0;
+        cella.formula = testo;
+      } else if (nome == "is" && !cella.haInLinea) {
+        cella.haInLinea = true;
+        if (figlioVuoto) continue;
+        x.Spazi();
+        bool testoVuoto = false;
+        if (x.Apertura(nome, testoVuoto)) {
+          if (nome != "t") return 0;
+          if (!testoVuoto && !(x.Testo(testo) && x.Chiusura("t"))) return 0;
+          cella.inLinea = testo;
+          x.Spazi();
+        }
+        if (!x.Chiusura("is")) return 0;
+      } else {
+        return 0;
+      }
+      if (testo.size() > errori_cartella::kLimiteTestoCella) return 0;
+    }
+    ChiudiCella(colonna, cella);
+    ultimaColonna_ = colonna;
+  }
+  ChiudiRiga();
+  linee = x.Linee();
+  return x.Posizione();
 }
 
 void FoglioXlsx::Caratteri(std::string_view testo) {
@@ -106,63 +189,61 @@ void FoglioXlsx::Fine(std::string_view nome) {
   } else if (locale == "is") {
     inInLinea_ = false;
   } else if (locale == "c" && inRiga_) {
-    ChiudiCella();
+    ChiudiCella(colonna_, {tipo_, stile_, valore_, inLinea_, formula_, haValore_, haInLinea_,
+                           haFormula_});
     ultimaColonna_ = colonna_;
   } else if (locale == "row" && inRiga_) {
-    inRiga_ = false;
-    ultimaRiga_ = riga_.inizio;
-    pronte_.push_back(std::move(riga_));
-    Sospendi();
+    ChiudiRiga();
   }
 }
 
-void FoglioXlsx::ChiudiCella() {
-  if (colonna_ < 1 || colonna_ > kColonneLette) return;
-  Cella& cella = riga_.celle[static_cast<std::size_t>(colonna_ - 1)];
+void FoglioXlsx::ChiudiCella(long long colonna, const ContenutoCella& c) {
+  if (colonna < 1 || colonna > kColonneLette) return;
+  Cella& cella = riga_.celle[static_cast<std::size_t>(colonna - 1)];
   cella = Cella();
-  if (tipo_ == "inlineStr" || (haInLinea_ && !haValore_)) {
+  if (c.tipo == "inlineStr" || (c.haInLinea && !c.haValore)) {
     cella.tipo = Cella::Tipo::Testo;
-    cella.testo = DecodificaEscapeX(inLinea_);
+    cella.testo = DecodificaEscapeX(c.inLinea);
     return;
   }
-  if (!haValore_) {
-    if (haFormula_) {
+  if (!c.haValore) {
+    if (c.haFormula) {
       // Written by a program that does not compute formulas: the value is not in the file.
       cella.tipo = Cella::Tipo::Errore;
-      cella.testo = "=" + formula_;
+      cella.testo = "=" + std::string(c.formula);
     }
     return;
   }
-  if (tipo_ == "s") {
-    const auto indice = LeggiIntero(valore_);
+  if (c.tipo == "s") {
+    const auto indice = LeggiIntero(c.valore);
     if (!indice || *indice < 0 || static_cast<std::size_t>(*indice) >= testi_.Quanti())
-      Danneggiato("riferimento a un testo condiviso inesistente: " + valore_);
+      Danneggiato("riferimento a un testo condiviso inesistente: " + std::string(c.valore));
     cella.tipo = Cella::Tipo::Testo;
     cella.testo = testi_.Testo(static_cast<std::size_t>(*indice));
-  } else if (tipo_ == "str") {
+  } else if (c.tipo == "str") {
     cella.tipo = Cella::Tipo::Testo;
-    cella.testo = DecodificaEscapeX(valore_);
-  } else if (tipo_ == "b") {
+    cella.testo = DecodificaEscapeX(c.valore);
+  } else if (c.tipo == "b") {
     cella.tipo = Cella::Tipo::Booleano;
-    cella.numero = (valore_ == "1" || valore_ == "true") ? 1 : 0;
-  } else if (tipo_ == "e") {
+    cella.numero = (c.valore == "1" || c.valore == "true") ? 1 : 0;
+  } else if (c.tipo == "e") {
     cella.tipo = Cella::Tipo::Errore;
-    cella.testo = valore_;
-  } else if (tipo_ == "d") {
-    if (const auto seriale = SerialeDaIso(valore_)) {
+    cella.testo = c.valore;
+  } else if (c.tipo == "d") {
+    if (const auto seriale = SerialeDaIso(c.valore)) {
       cella.tipo = Cella::Tipo::Data;
       cella.numero = *seriale;
     } else {
       cella.tipo = Cella::Tipo::Testo;
-      cella.testo = valore_;
+      cella.testo = c.valore;
     }
   } else {
-    const auto numero = LeggiDecimale(valore_);
+    const auto numero = LeggiDecimale(c.valore);
     if (!numero) {
-      if (valore_.empty()) return;
-      Danneggiato("valore numerico non valido: " + valore_);
+      if (c.valore.empty()) return;
+      Danneggiato("valore numerico non valido: " + std::string(c.valore));
     }
-    if (stili_.Data(stile_)) {
+    if (stili_.Data(c.stile)) {
       cella.tipo = Cella::Tipo::Data;
       // A time alone (a fraction of a day) is the same in both date systems.
       const bool soloOra = *numero > 0 && *numero < 1;

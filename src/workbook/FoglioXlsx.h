@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "workbook/AnalizzatoreXml.h"
@@ -29,9 +30,21 @@ class FoglioXlsx : public AnalizzatoreXml {
   void Inizio(std::string_view nome, const Attributi& attributi) override;
   void Fine(std::string_view nome) override;
   void Caratteri(std::string_view testo) override;
+  std::size_t RigaDiretta(std::string_view b, std::size_t pos, std::size_t& linee) override;
 
  private:
-  void ChiudiCella();
+  // What a cell holds when it closes: its type (t), style (s) and the texts of its children.
+  struct ContenutoCella {
+    std::string_view tipo = "n";
+    long long stile = 0;
+    std::string_view valore, inLinea, formula;
+    bool haValore = false, haInLinea = false, haFormula = false;
+  };
+  // What the start and end tags of a row and of a cell do, for the handlers and RigaDiretta alike.
+  void ApriRiga(std::optional<std::string_view> r);
+  long long ColonnaCella(std::optional<std::string_view> r) const;
+  void ChiudiCella(long long colonna, const ContenutoCella& contenuto);
+  void ChiudiRiga();
 
   const TestiCondivisi& testi_;
   const StiliXlsx& stili_;

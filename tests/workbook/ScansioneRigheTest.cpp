@@ -104,6 +104,25 @@ TEST(ScansioneRighe, StessiValoriEStessiErroriDiExpat) {
        "t=\"inlineStr\"><is><t>" +
            testoLungo + "</t></is></c></row><row r=\"3\"><c r=\"A3\"><v>3</v></c></row>",
        false},
+      {"forme delle celle lette riga per riga",
+       "<row r=\"1\" spans=\"1:6\" x14ac:dyDescent=\"0.25\"><c r=\"A1\" s=\"0\"><f>B1*2</f>"
+       "<v>4</v></c><c r=\"B1\"><f t=\"shared\" si=\"0\"/><v>2</v></c><c r=\"C1\"><f>X1</f></c>"
+       "<c r=\"D1\" t=\"inlineStr\"><is><t xml:space=\"preserve\"> \xC3\xA0 _x000D_ </t></is></c>"
+       "<c r=\"E1\" t=\"inlineStr\"><is/></c><c r=\"F1\"><v/></c><c r=\"G1\" t=\"str\"><v>"
+       "a\nb</v></c><c r=\"H1\" t=\"e\"><v>#DIV/0!</v></c><c r=\"Z1\"><v>9</v></c></row>"
+       "<row r=\"2\"/><row r=\"3\" ><c r=\"A3\" ><v >3</v ></c ></row >"
+       "<row r=\"4\"><c r=\"A4\"><v>1</v><v>2</v></c><c r=\"B4\"><is><t>a</t><t>b</t></is></c>"
+       "<c r=\"C4\">x<v>5</v></c><c r=\"D4\" t=\"inlineStr\"><is><t>a]b</t></is></c></row>"
+       "<row r=\"5\"><c r=\"A5\" a=\"1\" b=\"2\" c=\"3\" d=\"4\" e=\"5\" f=\"6\" g=\"7\" "
+       "h=\"8\" i=\"9\" j=\"10\" k=\"11\" l=\"12\" m=\"13\" n=\"14\" o=\"15\" p=\"16\" "
+       "q=\"17\"><v>5</v></c><c><v>6</v></c></row>",
+       false},
+      {"valore numerico non valido", "<row r=\"1\"><c r=\"A1\"><v>1x</v></c></row>", true},
+      {"cella oltre l'ultima colonna", "<row r=\"1\"><c r=\"XFE1\"><v>1</v></c></row>", true},
+      {"errore di una cella prima di un tag non corrispondente",
+       "<row r=\"1\"><c r=\"A1\"><v>z</v></c><c></x></row>", true},
+      {"attributo ripetuto con prefissi diversi dello stesso spazio",
+       "<row r=\"1\" x14ac:a=\"1\" y14ac:a=\"2\"><c><v>1</v></c></row>", true},
       {"tag non corrispondente",
        "<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>\n\n<row r=\"2\"><c>"
        "<v>2</c></v></row>",
@@ -129,7 +148,8 @@ TEST(ScansioneRighe, StessiValoriEStessiErroriDiExpat) {
     const std::string inizio = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<worksheet xmlns=\"" +
                                kMain +
                                "\" xmlns:x14ac=\"http://schemas.microsoft.com/office/"
-                               "spreadsheetml/2009/9/ac\"><sheetData>";
+                               "spreadsheetml/2009/9/ac\" xmlns:y14ac=\"http://schemas."
+                               "microsoft.com/office/spreadsheetml/2009/9/ac\"><sheetData>";
     const std::string fine = "</sheetData></worksheet>";
     const std::string diretto = Leggi(Xlsx(cartella / "foglio.xlsx", inizio + caso.righe + fine));
     const std::string expat =
