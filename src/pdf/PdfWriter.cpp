@@ -759,7 +759,6 @@ void PdfWriter::RigaTesto(double x, double y, double larghezza, std::string_view
   }
   // A text with no font chosen is drawn in Arial 10 rather than with a missing font.
   if (fontCorrente_ < 0) SetFont("Arial", 0, stile_, 0);
-  const FontStandard& font = font_[static_cast<std::size_t>(fontCorrente_)];
   const long modo = flags & 455;
   double naturale = 0, misurata = 0, d = 0;
   std::string prima, dopo;
@@ -811,18 +810,10 @@ void PdfWriter::RigaTesto(double x, double y, double larghezza, std::string_view
   scalaOrizzontale_ = p;
   const double xp = (x + d) * s, yp = y * s;
 
-  // The text takes the fill colour of the text, and the fill colour in force comes back after it.
   if (std::string* out = Destinazione()) {
+    const CorniceTesto& cornice = Cornice();
     std::string& o = *out;
-    o.push_back('\r');
-    o += coloreTesto_.componenti;
-    o += " rg\rBT\r/";
-    AggiungiNomePdf(o, font.nomeRisorsa);
-    o.push_back(' ');
-    Numero(o, dimensione_);
-    o += " Tf ";
-    Numero(o, dimensione_);
-    o += " TL\r1 0 0 -1 ";
+    o += cornice.apertura;
     Numero(o, xp);
     o.push_back(' ');
     Numero(o, yp);
@@ -831,9 +822,7 @@ void PdfWriter::RigaTesto(double x, double y, double larghezza, std::string_view
     AggiungiStringaPdf(o, t);
     o += " Tj";
     o += dopo;
-    o += "\rET\r";
-    o += coloreRiempimento_.componenti;
-    o += " rg";
+    o += cornice.chiusura;
   }
 
   if (stile_ & (4 | 8 | 16)) {
@@ -851,6 +840,30 @@ void PdfWriter::RigaTesto(double x, double y, double larghezza, std::string_view
   }
   x_ = (x + naturale) * s;
   y_ = yp;
+}
+
+// The text takes the fill colour of the text, and the fill colour in force comes back after it.
+const PdfWriter::CorniceTesto& PdfWriter::Cornice() {
+  CorniceTesto& c = corniceTesto_;
+  const std::string& font = font_[static_cast<std::size_t>(fontCorrente_)].nomeRisorsa;
+  if (c.font == font && c.dimensione == dimensione_ &&
+      c.coloreTesto == coloreTesto_.componenti &&
+      c.coloreRiempimento == coloreRiempimento_.componenti)
+    return c;
+  c.font = font;
+  c.dimensione = dimensione_;
+  c.coloreTesto = coloreTesto_.componenti;
+  c.coloreRiempimento = coloreRiempimento_.componenti;
+  std::string& a = c.apertura;
+  a = "\r" + c.coloreTesto + " rg\rBT\r/";
+  AggiungiNomePdf(a, font);
+  a.push_back(' ');
+  Numero(a, dimensione_);
+  a += " Tf ";
+  Numero(a, dimensione_);
+  a += " TL\r1 0 0 -1 ";
+  c.chiusura = "\rET\r" + c.coloreRiempimento + " rg";
+  return c;
 }
 
 void PdfWriter::DrawText(float x, float y, std::string_view text, long align) {

@@ -232,6 +232,15 @@ class PdfWriter {
   };
   std::array<NumeroScritto, 128> numeriScritti_{};
   std::string testoBox_;  // the Windows-1252 text of DrawTextBox, reused
+  // The operators a text line opens and closes with ("... rg BT /F1 10 Tf 10 TL 1 0 0 -1 " and
+  // "ET ... rg"), the same for as long as font, size and colours stay: made once for them.
+  struct CorniceTesto {
+    std::string font;  // its resource name
+    float dimensione = 0;
+    std::string coloreTesto, coloreRiempimento;
+    std::string apertura, chiusura;
+  } corniceTesto_;
+  const CorniceTesto& Cornice();
 
   long errNumero_ = 0;
   std::string errOrigine_, errDescrizione_;
