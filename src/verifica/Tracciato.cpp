@@ -467,8 +467,16 @@ std::span<const TotaleTracciato> TotaliTracciato() { return kTotali; }
 std::span<const CampoPosizionale> CampiPosizionali() { return kPosizionali; }
 
 int IndiceQuadro(std::string_view sigla) {
+  // Every field code of every record starts with a sigla: two letters compared as such.
+  static_assert([] {
+    for (const auto& q : kQuadri)
+      if (q.sigla.size() != 2) return false;
+    return true;
+  }());
+  if (sigla.size() != 2) return -1;
   for (std::size_t i = 0; i < std::size(kQuadri); ++i)
-    if (kQuadri[i].sigla == sigla) return static_cast<int>(i);
+    if (kQuadri[i].sigla[0] == sigla[0] && kQuadri[i].sigla[1] == sigla[1])
+      return static_cast<int>(i);
   return -1;
 }
 

@@ -67,8 +67,10 @@ void TestoRifilato(const Cella& c, std::string& uscita) {
     uscita.assign(t);
   } else if (c.tipo == Cella::Tipo::Vuota) {
     uscita.clear();
-  } else {
+  } else if (c.tipo == Cella::Tipo::Errore) {
     uscita = Rifila(TestoCella(c));
+  } else {
+    uscita = TestoCella(c);  // a number, a date, a time or VERO/FALSO: never a blank at either end
   }
 }
 
@@ -106,24 +108,21 @@ class ListatoInParallelo : public Listato {
   ~ListatoInParallelo() override { Ferma(); }
 
   void Inizia(const IntestazioneListato& intestazione) override {
-    Comando c;
-    c.tipo = Tipo::Inizia;
+    Comando& c = Nuovo(Tipo::Inizia);
     c.intestazione = intestazione;
-    Metti(std::move(c));
+    Metti();
   }
   void NuovoFoglio(const FoglioListato& foglio) override {
-    Comando c;
-    c.tipo = Tipo::Foglio;
+    Comando& c = Nuovo(Tipo::Foglio);
     c.foglio = foglio;
-    Metti(std::move(c));
+    Metti();
     primaRiga_ = true;
   }
   void Riga(int riga, const CelleRiga& celle) override {
-    Comando c;
-    c.tipo = Tipo::Riga;
+    Comando& c = Nuovo(Tipo::Riga);
     c.riga = riga;
     c.celle = celle;
-    Metti(std::move(c));
+    Metti();
     if (std::exchange(primaRiga_, false)) Attendi();
   }
   void Completa() override {
@@ -145,12 +144,24 @@ class ListatoInParallelo : public Listato {
     FoglioListato foglio;
     IntestazioneListato intestazione;
   };
+  // A batch of commands. Batches the thread has drawn come back to be filled again, so that the
+  // texts of a row are copied into strings that already have their room.
+  struct Lotto {
+    std::vector<Comando> comandi;
+    std::size_t quanti = 0;
+  };
   static constexpr std::size_t kLotto = 64;
   static constexpr std::size_t kLottiInCoda = 8;
 
-  void Metti(Comando c) {
-    lotto_.push_back(std::move(c));
-    if (lotto_.size() >= kLotto) Spedisci();
+  Comando& Nuovo(Tipo tipo) {
+    if (lotto_.quanti == lotto_.comandi.size()) lotto_.comandi.emplace_back();
+    Comando& c = lotto_.comandi[lotto_.quanti++];
+    c.tipo = tipo;
+    return c;
+  }
+
+  void Metti() {
+    if (lotto_.quanti >= kLotto) Spedisci();
   }
 
   // Hands the current batch to the thread, waiting while the queue is full.
@@ -158,9 +169,15 @@ class ListatoInParallelo : public Listato {
     std::unique_lock<std::mutex> blocco(mutex_);
     libero_.wait(blocco, [this] { return coda_.size() < kLottiInCoda || errore_ || fermo_; });
     if (errore_) std::rethrow_exception(errore_);
-    if (!lotto_.empty()) coda_.push_back(std::move(lotto_));
-    lotto_.clear();
-    lotto_.reserve(kLotto);
+    if (lotto_.quanti > 0) {
+      coda_.push_back(std::move(lotto_));
+      lotto_ = Lotto();
+      if (!riciclati_.empty()) {
+        lotto_ = std::move(riciclati_.back());
+        riciclati_.pop_back();
+      }
+    }
+    lotto_.quanti = 0;
     pronto_.notify_one();
   }
 
@@ -183,10 +200,11 @@ class ListatoInParallelo : public Listato {
   }
 
   void Lavora() {
-    std::vector<Comando> lotto;
+    Lotto lotto;
     for (;;) {
       {
         std::unique_lock<std::mutex> blocco(mutex_);
+        if (!lotto.comandi.empty()) riciclati_.push_back(std::move(lotto));
         occupato_ = false;
         libero_.notify_all();
         pronto_.wait(blocco, [this] { return !coda_.empty() || fermo_; });
@@ -197,7 +215,8 @@ class ListatoInParallelo : public Listato {
         libero_.notify_all();
       }
       try {
-        for (Comando& c : lotto) {
+        for (std::size_t k = 0; k < lotto.quanti; ++k) {
+          Comando& c = lotto.comandi[k];
           if (c.tipo == Tipo::Riga)
             listato_.Riga(c.riga, c.celle);
           else if (c.tipo == Tipo::Foglio)
@@ -214,11 +233,12 @@ class ListatoInParallelo : public Listato {
   }
 
   Listato& listato_;
-  std::vector<Comando> lotto_;  // the batch being filled, on the run's side
+  Lotto lotto_;  // the batch being filled, on the run's side
   bool primaRiga_ = false;
   std::mutex mutex_;
   std::condition_variable pronto_, libero_;
-  std::deque<std::vector<Comando>> coda_;
+  std::deque<Lotto> coda_;
+  std::vector<Lotto> riciclati_;  // drawn batches, to be filled again
   bool occupato_ = true;  // the thread is drawing a batch (true until it first waits)
   bool fermo_ = false;
   std::exception_ptr errore_;
