@@ -1,5 +1,6 @@
 #include "pdf/PdfWriter.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -752,7 +753,7 @@ float PdfWriter::GetY() const { return static_cast<float>(y_ / scala_); }
 void PdfWriter::RigaTesto(double x, double y, double larghezza, std::string_view t, double rientro,
                           long flags) {
   const double s = scala_;
-  if (t.find_first_not_of(' ') == std::string_view::npos) {
+  if (std::all_of(t.begin(), t.end(), [](char c) { return c == ' '; })) {
     x_ = x * s;
     y_ = y * s;
     return;

@@ -723,42 +723,44 @@ std::size_t AnalizzatoreXml::Elemento(std::string_view b, std::size_t pos) {
 
 std::size_t AnalizzatoreXml::RigaDiretta(std::string_view, std::size_t, std::size_t&) { return 0; }
 
+// The cursor reads a block that is the whole of a std::string, so the byte after it is the
+// string's NUL: a NUL is no name character, blank, quote or delimiter, so every loop stops on it
+// (and gives the row back) without testing the bounds.
+
 void AnalizzatoreXml::Cursore::Spazi() {
-  while (i_ < b_.size() && SpazioXml(b_[i_])) {
-    if (b_[i_] == '\n') ++linee_;
-    ++i_;
-  }
+  const char* const b = b_.data();
+  while (SpazioXml(b[i_])) linee_ += b[i_++] == '\n';
 }
 
 bool AnalizzatoreXml::Cursore::Apertura(std::string_view& nome, bool& vuoto) {
   quanti_ = 0;
+  const char* const b = b_.data();
   std::size_t i = i_;
-  if (i + 1 >= b_.size() || b_[i] != '<' || !InizioNome(b_[i + 1])) return false;
-  ++i;
-  while (i < b_.size() && CarattereNome(b_[i])) ++i;
-  if (i >= b_.size() || b_[i] == ':') return false;
+  if (b[i] != '<' || !InizioNome(b[i + 1])) return false;
+  i += 2;
+  while (CarattereNome(b[i])) ++i;
+  if (b[i] == ':') return false;
   nome = b_.substr(i_ + 1, i - i_ - 1);
   std::size_t linee = 0;
   for (;;) {
     const std::size_t primaDegliSpazi = i;
-    while (i < b_.size() && SpazioXml(b_[i])) linee += b_[i++] == '\n';
-    if (i + 1 >= b_.size()) return false;
-    if (b_[i] == '>' || (b_[i] == '/' && b_[i + 1] == '>')) {
-      vuoto = b_[i] == '/';
+    while (SpazioXml(b[i])) linee += b[i++] == '\n';
+    if (b[i] == '>' || (b[i] == '/' && b[i + 1] == '>')) {
+      vuoto = b[i] == '/';
       i_ = i + (vuoto ? 2 : 1);
       linee_ += linee;
       return true;
     }
     // An attribute, after at least one blank: [prefix:]name, "=", a quoted value.
-    if (i == primaDegliSpazi || !InizioNome(b_[i]) || quanti_ == 16) return false;
+    if (i == primaDegliSpazi || !InizioNome(b[i]) || quanti_ == 16) return false;
     const std::size_t inizioNome = i;
-    while (i < b_.size() && CarattereNome(b_[i])) ++i;
+    while (CarattereNome(b[i])) ++i;
     Attributo a{{}, b_.substr(inizioNome, i - inizioNome), {}};
-    if (i < b_.size() && b_[i] == ':') {
+    if (b[i] == ':') {
       const std::string_view prefisso = a.locale;
       const std::size_t inizioLocale = ++i;
-      if (i >= b_.size() || !InizioNome(b_[i])) return false;
-      while (i < b_.size() && CarattereNome(b_[i])) ++i;
+      if (!InizioNome(b[i])) return false;
+      while (CarattereNome(b[i])) ++i;
       a.locale = b_.substr(inizioLocale, i - inizioLocale);
       if (prefisso == "xml") {
         a.uri = kUriXml;
@@ -772,26 +774,29 @@ bool AnalizzatoreXml::Cursore::Apertura(std::string_view& nome, bool& vuoto) {
     }
     for (int k = 0; k < quanti_; ++k)
       if (attributi_[k].locale == a.locale && attributi_[k].uri == a.uri) return false;
-    while (i < b_.size() && SpazioXml(b_[i])) linee += b_[i++] == '\n';
-    if (i >= b_.size() || b_[i] != '=') return false;
+    while (SpazioXml(b[i])) linee += b[i++] == '\n';
+    if (b[i] != '=') return false;
     ++i;
-    while (i < b_.size() && SpazioXml(b_[i])) linee += b_[i++] == '\n';
-    if (i >= b_.size() || (b_[i] != '"' && b_[i] != '\'')) return false;
-    const char virgolette = b_[i++];
+    while (SpazioXml(b[i])) linee += b[i++] == '\n';
+    if (b[i] != '"' && b[i] != '\'') return false;
+    const char virgolette = b[i++];
     const std::size_t inizioValore = i;
     for (;;) {
-      if (i >= b_.size()) return false;
-      const char c = b_[i];
+      const char c = b[i];
       const auto u = static_cast<unsigned char>(c);
-      if (c == virgolette) break;
-      if (c == '&' || c == '<' || u < 0x20) return false;
-      if (u < 0x80) {
+      if (u >= 0x20 && u < 0x80 && c != '"' && c != '\'' && c != '&' && c != '<') {
         ++i;
-        continue;
+      } else if (c == virgolette) {
+        break;
+      } else if (c == '"' || c == '\'') {
+        ++i;  // the other quote
+      } else if (u < 0x80) {
+        return false;  // a reference, "<", a blank that XML normalises, or the end of the block
+      } else {
+        const std::size_t n = Utf8Xml(b_, i);
+        if (n == kIncompleto || n == kInvalido) return false;
+        i += n;
       }
-      const std::size_t n = Utf8Xml(b_, i);
-      if (n == kIncompleto || n == kInvalido) return false;
-      i += n;
     }
     a.valore = b_.substr(inizioValore, i - inizioValore);
     ++i;
@@ -806,34 +811,38 @@ std::optional<std::string_view> AnalizzatoreXml::Cursore::Valore(std::string_vie
 }
 
 bool AnalizzatoreXml::Cursore::Chiusura(std::string_view nome) {
+  const char* const b = b_.data();
+  if (b[i_] != '<' || b[i_ + 1] != '/' || b_.substr(i_ + 2, nome.size()) != nome) return false;
   std::size_t i = i_ + 2 + nome.size();
-  if (i >= b_.size() || b_[i_] != '<' || b_[i_ + 1] != '/' || b_.substr(i_ + 2, nome.size()) != nome)
-    return false;
   std::size_t linee = 0;
-  while (i < b_.size() && SpazioXml(b_[i])) linee += b_[i++] == '\n';
-  if (i >= b_.size() || b_[i] != '>') return false;
+  while (SpazioXml(b[i])) linee += b[i++] == '\n';
+  if (b[i] != '>') return false;
   i_ = i + 1;
   linee_ += linee;
   return true;
 }
 
 bool AnalizzatoreXml::Cursore::Testo(std::string_view& testo) {
+  const char* const b = b_.data();
   std::size_t i = i_;
   std::size_t linee = 0;
   for (;;) {
-    if (i >= b_.size()) return false;
-    const char c = b_[i];
+    const char c = b[i];
     const auto u = static_cast<unsigned char>(c);
-    if (c == '<') break;
-    if (u >= 0x80) {
+    if (u >= 0x20 && u < 0x80 && c != '<' && c != '&' && c != ']') {
+      ++i;
+    } else if (c == '<') {
+      break;
+    } else if (c == '\t' || c == '\n') {
+      linee += c == '\n';
+      ++i;
+    } else if (u < 0x80) {
+      return false;  // a reference, "]" (perhaps of "]]>"), a control character or the end
+    } else {
       const std::size_t n = Utf8Xml(b_, i);
       if (n == kIncompleto || n == kInvalido) return false;
       i += n;
-      continue;
     }
-    if (c == '&' || c == ']' || (u < 0x20 && c != '\t' && c != '\n')) return false;
-    linee += c == '\n';
-    ++i;
   }
   testo = b_.substr(i_, i - i_);
   i_ = i;

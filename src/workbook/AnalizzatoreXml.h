@@ -77,7 +77,8 @@ class AnalizzatoreXml {
   // The markup of one row, read element by element for RigaDiretta. Every call returns false when
   // what follows is not what it takes, or the block ends first: the row then goes to the scanner.
   // It takes unprefixed element names, attributes without references or blanks other than the
-  // space in their values, and text without references, "]" or carriage returns.
+  // space in their values, and text without references, "]" or carriage returns. `b` is the block
+  // RigaDiretta was given: the whole of a std::string, whose NUL after the end stops the reading.
   class Cursore {
    public:
     struct Attributo {

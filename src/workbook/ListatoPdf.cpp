@@ -30,10 +30,9 @@ constexpr float kBaseNota = listato::kRigaFondo + 0.25f;
 constexpr std::uintmax_t kDimensioneMassimaSegni = 32u << 20;
 
 std::string Rifila(std::string_view s) {
-  const auto inizio = s.find_first_not_of(' ');
-  if (inizio == std::string_view::npos) return {};
-  const auto fine = s.find_last_not_of(' ');
-  return std::string(s.substr(inizio, fine - inizio + 1));
+  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  return std::string(s);
 }
 
 // The first `n` characters of a UTF-8 text.
