@@ -4,6 +4,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 
@@ -107,7 +108,9 @@ std::string AllineaDestra(std::string_view valore, std::size_t larghezza, char r
   return std::string(larghezza - testo.size(), riempimento) + testo;
 }
 
-bool ZeroOVuoto(std::string_view valore) { return valore == "0" || Rifila(valore).empty(); }
+bool ZeroOVuoto(std::string_view valore) {
+  return valore == "0" || std::all_of(valore.begin(), valore.end(), Spazio);
+}
 
 std::optional<std::string> DataGGMMAAAA(std::string_view valore) {
   if (valore.empty()) return std::string("00000000");

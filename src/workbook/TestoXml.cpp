@@ -1,6 +1,7 @@
 #include "workbook/TestoXml.h"
 
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 
 #include "common/Valore.h"
@@ -56,6 +57,33 @@ std::optional<double> FrazioneDaOra(std::string_view t) {
   return (ore * 3600.0 + minuti * 60.0 + secondi) / 86400.0;
 }
 
+// A plain decimal ("45658", "100.37", "-2.5") of at most 15 digits, as nearly every number cell
+// holds: its digits make a whole number below 2^53, and one division by an exact power of ten
+// rounds it correctly, so the result is the one from_chars gives. nullopt for any other text.
+std::optional<double> DecimaleSemplice(std::string_view t) {
+  static constexpr double kPotenze[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  const bool negativo = !t.empty() && t.front() == '-';
+  if (negativo) t.remove_prefix(1);
+  std::uint64_t cifre = 0;
+  int quante = 0, decimali = -1;
+  for (std::size_t i = 0; i < t.size(); ++i) {
+    const char c = t[i];
+    if (c >= '0' && c <= '9') {
+      cifre = cifre * 10 + static_cast<std::uint64_t>(c - '0');
+      if (++quante > 15) return std::nullopt;
+      if (decimali >= 0) ++decimali;
+    } else if (c == '.' && decimali < 0 && i > 0 && i + 1 < t.size()) {
+      decimali = 0;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (quante == 0) return std::nullopt;
+  const double n = static_cast<double>(cifre) / kPotenze[decimali < 0 ? 0 : decimali];
+  return negativo ? -n : n;
+}
+
 }  // namespace
 
 std::string DecodificaEscapeX(std::string_view testo) {
@@ -96,6 +124,7 @@ std::optional<long long> LeggiIntero(std::string_view testo) {
 std::optional<double> LeggiDecimale(std::string_view testo) {
   std::string_view t = Rifila(testo);
   if (!t.empty() && t.front() == '+') t.remove_prefix(1);
+  if (const auto semplice = DecimaleSemplice(t)) return semplice;
   double n = 0;
   const auto [fine, err] = std::from_chars(t.data(), t.data() + t.size(), n);
   if (t.empty() || err != std::errc() || fine != t.data() + t.size() || !std::isfinite(n))

@@ -6,6 +6,7 @@ list(APPEND FCL_WORKBOOK_TESTS
   ${CMAKE_CURRENT_LIST_DIR}/CartelleIlleggibiliTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LimitiCartelleTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ScansioneRigheTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TestoXmlTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CartellaVuotaTest.cpp
 )
 # The blank workbook is made at build time by tools/cartella-vuota; its test reads it from the
