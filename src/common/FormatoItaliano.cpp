@@ -13,10 +13,37 @@ std::string_view Rifila(std::string_view s) {
   return s;
 }
 
+// A value with at most two decimals below 10^13 (an amount, a count, a date serial), written by
+// hand: it is the double nearest to c/100 for a whole c of at most 15 digits, so rounding it to 15
+// significant digits, as %.15g does, gives c/100 exactly. False for any other value.
+bool DueDecimali(double valore, std::string& s) {
+  if (!(std::fabs(valore) < 1e13)) return false;
+  const double centesimi = std::round(valore * 100);
+  if (centesimi / 100 != valore) return false;
+  auto n = static_cast<long long>(centesimi);
+  char buf[24];
+  char* p = buf + sizeof buf;
+  const bool negativo = n < 0;
+  if (negativo) n = -n;
+  const int decimi = static_cast<int>(n / 10 % 10), unita = static_cast<int>(n % 10);
+  if (unita != 0) *--p = static_cast<char>('0' + unita);
+  if (decimi != 0 || unita != 0) *--p = static_cast<char>('0' + decimi);
+  if (p != buf + sizeof buf) *--p = ',';
+  long long intero = n / 100;
+  do {
+    *--p = static_cast<char>('0' + intero % 10);
+    intero /= 10;
+  } while (intero != 0);
+  if (negativo) *--p = '-';
+  s.assign(p, static_cast<std::size_t>(buf + sizeof buf - p));
+  return true;
+}
+
 }  // namespace
 
 std::string NumeroItaliano(double valore) {
   if (std::isnan(valore) || std::isinf(valore)) return "0";
+  if (std::string s; DueDecimali(valore, s)) return s;
   char buf[64];
   // 15 significant digits without trailing zeros, exactly as printf's %.15g writes them (but
   // several times faster: every number cell of a run goes through here); exponent form for very

@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
 #include "common/FormatoItaliano.h"
 
 namespace fcl {
@@ -113,6 +119,25 @@ TEST(FormatoItaliano, Numeri) {
   EXPECT_EQ(NumeroItaliano(-3.25), "-3,25");
   EXPECT_EQ(NumeroItaliano(123456789012345678.0), "123456789012346000");
   EXPECT_EQ(NumeroItaliano(0.00000012), "0,00000012");
+  // Whatever the value, the text is that of printf's %.15g with a decimal comma.
+  std::mt19937_64 caso(20261210);
+  std::vector<double> valori = {0.0, -0.0, 0.05, -0.5, 100.37, 45658, 9999999999999.99,
+                                1e13, 0.125, 1e-7, 0.1 + 0.7, 2.675, -1234567.8};
+  for (int k = 0; k < 20000; ++k) {
+    const auto centesimi = static_cast<double>(caso() % 100000000000000ull);
+    valori.push_back((k % 2 ? -1 : 1) * centesimi / (k % 3 ? 100 : 10));
+    valori.push_back(std::ldexp(static_cast<double>(caso() >> 11), -static_cast<int>(caso() % 60)));
+  }
+  for (const double v : valori) {
+    char atteso[64];
+    std::snprintf(atteso, sizeof atteso, "%.15g", v);
+    std::string testo = atteso;
+    if (testo.find('e') != std::string::npos) continue;  // expanded by hand: cases above
+    if (testo == "-0") testo = "0";
+    for (char& c : testo)
+      if (c == '.') c = ',';
+    ASSERT_EQ(NumeroItaliano(v), testo) << v;
+  }
   EXPECT_EQ(NumeroDueDecimali(1234.5), "1234,5");
   EXPECT_EQ(NumeroDueDecimali(12), "12,");
   EXPECT_EQ(NumeroDueDecimali(0), ",");
