@@ -40,7 +40,29 @@ std::optional<Importo> LeggiImporto(std::string_view testo) {
   return Importo{*n, ParteIntera(testo)};
 }
 
+// An amount as a number cell gives it ("1234", "1234,56"): digits, a comma, at most 15 decimals.
+// Its whole part is the field and it is never negative, as the general reading below finds too.
+std::optional<ValoreCampo> AmmontareSemplice(std::string_view testo, bool soloPositivo) {
+  std::size_t i = 0;
+  bool diversoDaZero = false;
+  while (i < testo.size() && testo[i] >= '0' && testo[i] <= '9') diversoDaZero |= testo[i++] != '0';
+  const std::size_t intere = i;
+  if (intere == 0 || intere > kLarghezzaValore) return std::nullopt;
+  if (i < testo.size()) {
+    if (testo[i++] != ',') return std::nullopt;
+    const std::size_t inizioDecimali = i;
+    while (i < testo.size() && testo[i] >= '0' && testo[i] <= '9')
+      diversoDaZero |= testo[i++] != '0';
+    if (i != testo.size() || i - inizioDecimali > 15) return std::nullopt;
+  }
+  if (soloPositivo && !diversoDaZero) return NonScritto();
+  std::string campo(kLarghezzaValore - intere, ' ');
+  campo.append(testo.substr(0, intere));
+  return Scritto(std::move(campo));
+}
+
 ValoreCampo Ammontare(std::string_view testo, bool soloPositivo) {
+  if (auto semplice = AmmontareSemplice(testo, soloPositivo)) return std::move(*semplice);
   const auto imp = LeggiImporto(testo);
   if (!imp) return Rifiutato(Problema::NonNumerico);
   if (soloPositivo && imp->numero <= 0) return NonScritto();

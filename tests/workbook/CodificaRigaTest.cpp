@@ -389,6 +389,18 @@ TEST(CodificaRiga, ImportiConSeparatoreDelleMigliaiaScrittiSoloCifre) {
   EXPECT_EQ(e.campi, (Campi{{"FE001010", Dx("1234567")}, {"FE001011", Dx("22")}}));
 }
 
+// Amounts as number cells give them: the whole part, zeros before it kept; an amount of zero is
+// written as 0, but not where only positive amounts go.
+TEST(CodificaRiga, ImportiComeLiScrivonoLeCelleNumeriche) {
+  EXPECT_EQ(Codifica("FE", Cel({{'J', "100,37"}, {'K', "007,5"}})).campi,
+            (Campi{{"FE001010", Dx("100")}, {"FE001011", Dx("007")}}));
+  EXPECT_EQ(Codifica("FE", Cel({{'J', "1234567890123456,999999999999999"}})).campi,
+            (Campi{{"FE001010", Dx("1234567890123456")}}));
+  EXPECT_EQ(Codifica("FE", Cel({{'J', "0,00"}})).campi, (Campi{{"FE001010", Dx("0")}}));
+  EXPECT_EQ(Codifica("FA", Cel({{'B', "X"}, {'D', "0,00"}, {'E', "0,5"}})).campi,
+            (Campi{{"FA001002", Sx("X")}, {"FA001005", Dx("0")}}));
+}
+
 // Counters rise once per row whose column is written; "0" writes and counts nothing.
 TEST(CodificaRiga, Contatori) {
   EXPECT_EQ(Codifica("FE", Cel({{'C', "X"}})).totali.documentiRiepilogativiFE, 1);
