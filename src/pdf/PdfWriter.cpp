@@ -751,7 +751,7 @@ float PdfWriter::GetX() const { return static_cast<float>(x_ / scala_); }
 float PdfWriter::GetY() const { return static_cast<float>(y_ / scala_); }
 
 void PdfWriter::RigaTesto(double x, double y, double larghezza, std::string_view t, double rientro,
-                          long flags) {
+                          long flags, double misura) {
   const double s = scala_;
   if (std::all_of(t.begin(), t.end(), [](char c) { return c == ' '; })) {
     x_ = x * s;
@@ -790,7 +790,7 @@ void PdfWriter::RigaTesto(double x, double y, double larghezza, std::string_view
     }
   } else {
     if (modo == 128 || modo == 256) scalaOrizzontale_ = 100;
-    naturale = Larghezza(t);
+    naturale = misura >= 0 && scalaOrizzontale_ == p ? misura : Larghezza(t);
     misurata = naturale + rientro;
     if (modo == 2) {
       d = larghezza - misurata;
@@ -880,7 +880,6 @@ std::string PdfWriter::DrawTextBox(float x, float y, float width, float height,
   if (continuazione) t.erase(0, 1);
   const double s = scala_;
   const double lh = TextHeight() * s * interlinea_;
-  const double b = Larghezza(" ");
   const bool giustificato = (flags & 64) != 0;
   auto sostituisci = [&t](std::string_view da, std::string_view a) {
     for (std::size_t p = t.find(da); p != std::string::npos; p = t.find(da, p))
@@ -922,8 +921,11 @@ std::string PdfWriter::DrawTextBox(float x, float y, float width, float height,
   if (!continuazione && !giustificato && t.find("\r\n") == std::string::npos) {
     const std::string_view tv(t);
     std::size_t p = tv.find(' ');
-    double lw = Larghezza(tv.substr(0, p)) + indent;
+    const bool unaParola = p == std::string_view::npos;
+    const double primaParola = Larghezza(tv.substr(0, p));
+    double lw = primaParola + indent;
     bool entra = true;
+    const double b = unaParola ? 0 : Larghezza(" ");
     for (int c = 0; p != std::string_view::npos && entra; ++c) {
       const std::size_t inizio = p + 1;
       p = tv.find(' ', inizio);
@@ -932,13 +934,14 @@ std::string PdfWriter::DrawTextBox(float x, float y, float width, float height,
       lw += w;
     }
     if (entra) {
-      RigaTesto(x, altoPrimaRiga(1) / s, width, tv, indent, flags);
+      RigaTesto(x, altoPrimaRiga(1) / s, width, tv, indent, flags, unaParola ? primaParola : -1);
       x_ = x * s;
       y_ = (y + lh / s) * s;
       return {};
     }
   }
 
+  const double b = Larghezza(" ");
   std::vector<std::string_view> paragrafi;
   for (std::size_t inizio = 0;;) {
     const std::size_t p = t.find("\r\n", inizio);

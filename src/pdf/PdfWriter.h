@@ -174,8 +174,9 @@ class PdfWriter {
   void ImpostaLinea(const ColorePdf& colore);
   void ScriviFormaNominata(const std::string& nome, std::string_view contenuto);
   double Larghezza(std::string_view cp1252) const;  // user units
+  // `misura`, when not negative, is Larghezza(cp1252) as the caller has already measured it.
   void RigaTesto(double x, double y, double larghezza, std::string_view cp1252, double rientro,
-                 long flags);
+                 long flags, double misura = -1);
   void AzzeraDocumento();
   std::string Xmp() const;
   // AggiungiNumeroPdf through a small table of the numbers already written: a listing writes the

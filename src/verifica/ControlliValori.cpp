@@ -147,27 +147,28 @@ bool DataValida(std::string_view s) {
 }
 
 void ControllaCodiceFiscale(std::string_view cf, std::vector<Difetto>& d) {
-  const std::string c = Citazione(cf);
+  // The quotation is made only for a finding.
+  const auto c = [cf] { return Citazione(cf); };
   if (HaMinuscole(cf)) {
-    Aggiungi(d, Regola::CodiceFiscale, "Codice fiscale " + c + " da scrivere in lettere maiuscole");
+    Aggiungi(d, Regola::CodiceFiscale, "Codice fiscale " + c() + " da scrivere in lettere maiuscole");
     return;
   }
   if (cf.size() == 11) {
     if (!SoloCifre(cf)) {
       Aggiungi(d, Regola::CodiceFiscale,
-               "Codice fiscale " + c + " non valido: di 11 caratteri deve contenere solo cifre");
+               "Codice fiscale " + c() + " non valido: di 11 caratteri deve contenere solo cifre");
       return;
     }
     const int attesa = CifraControlloPI(cf.substr(0, 10));
     if (cf[10] - '0' != attesa)
       Aggiungi(d, Regola::CodiceFiscale,
-               "Codice fiscale numerico " + c + " errato: la cifra di controllo dovrebbe essere " +
+               "Codice fiscale numerico " + c() + " errato: la cifra di controllo dovrebbe essere " +
                    std::to_string(attesa));
     return;
   }
   if (cf.size() != 16) {
     Aggiungi(d, Regola::CodiceFiscale,
-             "Codice fiscale " + c +
+             "Codice fiscale " + c() +
                  " di lunghezza errata: deve avere 16 caratteri (11 cifre per i soggetti diversi "
                  "dalle persone fisiche)");
     return;
@@ -192,7 +193,7 @@ void ControllaCodiceFiscale(std::string_view cf, std::vector<Difetto>& d) {
   }
   if (!struttura) {
     Aggiungi(d, Regola::CodiceFiscale,
-             "Codice fiscale " + c + " non valido: non ha la forma di un codice fiscale");
+             "Codice fiscale " + c() + " non valido: non ha la forma di un codice fiscale");
     return;
   }
   const auto mese = kMesi.find(cf[8]);
@@ -200,26 +201,25 @@ void ControllaCodiceFiscale(std::string_view cf, std::vector<Difetto>& d) {
   if (giorno > 40) giorno -= 40;
   if (mese == std::string_view::npos || giorno < 1 || giorno > kGiorniMese[mese]) {
     Aggiungi(d, Regola::CodiceFiscale,
-             "Codice fiscale " + c + " non valido: mese o giorno di nascita inesistenti");
+             "Codice fiscale " + c() + " non valido: mese o giorno di nascita inesistenti");
     return;
   }
   const char atteso = CarattereControlloCF(cf.substr(0, 15));
   if (cf[15] != atteso)
     Aggiungi(d, Regola::CodiceFiscale,
-             "Codice fiscale " + c + " errato: il carattere di controllo dovrebbe essere " +
+             "Codice fiscale " + c() + " errato: il carattere di controllo dovrebbe essere " +
                  std::string(1, atteso));
 }
 
 void ControllaPartitaIva(std::string_view pi, std::vector<Difetto>& d) {
-  const std::string c = Citazione(pi);
   if (pi.size() != 11 || !SoloCifre(pi)) {
-    Aggiungi(d, Regola::PartitaIva, "Partita IVA " + c + " non valida: deve avere 11 cifre");
+    Aggiungi(d, Regola::PartitaIva, "Partita IVA " + Citazione(pi) + " non valida: deve avere 11 cifre");
     return;
   }
   const int attesa = CifraControlloPI(pi.substr(0, 10));
   if (pi[10] - '0' != attesa) {
     Aggiungi(d, Regola::PartitaIva,
-             "Partita IVA " + c + " errata: la cifra di controllo dovrebbe essere " +
+             "Partita IVA " + Citazione(pi) + " errata: la cifra di controllo dovrebbe essere " +
                  std::to_string(attesa));
     return;
   }
@@ -227,7 +227,7 @@ void ControllaPartitaIva(std::string_view pi, std::vector<Difetto>& d) {
   if (!((ufficio >= 1 && ufficio <= 100) || ufficio == 120 || ufficio == 121 || ufficio == 888 ||
         ufficio == 999))
     Aggiungi(d, Regola::UfficioPartitaIva,
-             "Partita IVA " + c + ": il codice dell'ufficio (cifre 8-10) " +
+             "Partita IVA " + Citazione(pi) + ": il codice dell'ufficio (cifre 8-10) " +
                  std::string(pi.substr(7, 3)) + " non è tra quelli assegnati");
 }
 
