@@ -1,11 +1,11 @@
 // `crea CF FOGLIO --anno AAAA [--tipo 0|1|2] [--protocollo P] [--protocollo-documento D]
-// [--dati 1|2] [--periodo MM] [--listato PDF] [--senza-zeri] [--sovrascrivi] [--conserva-con-errori]`:
-// the whole main road for one operator, the workbook run and then the creation of the communication
-// file and its cover. Prints the paths of the communication file, the listing and the cover on
-// stdout, one a line. The written file is checked against the published layout: its report is
-// written beside it (NAME_VERIFICA.TXT), the rows with findings are marked in the listing, and a
-// file with errors is kept only with --conserva-con-errori (otherwise exit 1, nothing written but
-// the report).
+// [--dati 1|2] [--periodo MM] [--listato PDF] [--listato-compresso] [--senza-zeri] [--sovrascrivi]
+// [--conserva-con-errori]`: the whole main road for one operator, the workbook run and then the
+// creation of the communication file and its cover. Prints the paths of the communication file, the
+// listing and the cover on stdout, one a line. The written file is checked against the published
+// layout: its report is written beside it (NAME_VERIFICA.TXT), the rows with findings are marked in
+// the listing, and a file with errors is kept only with --conserva-con-errori (otherwise exit 1,
+// nothing written but the report). --listato-compresso writes the listing's pages compressed.
 // Without --dati the kind of data follows the workbook (aggregated when both kinds were filled,
 // with the notice on stderr). Without --sovrascrivi an existing communication file is kept: both
 // questions are printed on stderr, answered No, and the command fails. Exit 1 when the operator is
@@ -38,6 +38,7 @@ struct OpzioniCrea {
   int dati = 0;  // 0: as the workbook says
   std::string periodo;
   std::string listato;
+  bool listatoCompresso = false;
   bool senzaZeri = false;
   bool sovrascrivi = false;
   bool conservaConErrori = false;
@@ -83,6 +84,7 @@ int Crea(AmbienteCli& a, const OpzioniCrea& o) {
   ctx.totaliImport.cartellaUscita = std::filesystem::current_path();
   if (!o.listato.empty()) a.interazione.file.push_back(std::filesystem::path(o.listato));
   ListatoPdf listato;
+  listato.ComprimiPagine(o.listatoCompresso);
   const InterazioneCli::PagineInVista pagine(a.interazione,
                                              [&listato] { return listato.Pagine(); });
   const RisultatoElaborazione r =
@@ -154,6 +156,8 @@ void RegistraCrea(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo) {
       ->check(CLI::IsMember({1, 2}));
   cmd->add_option("--periodo", o->periodo, "Mese/Trimestre di riferimento");
   cmd->add_option("--listato", o->listato, "PDF del listato di controllo");
+  cmd->add_flag("--listato-compresso", o->listatoCompresso,
+                "Listato di controllo con le pagine compresse (file più piccolo)");
   cmd->add_flag("--senza-zeri", o->senzaZeri, "Non aggiungere gli zeri non significativi");
   cmd->add_flag("--sovrascrivi", o->sovrascrivi, "Sostituisce una comunicazione già esistente");
   cmd->add_flag("--conserva-con-errori", o->conservaConErrori,

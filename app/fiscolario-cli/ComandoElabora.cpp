@@ -1,8 +1,8 @@
-// `elabora CF FOGLIO [--listato PDF] [--senza-zeri]`: the workbook run for one operator. Writes
-// FCLtemp.TXT in the program folder and prints the import totals on stdout, one "name<TAB>value"
-// line each. The listing goes to --listato, or to the default name in the current folder. Exit 1
-// when the operator is unknown, the run fails or reads no row, or a cell could not be encoded
-// (the messages on stderr).
+// `elabora CF FOGLIO [--listato PDF] [--listato-compresso] [--senza-zeri]`: the workbook run for
+// one operator. Writes FCLtemp.TXT in the program folder and prints the import totals on stdout,
+// one "name<TAB>value" line each. The listing goes to --listato (its pages compressed with
+// --listato-compresso), or to the default name in the current folder. Exit 1 when the operator is
+// unknown, the run fails or reads no row, or a cell could not be encoded (the messages on stderr).
 
 #include <CLI/CLI.hpp>
 #include <filesystem>
@@ -22,6 +22,7 @@ struct OpzioniElabora {
   std::string codice;
   std::string foglio;
   std::string listato;
+  bool listatoCompresso = false;
   bool senzaZeri = false;
 };
 
@@ -49,6 +50,7 @@ int Elabora(AmbienteCli& a, const OpzioniElabora& o) {
   if (!o.listato.empty()) a.interazione.file.push_back(std::filesystem::path(o.listato));
 
   ListatoPdf listato;
+  listato.ComprimiPagine(o.listatoCompresso);
   const InterazioneCli::PagineInVista pagine(a.interazione,
                                              [&listato] { return listato.Pagine(); });
   const RisultatoElaborazione r =
@@ -73,6 +75,8 @@ void RegistraElabora(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo) {
   cmd->add_option("FOGLIO", o->foglio, "Cartella di lavoro da elaborare (.xls, .xlsx, .ods)")
       ->required();
   cmd->add_option("--listato", o->listato, "PDF del listato di controllo");
+  cmd->add_flag("--listato-compresso", o->listatoCompresso,
+                "Listato di controllo con le pagine compresse (file più piccolo)");
   cmd->add_flag("--senza-zeri", o->senzaZeri, "Non aggiungere gli zeri non significativi");
   cmd->callback([&corpo, o] { corpo = [o](AmbienteCli& a) { return Elabora(a, *o); }; });
   (void)amb;

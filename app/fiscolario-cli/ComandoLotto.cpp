@@ -1,9 +1,9 @@
 // `lotto ELENCO [--uscita DIR] [--processi N] [--anno AAAA] [--tipo 0|1|2] [--protocollo P]
-// [--protocollo-documento D] [--dati 1|2] [--periodo MM] [--senza-zeri] [--sovrascrivi]
-// [--conserva-con-errori]`: the main road of `crea` for every row of a client list, up to N rows
-// at a time (default: the cores of the machine), one folder per operator under DIR (default: the
-// list's folder), then DIR/RIEPILOGO_LOTTO.csv and the short table on stdout. On a terminal the
-// progress line shows the rows ended, running and waiting with the time left.
+// [--protocollo-documento D] [--dati 1|2] [--periodo MM] [--senza-zeri] [--listato-compresso]
+// [--sovrascrivi] [--conserva-con-errori]`: the main road of `crea` for every row of a client list,
+// up to N rows at a time (default: the cores of the machine), one folder per operator under DIR
+// (default: the list's folder), then DIR/RIEPILOGO_LOTTO.csv and the short table on stdout. On a
+// terminal the progress line shows the rows ended, running and waiting with the time left.
 //
 // Ctrl+C (SIGINT) or SIGTERM stops starting rows and lets the running ones end; a second one stops
 // those too (what they had begun to write is removed). The summary is written in every case.
@@ -169,6 +169,8 @@ void RegistraLotto(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo) {
       ->check(CLI::IsMember({"1", "2"}));
   cmd->add_option("--periodo", v.periodo, "Mese/Trimestre di riferimento");
   cmd->add_flag("--senza-zeri", o->lotto.senzaZeri, "Non aggiungere gli zeri non significativi");
+  cmd->add_flag("--listato-compresso", o->lotto.listatoCompresso,
+                "Listato di controllo con le pagine compresse (file più piccolo)");
   cmd->add_flag("--sovrascrivi", o->lotto.sovrascrivi,
                 "Sostituisce le comunicazioni già esistenti");
   cmd->add_flag("--conserva-con-errori", o->lotto.conservaConErrori,

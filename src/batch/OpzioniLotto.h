@@ -21,6 +21,7 @@ struct OpzioniLotto {
   std::filesystem::path uscita;  // one folder per operator is made under it
   ValoriCreazione comuni;        // the command line's (or the window's) choices
   bool senzaZeri = false;
+  bool listatoCompresso = false;  // the check listings' pages compressed
   bool sovrascrivi = false;
   bool conservaConErrori = false;
   int processi = 1;  // rows run at the same time

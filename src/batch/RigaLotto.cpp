@@ -212,6 +212,7 @@ EsitoRiga Esegui(const Contesto& base, const RigaElenco& r, const OpzioniLotto& 
   // The workbook run, as `crea` does it.
   ctx.totaliImport.cartellaUscita = cartella;
   ListatoPdf listato;
+  listato.ComprimiPagine(o.listatoCompresso);
   const RisultatoElaborazione re =
       ElaboraCartella(ctx, r.percorsoFoglio, !o.senzaZeri, listato,
                       [](const std::filesystem::path& p) { return ApriCartella(p); });

@@ -10,6 +10,8 @@
 #include <random>
 #include <system_error>
 
+#include <zlib.h>
+
 #include "common/Cp1252.h"
 #include "common/Errori.h"
 #include "common/Interazione.h"
@@ -127,6 +129,76 @@ int PdfWriter::IniziaOggetto(int numero) {
 }
 
 void PdfWriter::FineOggetto() { RigaFile("endobj"); }
+
+// One deflate state for the whole document, reset for every stream, and one output buffer: a long
+// listing allocates them once.
+struct PdfWriter::Compressore {
+  explicit Compressore(int livello) {
+    if (deflateInit(&z, livello) != Z_OK)
+      throw Errore("Impossibile avviare la compressione del documento PDF");
+  }
+  ~Compressore() { deflateEnd(&z); }
+  Compressore(const Compressore&) = delete;
+  Compressore& operator=(const Compressore&) = delete;
+
+  // The zlib stream of the bytes of `a` followed by those of `b`.
+  std::string_view Comprimi(std::string_view a, std::string_view b) {
+    if (deflateReset(&z) != Z_OK) throw Errore("Compressione del documento PDF non riuscita");
+    const auto totale = static_cast<uLong>(a.size() + b.size());
+    if (uscita.size() < deflateBound(&z, totale)) uscita.resize(deflateBound(&z, totale));
+    z.next_out = reinterpret_cast<Bytef*>(uscita.data());
+    z.avail_out = static_cast<uInt>(uscita.size());
+    for (const std::string_view parte : {a, b}) {
+      z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(parte.data()));
+      z.avail_in = static_cast<uInt>(parte.size());
+      while (z.avail_in > 0) Passo(Z_NO_FLUSH);
+    }
+    while (Passo(Z_FINISH) != Z_STREAM_END) {
+    }
+    return std::string_view(uscita.data(), uscita.size() - z.avail_out);
+  }
+
+  z_stream z{};
+  std::string uscita;
+
+ private:
+  // One call of deflate, with more room when the output is full.
+  int Passo(int flush) {
+    if (z.avail_out == 0) {
+      const std::size_t usati = uscita.size();
+      uscita.resize(usati * 2 + 64);
+      z.next_out = reinterpret_cast<Bytef*>(uscita.data() + usati);
+      z.avail_out = static_cast<uInt>(uscita.size() - usati);
+    }
+    const int esito = deflate(&z, flush);
+    if (esito != Z_OK && esito != Z_STREAM_END && esito != Z_BUF_ERROR)
+      throw Errore("Compressione del documento PDF non riuscita");
+    return esito;
+  }
+};
+
+void PdfWriter::SetCompression(int level) {
+  if (level == 0)
+    compressore_.reset();
+  else if (level >= 1 && level <= 9)
+    compressore_ = std::make_unique<Compressore>(level);
+}
+
+// The end of a stream's dictionary, the stream of the bytes of `inizio` followed by those of
+// `resto` (compressed when asked) and its end.
+void PdfWriter::FineFlusso(std::string_view inizio, std::string_view resto) {
+  if (compressore_) {
+    const std::string_view dati = compressore_->Comprimi(inizio, resto);
+    RigaFile("/Filter /FlateDecode /Length " + std::to_string(dati.size()) + " >>\rstream");
+    Scrivi(dati);
+  } else {
+    RigaFile("/Length " + std::to_string(inizio.size() + resto.size()) + " >>\rstream");
+    Scrivi(inizio);
+    Scrivi(resto);
+  }
+  Scrivi("\n");
+  RigaFile("endstream");
+}
 
 // Content lines go to the named object being recorded, else to the open page, else nowhere.
 std::string* PdfWriter::Destinazione() {
@@ -316,11 +388,7 @@ void PdfWriter::EndPage() {
       "1 0 0 -1 " + Num(margineSinistro_) + " " + Num(altezzaPagina_ - margineAlto_) + " cm \r";
   IniziaOggetto(0);
   RigaFile("<<");
-  RigaFile("/Length " + std::to_string(inizio.size() + bufferPagina_.size()) + " >>\rstream");
-  Scrivi(inizio);
-  Scrivi(bufferPagina_);
-  Scrivi("\n");
-  RigaFile("endstream");
+  FineFlusso(inizio, bufferPagina_);
   FineOggetto();
   bufferPagina_.clear();
   bufferPagina_.shrink_to_fit();
@@ -332,10 +400,7 @@ void PdfWriter::ScriviFormaNominata(const std::string& nome, std::string_view co
   RigaFile("<< /Type /XObject /Subtype /Form /FormType 1 /Name /" + NomePdf(nome) + "\r/BBox [" +
            Num(-2 * larghezzaPagina_) + " " + Num(-2 * altezzaPagina_) + " " + w + " " + h +
            "]\r/Matrix [1 0 0 1 0 0]");
-  RigaFile("/Length " + std::to_string(contenuto.size()) + " >>\rstream");
-  Scrivi(contenuto);
-  Scrivi("\n");
-  RigaFile("endstream");
+  FineFlusso(contenuto, {});
   FineOggetto();
   risorseXObject_ += "/" + NomePdf(nome) + " " + std::to_string(n) + " 0 R \r";
   nomiRegistrati_.insert(nome);

@@ -82,6 +82,11 @@ class PdfWriter {
   void EndDoc();
   // Asks the desktop to open the written file (after EndDoc).
   void OpenDoc(ApriDocumento& apri) const;
+  // Level 1-9: the contents of the pages and named objects ended from now on are written
+  // Flate-compressed at that zlib level, one stream at a time; 0 (as at creation) writes them as
+  // they are. Any other level changes nothing. Template pages are copied as stored either way, and
+  // the metadata stays readable as text.
+  void SetCompression(int level);
 
   // --- local coordinate spaces ---------------------------------------------------------------
   // "q", the translation/scale line unless it is the identity, the rotation (degrees,
@@ -166,6 +171,7 @@ class PdfWriter {
   void RigaFile(std::string_view testo);
   int IniziaOggetto(int numero);
   void FineOggetto();
+  void FineFlusso(std::string_view inizio, std::string_view resto);
   void Svuota();
   void Registra(long numero, std::string origine, std::string descrizione);
   ModelloPdf* Indicizza(const std::filesystem::path& file);
@@ -198,6 +204,8 @@ class PdfWriter {
   bool chiuso_ = false;
   int massimoOggetto_ = 3;
   std::vector<long long> offset_;  // by object number
+  struct Compressore;
+  std::unique_ptr<Compressore> compressore_;  // a level above 0: streams compressed
   long pagine_ = 0;
   std::string kids_;
   std::string risorseXObject_, risorseFont_;

@@ -46,6 +46,10 @@ class Listato {
  public:
   virtual ~Listato() = default;
 
+  // Before Inizia: the pages' contents are written compressed (a file several times smaller, the
+  // same pages) or as they are (the default). A listing that writes no file ignores it.
+  virtual void ComprimiPagine(bool /*comprimi*/) {}
+
   virtual void Inizia(const IntestazioneListato& intestazione) = 0;
   virtual void NuovoFoglio(const FoglioListato& foglio) = 0;
   // `riga` is the row's number on the sheet (1-based).

@@ -28,6 +28,9 @@ constexpr float kUltimaRiga = 19.0f;   // a row below this opens a new page: 29 
 constexpr float kBaseNota = listato::kRigaFondo + 0.25f;
 // The largest listing rewritten with the marks (about 100,000 rows).
 constexpr std::uintmax_t kDimensioneMassimaSegni = 32u << 20;
+// The zlib level of a compressed listing: the fastest, since a page of rows repeats its fonts,
+// positions and colours so much that the higher levels gain little more.
+constexpr int kLivelloCompressione = 1;
 
 std::string Rifila(std::string_view s) {
   while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
@@ -161,6 +164,7 @@ void ListatoPdf::NuovaPagina() {
     writer_ = std::make_unique<PdfWriter>(intestazione_.nomeOperatore);
     writer_->SetScale(3);
     writer_->SetPaperSize(1);
+    if (compresso_) writer_->SetCompression(kLivelloCompressione);
     writer_->BeginDoc(intestazione_.percorsoListato.string());
     ControllaInizio();
   }
@@ -286,6 +290,7 @@ void ListatoPdf::SegnaRighe(const std::vector<RigaSegnata>& righe, std::string_v
   PdfWriter w(intestazione_.nomeOperatore);
   w.SetScale(3);
   w.SetPaperSize(1);
+  if (compresso_) w.SetCompression(kLivelloCompressione);
   w.BeginDoc(percorso.string());
   if (w.ErrNumber() != 0) fallisci(w.ErrDescription());
   const float larghezza = w.GetPageWidth(false);

@@ -15,12 +15,14 @@ class PdfWriter;
 
 // The check listing drawn as a PDF: every quadro on its own pages over the page of Stampe/base.pdf
 // whose number is the quadro number, 29 rows a page, "N  di T" at the foot of every page. The file
-// is written whole at Completa or not at all.
+// is written whole at Completa or not at all; the pages' contents are Flate-compressed when asked
+// (ComprimiPagine), a page at a time.
 class ListatoPdf : public Listato {
  public:
   ListatoPdf();
   ~ListatoPdf() override;
 
+  void ComprimiPagine(bool comprimi) override { compresso_ = comprimi; }
   void Inizia(const IntestazioneListato& intestazione) override;
   void NuovoFoglio(const FoglioListato& foglio) override;
   void Riga(int riga, const CelleRiga& celle) override;
@@ -53,6 +55,7 @@ class ListatoPdf : public Listato {
   std::unique_ptr<PdfWriter> writer_;
   IntestazioneListato intestazione_;
   FoglioListato foglio_;
+  bool compresso_ = false;
   long pagine_ = 0;
   float rigaCorrente_ = 0;      // baseline of the last row, in cm; 0 asks for a new page
   bool fontRiga_ = false;       // the font and colour of the rows are set on the current page

@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <optional>
 #include <regex>
 
 #include "CartellaTemporanea.h"
 #include "StrumentiPdf.h"
 #include "common/Errori.h"
 #include "common/Interazione.h"
+#include "pdf/Inflate.h"
 
 namespace fcl {
 namespace {
@@ -486,6 +488,92 @@ TEST(PdfWriterDocumento, VersioneDellIntestazioneDaiModelli) {
     const std::string pdf = LeggiFile(file);
     EXPECT_EQ(pdf.substr(0, 9), std::string(c.attesa) + "\n");
     EXPECT_EQ(pdf.substr(9, 2), "% ");
+    ControllaQpdf(file);
+  }
+}
+
+// A stream object of a file as a reader gets it: its dictionary, and its data inflated when the
+// dictionary names the Flate filter.
+struct FlussoLetto {
+  std::string dizionario;
+  bool compresso = false;
+  std::optional<std::string> dati;  // nullopt: the data does not inflate
+};
+std::optional<FlussoLetto> LeggiFlusso(const std::string& pdf, int numero) {
+  const std::size_t inizio = pdf.find("\n" + std::to_string(numero) + " 0 obj\n");
+  if (inizio == std::string::npos) return std::nullopt;
+  const std::size_t flusso = pdf.find("stream", inizio);
+  if (flusso == std::string::npos || flusso > pdf.find("endobj", inizio)) return std::nullopt;
+  FlussoLetto f;
+  f.dizionario = pdf.substr(inizio, flusso - inizio);
+  f.compresso = f.dizionario.find("/Filter /FlateDecode") != std::string::npos;
+  f.dati = test::DatiFlusso(pdf, numero);
+  if (f.dati && f.compresso) f.dati = InflateFlate(*f.dati, 1 << 20);
+  return f;
+}
+
+// Compression changes how the streams of pages and named objects are stored, nothing else: the same
+// objects in the same order, the same content once inflated, a valid cross-reference table. A
+// level out of range changes nothing, and level 0 writes the streams as they are again.
+TEST(PdfWriterDocumento, CompressioneDeiContenuti) {
+  CartellaTemporanea dir;
+  const auto scrivi = [&dir](const std::string& nome, const std::vector<int>& livelli) {
+    const auto file = dir / nome;
+    PdfWriter w = Nuovo();
+    for (const int l : livelli) w.SetCompression(l);
+    w.SetScale(3);
+    w.BeginDoc(file.string());
+    for (int p = 1; p <= 3; ++p) {
+      w.BeginPage();
+      w.PlayObject("TotPagine");
+      w.SetFont("Arial", 8);
+      // Enough lines that a page's stream is larger than the first guess of its compressed size.
+      for (int riga = 0; riga < 40 * p; ++riga)
+        w.DrawText(1, 1 + 0.4f * static_cast<float>(riga % 60), "riga " + std::to_string(riga));
+    }
+    w.BeginObject("TotPagine", 7);
+    w.DrawText(16.3f, 20.35f, "  di 3");
+    w.EndObject();
+    w.EndDoc();
+    return file;
+  };
+  const auto riferimento = scrivi("normale.pdf", {});
+  const std::string normale = LeggiFile(riferimento);
+  struct Caso {
+    const char* nome;
+    std::vector<int> livelli;
+    bool compresso;
+  } const kCasi[] = {
+      {"livello 1", {1}, true},
+      {"livello 9", {9}, true},
+      {"livello 10 ignorato", {10}, false},
+      {"livello -1 ignorato", {-1}, false},
+      {"1 poi 0", {1, 0}, false},
+      {"0 poi 6", {0, 6}, true},
+  };
+  for (const Caso& c : kCasi) {
+    SCOPED_TRACE(c.nome);
+    const auto file = scrivi(std::string(c.nome) + ".pdf", c.livelli);
+    const std::string pdf = LeggiFile(file);
+    if (!c.compresso) {
+      EXPECT_EQ(pdf, normale);
+      continue;
+    }
+    EXPECT_LT(pdf.size(), normale.size());
+    ASSERT_EQ(test::OrdineOggetti(pdf), test::OrdineOggetti(normale));
+    int compressi = 0;
+    for (const int n : test::OrdineOggetti(normale)) {
+      SCOPED_TRACE(n);
+      const auto prima = LeggiFlusso(normale, n), dopo = LeggiFlusso(pdf, n);
+      ASSERT_EQ(prima.has_value(), dopo.has_value());
+      if (!prima) continue;
+      EXPECT_FALSE(prima->compresso);
+      EXPECT_EQ(dopo->dati, prima->dati);
+      // The pages and TotPagine are compressed; the metadata stays readable.
+      EXPECT_EQ(dopo->compresso, prima->dizionario.find("/Type /Metadata") == std::string::npos);
+      compressi += dopo->compresso ? 1 : 0;
+    }
+    EXPECT_EQ(compressi, 4);
     ControllaQpdf(file);
   }
 }

@@ -12,10 +12,11 @@
 #include <vector>
 #include <string>
 
-#include "common/Errori.h"
-#include "pdf/PdfWriter.h"
 #include "../pdf/StrumentiPdf.h"
 #include "CartellaTemporanea.h"
+#include "common/Errori.h"
+#include "pdf/Inflate.h"
+#include "pdf/PdfWriter.h"
 
 namespace fcl {
 namespace {
@@ -236,6 +237,88 @@ TEST_F(ListatoPdfTest, SegnaRigheSulleRigheStampate) {
     EXPECT_GE(linee.front(), cm(alto) - 1);
     EXPECT_LE(linee.back(), cm(alto + 0.5) + 1);
   }
+}
+
+// The content stream of every page of a listing, object by object: its dictionary and data as
+// stored.
+struct ContenutoPagina {
+  int oggetto = 0;
+  std::string dizionario, dati;
+};
+std::vector<ContenutoPagina> ContenutiPagine(const std::string& pdf) {
+  std::vector<ContenutoPagina> contenuti;
+  static const std::regex kContenuto("/Type /Page /Parent 1 0 R /Contents ([0-9]+) 0 R");
+  for (auto it = std::sregex_iterator(pdf.begin(), pdf.end(), kContenuto);
+       it != std::sregex_iterator(); ++it) {
+    ContenutoPagina c;
+    c.oggetto = std::stoi((*it)[1]);
+    const std::size_t inizio = pdf.find("\n" + std::to_string(c.oggetto) + " 0 obj\n");
+    if (inizio == std::string::npos) continue;
+    c.dizionario = pdf.substr(inizio, pdf.find("stream", inizio) - inizio);
+    c.dati = DatiFlusso(pdf, c.oggetto).value_or("");
+    contenuti.push_back(std::move(c));
+  }
+  return contenuti;
+}
+
+// A compressed listing has the same pages as the default one: the same page count and text, every
+// page's content the same once inflated, and it can still be marked. The default writes the pages'
+// contents as they are.
+TEST_F(ListatoPdfTest, ListatoCompressoStessePagineDelNormale) {
+  const auto scrivi = [this](const std::filesystem::path& pdf, bool compresso) {
+    ListatoPdf listato;
+    listato.ComprimiPagine(compresso);
+    IntestazioneListato intestazione = intestazione_;
+    intestazione.percorsoListato = pdf;
+    listato.Inizia(intestazione);
+    listato.NuovoFoglio({FE, "FE", true});
+    for (int riga = 4; riga <= 43; ++riga)
+      listato.Riga(riga, CelleRiga{"PIVA" + std::to_string(riga)});
+    listato.NuovoFoglio({NE, "NE", true});
+    listato.Riga(4, CelleRiga{"NOTA4"});
+    listato.Completa();
+    EXPECT_EQ(listato.Pagine(), 3);
+  };
+  const auto normale = cartella_ / "NORMALE.PDF", compresso = cartella_ / "COMPRESSO.PDF";
+  scrivi(normale, false);
+  scrivi(compresso, true);
+
+  const std::vector<ContenutoPagina> prima = ContenutiPagine(LeggiFile(normale));
+  const std::vector<ContenutoPagina> dopo = ContenutiPagine(LeggiFile(compresso));
+  ASSERT_EQ(prima.size(), 3u);
+  ASSERT_EQ(dopo.size(), prima.size());
+  for (std::size_t i = 0; i < prima.size(); ++i) {
+    SCOPED_TRACE(i + 1);
+    EXPECT_EQ(prima[i].dizionario.find("/Filter"), std::string::npos) << prima[i].dizionario;
+    EXPECT_NE(dopo[i].dizionario.find("/Filter /FlateDecode"), std::string::npos);
+    EXPECT_EQ(dopo[i].oggetto, prima[i].oggetto);
+    EXPECT_LT(dopo[i].dati.size(), prima[i].dati.size());
+    EXPECT_EQ(InflateFlate(dopo[i].dati, 1 << 20), prima[i].dati);
+  }
+  EXPECT_LT(std::filesystem::file_size(compresso), std::filesystem::file_size(normale));
+  EXPECT_TRUE(QpdfCheck(compresso));
+  const std::string testo = TestoPagina(normale, 0, cartella_);
+  EXPECT_NE(testo.find("PIVA43"), std::string::npos);
+  EXPECT_NE(testo.find("NOTA4"), std::string::npos);
+  EXPECT_EQ(TestoPagina(compresso, 0, cartella_), testo);
+
+  // The marks are drawn over the compressed pages, which stay compressed.
+  ListatoPdf listato;
+  listato.ComprimiPagine(true);
+  IntestazioneListato intestazione = intestazione_;
+  intestazione.percorsoListato = compresso;
+  listato.Inizia(intestazione);
+  listato.NuovoFoglio({FE, "FE", true});
+  for (int riga = 4; riga <= 43; ++riga)
+    listato.Riga(riga, CelleRiga{"PIVA" + std::to_string(riga)});
+  listato.Completa();
+  listato.SegnaRighe({{"FE", 33, true}}, "Righe segnate dalla prova");
+  EXPECT_TRUE(QpdfCheck(compresso));
+  const std::string segnato = TestoPagina(compresso, 2, cartella_);
+  EXPECT_NE(segnato.find("PIVA33"), std::string::npos) << segnato;
+  EXPECT_NE(segnato.find("Righe segnate dalla prova"), std::string::npos) << segnato;
+  for (const ContenutoPagina& c : ContenutiPagine(LeggiFile(compresso)))
+    EXPECT_NE(c.dizionario.find("/Filter /FlateDecode"), std::string::npos) << c.oggetto;
 }
 
 TEST(ListatoPdf, SenzaRigheNessunFile) {

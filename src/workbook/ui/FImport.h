@@ -20,7 +20,8 @@ class Listato;
 
 // "Crea Comunicazione - Selezione Foglio Base": the workbook window of the main road. The user
 // picks the workbook (.xls, .xlsx, .ods), the run asks where to save the check listing and walks
-// the sheets while the window shows the sheet and the row being read; a run that reached the end
+// the sheets while the window shows the sheet and the row being read (the listing's pages
+// compressed when "Listato compresso" is ticked); a run that reached the end
 // (rows read, or none with its message) closes the window. A run stopped early (listing dialog
 // cancelled, workbook unreadable, listing in use, "Interrompi") leaves the window open for
 // another try. The run goes on its own thread: the window stays live and "Interrompi" stops it
@@ -59,6 +60,7 @@ class FImport : public QDialog {
 
   QLineEdit* tfbase_;
   QCheckBox* vSiZ_;
+  QCheckBox* vCompresso_;
   QLabel* label2_;
   QLineEdit* perc_;
   QPushButton* rfbase_;
