@@ -43,6 +43,13 @@ class InterazioneCartelle : public test::InterazioneRegistrata {
   }
 };
 
+// Records what the window asked of the listing's pages before each run.
+class ListatoCompressione : public ListatoNullo {
+ public:
+  std::vector<bool> compresso;
+  void ComprimiPagine(bool comprimi) override { compresso.push_back(comprimi); }
+};
+
 class FImportTest : public ::testing::Test {
  protected:
   FImportTest() {
@@ -60,7 +67,7 @@ class FImportTest : public ::testing::Test {
   InterazioneCartelle ui;
   DocumentiAperti documenti;
   Contesto ctx;
-  ListatoNullo listato;
+  ListatoCompressione listato;
 };
 
 TEST_F(FImportTest, SceltaDelFoglioEdElaborazione) {
@@ -69,6 +76,8 @@ TEST_F(FImportTest, SceltaDelFoglioEdElaborazione) {
   EXPECT_EQ(f.windowTitle(), "Crea Comunicazione - Selezione Foglio Base");
   EXPECT_EQ(f.findChild<QLabel*>("vRAG")->text(), "ROSSIMARIO");
   EXPECT_TRUE(f.findChild<QCheckBox*>("vSiZ")->isChecked());
+  auto* compresso = f.findChild<QCheckBox*>("vListatoCompresso");
+  EXPECT_FALSE(compresso->isChecked());
   auto* didascalia = f.findChild<QLabel*>("Label2");
   auto* riga = f.findChild<QLineEdit*>("PERC");
   auto* apri = f.findChild<QPushButton*>("rfbase");
@@ -97,6 +106,10 @@ TEST_F(FImportTest, SceltaDelFoglioEdElaborazione) {
   EXPECT_TRUE(riga->isHidden());
   EXPECT_TRUE(f.isVisible());
   EXPECT_TRUE(apri->isEnabled());
+  EXPECT_EQ(listato.compresso, std::vector<bool>{false});
+
+  // "Listato compresso" ticked: the listing of the next run is asked for compressed pages.
+  compresso->setChecked(true);
 
   // A complete run shows the sheet and the row, then closes the window.
   ui.voci.clear();
@@ -107,6 +120,7 @@ TEST_F(FImportTest, SceltaDelFoglioEdElaborazione) {
             (std::vector<std::filesystem::path>{Esempio().parent_path(), Esempio().parent_path()}));
   EXPECT_TRUE(ui.Testi().empty()) << ui.Testi().front();
   EXPECT_EQ(f.Risultato().esito, EsitoElaborazione::Completata);
+  EXPECT_EQ(listato.compresso, (std::vector<bool>{false, true}));
   EXPECT_EQ(f.result(), QDialog::Accepted);
   EXPECT_FALSE(f.isVisible());
   EXPECT_TRUE(didascalia->text().startsWith("Foglio ")) << didascalia->text().toStdString();
