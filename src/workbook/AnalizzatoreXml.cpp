@@ -46,6 +46,23 @@ constexpr std::array<unsigned char, 256> kNome = [] {
   }
   return t;
 }();
+// ASCII characters that stand for themselves: in an attribute value (bit 1: not a quote, "&" or
+// "<") and in text (bit 2: not "<", "&" or "]"). Blanks and control characters are in neither.
+constexpr std::array<unsigned char, 256> kSemplice = [] {
+  std::array<unsigned char, 256> t{};
+  for (int c = 0x20; c < 0x80; ++c) {
+    const bool valore = c != '"' && c != '\'' && c != '&' && c != '<';
+    const bool testo = c != '<' && c != '&' && c != ']';
+    t[static_cast<std::size_t>(c)] = static_cast<unsigned char>((valore ? 1 : 0) | (testo ? 2 : 0));
+  }
+  return t;
+}();
+inline bool SemplicePerValore(char c) { return (kSemplice[static_cast<unsigned char>(c)] & 1) != 0; }
+inline bool SemplicePerTesto(char c) { return (kSemplice[static_cast<unsigned char>(c)] & 2) != 0; }
+// Two names (never empty): most differ in length or in their first letter, told without memcmp.
+inline bool StessoNome(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && a[0] == b[0] && a == b;
+}
 inline bool InizioNome(char c) { return (kNome[static_cast<unsigned char>(c)] & 1) != 0; }
 inline bool CarattereNome(char c) { return (kNome[static_cast<unsigned char>(c)] & 2) != 0; }
 
@@ -773,7 +790,7 @@ bool AnalizzatoreXml::Cursore::Apertura(std::string_view& nome, bool& vuoto) {
       return false;
     }
     for (int k = 0; k < quanti_; ++k)
-      if (attributi_[k].locale == a.locale && attributi_[k].uri == a.uri) return false;
+      if (StessoNome(attributi_[k].locale, a.locale) && attributi_[k].uri == a.uri) return false;
     while (SpazioXml(b[i])) linee += b[i++] == '\n';
     if (b[i] != '=') return false;
     ++i;
@@ -782,11 +799,10 @@ bool AnalizzatoreXml::Cursore::Apertura(std::string_view& nome, bool& vuoto) {
     const char virgolette = b[i++];
     const std::size_t inizioValore = i;
     for (;;) {
+      while (SemplicePerValore(b[i])) ++i;
       const char c = b[i];
       const auto u = static_cast<unsigned char>(c);
-      if (u >= 0x20 && u < 0x80 && c != '"' && c != '\'' && c != '&' && c != '<') {
-        ++i;
-      } else if (c == virgolette) {
+      if (c == virgolette) {
         break;
       } else if (c == '"' || c == '\'') {
         ++i;  // the other quote
@@ -806,7 +822,8 @@ bool AnalizzatoreXml::Cursore::Apertura(std::string_view& nome, bool& vuoto) {
 
 std::optional<std::string_view> AnalizzatoreXml::Cursore::Valore(std::string_view locale) const {
   for (int k = 0; k < quanti_; ++k)
-    if (attributi_[k].uri.empty() && attributi_[k].locale == locale) return attributi_[k].valore;
+    if (attributi_[k].uri.empty() && StessoNome(attributi_[k].locale, locale))
+      return attributi_[k].valore;
   return std::nullopt;
 }
 
@@ -827,11 +844,10 @@ bool AnalizzatoreXml::Cursore::Testo(std::string_view& testo) {
   std::size_t i = i_;
   std::size_t linee = 0;
   for (;;) {
+    while (SemplicePerTesto(b[i])) ++i;
     const char c = b[i];
     const auto u = static_cast<unsigned char>(c);
-    if (u >= 0x20 && u < 0x80 && c != '<' && c != '&' && c != ']') {
-      ++i;
-    } else if (c == '<') {
+    if (c == '<') {
       break;
     } else if (c == '\t' || c == '\n') {
       linee += c == '\n';

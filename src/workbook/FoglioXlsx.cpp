@@ -1,5 +1,7 @@
 #include "workbook/FoglioXlsx.h"
 
+#include <utility>
+
 #include "workbook/ErroriCartella.h"
 #include "workbook/TestoXml.h"
 
@@ -27,7 +29,8 @@ bool FoglioXlsx::Prossimo(BloccoRighe& blocco) {
     if (!Avanza()) break;
   }
   if (pronte_.empty()) return false;
-  blocco = std::move(pronte_.front());
+  std::swap(blocco, pronte_.front());
+  riserva_ = std::move(pronte_.front());  // the caller's old row, to be filled again
   pronte_.pop_front();
   return true;
 }
@@ -43,7 +46,20 @@ void FoglioXlsx::ApriRiga(std::optional<std::string_view> r) {
     Danneggiato("riga " + std::to_string(numero) + " oltre la riga " +
                 std::to_string(kRigheMassimeFoglio) + ", l'ultima di un foglio");
   inRiga_ = true;
-  riga_ = BloccoRighe();
+  if (riserva_.celle.size() == kColonneLette) {
+    riga_ = std::move(riserva_);
+    riga_.quante = 1;
+    for (Cella& c : riga_.celle) {
+      c.tipo = Cella::Tipo::Vuota;
+      c.numero = 0;
+      if (c.testo.capacity() > 256)
+        c.testo = std::string();  // a long text's room is not kept for the next rows
+      else
+        c.testo.clear();
+    }
+  } else {
+    riga_ = BloccoRighe();
+  }
   riga_.inizio = numero;
   ultimaColonna_ = 0;
 }

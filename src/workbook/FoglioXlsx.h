@@ -53,6 +53,7 @@ class FoglioXlsx : public AnalizzatoreXml {
 
   bool inRiga_ = false;
   BloccoRighe riga_;
+  BloccoRighe riserva_;  // a row handed back by the reader, whose cells are filled again
   long long ultimaRiga_ = 0;
   long long ultimaColonna_ = 0;
 

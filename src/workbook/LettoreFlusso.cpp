@@ -1,5 +1,7 @@
 #include "workbook/LettoreFlusso.h"
 
+#include <utility>
+
 #include "workbook/ErroriCartella.h"
 
 namespace fcl {
@@ -22,7 +24,7 @@ void LettoreFlusso::Aggiungi(BloccoRighe&& blocco) {
     if (blocco.Fine() >= kRigheTenute) intestazione.completa = true;
   }
   finePrecedente_ = blocco_.Fine();
-  blocco_ = std::move(blocco);
+  std::swap(blocco_, blocco);
 }
 
 void LettoreFlusso::Concludi() {
@@ -43,7 +45,7 @@ const std::vector<Cella>& LettoreFlusso::Riga(int foglio, int riga) {
   for (;;) {
     if (riga > blocco_.Fine()) {
       if (fineFoglio_) return vuota_;
-      BloccoRighe prossimo;
+      BloccoRighe& prossimo = prossimo_;
       if (!Prossimo(prossimo)) {
         Concludi();
         continue;

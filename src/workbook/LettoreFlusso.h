@@ -24,7 +24,9 @@ class LettoreFlusso : public LettoreCartella {
   // Positions a fresh reader at the start of the sheet (1-based). Throws ErroreCartella when the
   // sheet does not exist.
   virtual void Ricomincia(int foglio) = 0;
-  // The next block of the sheet positioned by Ricomincia; false at the end of the sheet.
+  // The next block of the sheet positioned by Ricomincia, replacing `blocco` whole (which holds the
+  // block read two calls before, for a reader that fills its cells again); false at the end of the
+  // sheet.
   virtual bool Prossimo(BloccoRighe& blocco) = 0;
   // Forgets the sheet being read (a derived reader whose stream moved elsewhere calls it).
   void Dimentica() { foglio_ = 0; }
@@ -47,6 +49,7 @@ class LettoreFlusso : public LettoreCartella {
   int foglio_ = 0;                // sheet positioned, 0 none
   long long finePrecedente_ = 0;  // last row of the block before the current one
   BloccoRighe blocco_;            // the block last read (quante 0 before the first)
+  BloccoRighe prossimo_;          // the block before it, handed to Prossimo to be replaced
   bool fineFoglio_ = false;
   std::map<int, Intestazione> intestazioni_;
 };
