@@ -160,5 +160,35 @@ TEST(ScansioneRighe, StessiValoriEStessiErroriDiExpat) {
   }
 }
 
+// The reader fills the cells of a row in the room of rows read before: nothing of those may stay.
+TEST(ScansioneRighe, UnaRigaNonEreditaLeCelleDelleRighePrecedenti) {
+  std::string righe;
+  for (int r = 1; r <= 7; ++r) {
+    righe += "<row r=\"" + std::to_string(r) + "\">";
+    if (r % 2 == 1)
+      for (const char colonna : std::string("ABCDE"))
+        righe += std::string("<c r=\"") + colonna + std::to_string(r) +
+                 "\" t=\"inlineStr\"><is><t>testo lungo della riga " + std::to_string(r) +
+                 "</t></is></c>";
+    else
+      righe += "<c r=\"C" + std::to_string(r) + "\"><v>" + std::to_string(r) + "</v></c>";
+    righe += "</row>";
+  }
+  CartellaTemporanea cartella;
+  const std::string letto = Leggi(Xlsx(cartella / "foglio.xlsx",
+                                       "<worksheet xmlns=\"" + kMain + "\"><sheetData>" + righe +
+                                           "</sheetData></worksheet>"));
+  std::string atteso;
+  for (int r = 1; r <= 7; ++r) {
+    if (r % 2 == 1)
+      for (int k = 0; k < 5; ++k)
+        atteso += std::to_string(r) + "/" + std::to_string(k) + " 3 0.000000 [testo lungo della riga " +
+                  std::to_string(r) + "]\n";
+    else
+      atteso += std::to_string(r) + "/2 1 " + std::to_string(r) + ".000000 []\n";
+  }
+  EXPECT_EQ(letto, atteso);
+}
+
 }  // namespace
 }  // namespace fcl
