@@ -667,41 +667,56 @@ void Verificatore::Elemento(char tipo, int indice, std::string_view slot, bool& 
   }
 
   // The code: quadro, row, field.
-  const bool forma = codice[0] >= 'A' && codice[0] <= 'Z' && codice[1] >= 'A' && codice[1] <= 'Z' &&
-                     SoloCifre(codice.substr(2));
-  if (!forma) {
-    Segnala(luogo(), Regola::CodiceCampo,
-            "Codice di campo " + Citazione(codice) +
-                " non valido: due lettere del quadro e sei cifre (es. FE001001)");
-    ultimoCodice_.clear();
-    return;
-  }
-  const int q = IndiceQuadro(codice.substr(0, 2));
-  if (q < 0) {
-    Segnala(luogo(), Regola::CodiceCampo,
-            "Codice di campo " + Citazione(codice) + ": il quadro " +
-                Citazione(codice.substr(0, 2)) + " non esiste");
-    ultimoCodice_.clear();
-    return;
+  std::uint64_t bitCodice;
+  std::memcpy(&bitCodice, codice.data(), sizeof bitCodice);
+  CodiceNoto& noto = codiciNoti_[(bitCodice * 0x9E3779B97F4A7C15ull) >> 55];
+  int q, r, chiave;
+  const CampoTracciato* campo;
+  if (noto.campo && noto.codice == bitCodice &&
+      QuadriTracciato()[static_cast<std::size_t>(noto.quadro)].tipoRecord == tipo) {
+    q = noto.quadro;
+    r = noto.rigo;
+    chiave = noto.chiave;
+    campo = noto.campo;
+  } else {
+    const bool forma = codice[0] >= 'A' && codice[0] <= 'Z' && codice[1] >= 'A' &&
+                       codice[1] <= 'Z' && SoloCifre(codice.substr(2));
+    if (!forma) {
+      Segnala(luogo(), Regola::CodiceCampo,
+              "Codice di campo " + Citazione(codice) +
+                  " non valido: due lettere del quadro e sei cifre (es. FE001001)");
+      ultimoCodice_.clear();
+      return;
+    }
+    q = IndiceQuadro(codice.substr(0, 2));
+    if (q < 0) {
+      Segnala(luogo(), Regola::CodiceCampo,
+              "Codice di campo " + Citazione(codice) + ": il quadro " +
+                  Citazione(codice.substr(0, 2)) + " non esiste");
+      ultimoCodice_.clear();
+      return;
+    }
+    const QuadroTracciato& definizione = QuadriTracciato()[static_cast<std::size_t>(q)];
+    if (definizione.tipoRecord != tipo) {
+      Segnala(luogo(), Regola::CodiceCampo,
+              "Il quadro " + std::string(definizione.sigla) + " va nei record di tipo " +
+                  std::string(1, definizione.tipoRecord) + ", non " + std::string(1, tipo));
+      ultimoCodice_.clear();
+      return;
+    }
+    r = definizione.codiciFissi ? 1 : ChiaveCampo(codice.substr(2, 3));
+    chiave = ChiaveCampo(definizione.codiciFissi ? codice.substr(2) : codice.substr(5));
+    campo = TrovaCampo(q, chiave);
+    if (!campo || r == 0) {
+      Segnala(luogo(), Regola::CodiceCampo,
+              "Codice di campo " + Citazione(codice) + " inesistente nel quadro " +
+                  std::string(definizione.sigla));
+      ultimoCodice_.clear();
+      return;
+    }
+    noto = {bitCodice, q, r, chiave, campo};
   }
   const QuadroTracciato& definizione = QuadriTracciato()[static_cast<std::size_t>(q)];
-  if (definizione.tipoRecord != tipo) {
-    Segnala(luogo(), Regola::CodiceCampo,
-            "Il quadro " + std::string(definizione.sigla) + " va nei record di tipo " +
-                std::string(1, definizione.tipoRecord) + ", non " + std::string(1, tipo));
-    ultimoCodice_.clear();
-    return;
-  }
-  const int r = definizione.codiciFissi ? 1 : ChiaveCampo(codice.substr(2, 3));
-  const int chiave = ChiaveCampo(definizione.codiciFissi ? codice.substr(2) : codice.substr(5));
-  const CampoTracciato* campo = TrovaCampo(q, chiave);
-  if (!campo || r == 0) {
-    Segnala(luogo(), Regola::CodiceCampo,
-            "Codice di campo " + Citazione(codice) + " inesistente nel quadro " +
-                std::string(definizione.sigla));
-    ultimoCodice_.clear();
-    return;
-  }
   quadro = &definizione;
   rigo = r;
   rigaQuadro = righe_.Elemento(q, rigo, chiave);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -120,6 +121,14 @@ class Verificatore {
   RigaFoglio righe_;
   RigaInCorso riga_;
   std::string ultimoCodice_;  // code of the last element, for "+" continuations
+  // Codes already found in the layout: the eight bytes of the code, its quadro, row and field.
+  // A record repeats the same few codes, so most are looked up here rather than parsed again.
+  struct CodiceNoto {
+    std::uint64_t codice = 0;
+    int quadro = -1, rigo = 0, chiave = 0;
+    const CampoTracciato* campo = nullptr;
+  };
+  std::array<CodiceNoto, 512> codiciNoti_{};
   long long moduloPrecedente_ = 0;
   int quadroPrecedente_ = -1;
   bool precedentePieno_ = false;

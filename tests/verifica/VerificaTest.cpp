@@ -347,6 +347,26 @@ const Caso kCasi[] = {
        f.Metti('Z', 25, "000000004000000001");
      },
      {{TipologiaDati, 2, "B13"}, {DatiMisti, 7, ""}}},
+    {"codice già visto in un record C, poi in un record D",
+     G,
+     [](FileProva& f) {
+       f.Metti('B', 116, "00");
+       f.Metti('B', 127, "1");
+       f.record[f.Indice('C', 4)] = f.NuovoDettaglio('D', 5,
+                                                     {{"SE001007", Sx("BERLIN GMBH")},
+                                                      {"SE001008", Sx("BERLIN")},
+                                                      {"SE001009", Dx("094")},
+                                                      {"SE001010", Sx("STRASSE 1")},
+                                                      {"SE001012", Dx("07072013")},
+                                                      {"SE001013", Dx("08072013")},
+                                                      {"SE001014", Sx("F-9")},
+                                                      {"SE001015", Dx("700")},
+                                                      {"FA001004", Dx("3")}});
+       f.Togli("TA003002");
+       f.InserisciDopo("TA003001", "TA010001", Dx("1"));
+       f.Metti('Z', 25, "000000004000000001");
+     },
+     {{TipologiaDati, 2, "B13"}, {DatiMisti, 7, ""}, {CodiceCampo, 7, "FA001004"}}},
     {"annullamento con dati",
      A,
      [](FileProva& f) {
