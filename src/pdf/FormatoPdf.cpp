@@ -1,5 +1,6 @@
 #include "pdf/FormatoPdf.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 
@@ -28,34 +29,29 @@ std::string NumeroPdf(double valore) {
 }
 
 void AggiungiStringaPdf(std::string& s, std::string_view valore) {
+  // The escape of each byte that needs one; any other byte is copied as it is.
+  static constexpr auto kFuga = [] {
+    std::array<char, 256> f{};
+    f['\\'] = '\\';
+    f['('] = '(';
+    f[')'] = ')';
+    f['\r'] = 'r';
+    f['\n'] = 'n';
+    return f;
+  }();
   s.push_back('(');
-  std::size_t inizio = 0;
-  for (std::size_t i = 0; i < valore.size(); ++i) {
-    const char* sostituto = nullptr;
-    switch (valore[i]) {
-      case '\\':
-        sostituto = "\\\\";
-        break;
-      case '(':
-        sostituto = "\\(";
-        break;
-      case ')':
-        sostituto = "\\)";
-        break;
-      case '\r':
-        sostituto = "\\r";
-        break;
-      case '\n':
-        sostituto = "\\n";
-        break;
-      default:
-        continue;
-    }
-    s.append(valore.data() + inizio, i - inizio);
-    s.append(sostituto, 2);
-    inizio = i + 1;
+  const char* p = valore.data();
+  const char* const fine = p + valore.size();
+  const char* inizio = p;
+  for (; p != fine; ++p) {
+    const char fuga = kFuga[static_cast<unsigned char>(*p)];
+    if (fuga == 0) continue;
+    s.append(inizio, static_cast<std::size_t>(p - inizio));
+    const char coppia[2] = {'\\', fuga};
+    s.append(coppia, 2);
+    inizio = p + 1;
   }
-  s.append(valore.data() + inizio, valore.size() - inizio);
+  s.append(inizio, static_cast<std::size_t>(fine - inizio));
   s.push_back(')');
 }
 

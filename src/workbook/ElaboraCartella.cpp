@@ -150,7 +150,7 @@ class ListatoInParallelo : public Listato {
     std::vector<Comando> comandi;
     std::size_t quanti = 0;
   };
-  static constexpr std::size_t kLotto = 64;
+  static constexpr std::size_t kLotto = 256;
   static constexpr std::size_t kLottiInCoda = 8;
 
   Comando& Nuovo(Tipo tipo) {
@@ -239,7 +239,7 @@ class ListatoInParallelo : public Listato {
   std::condition_variable pronto_, libero_;
   std::deque<Lotto> coda_;
   std::vector<Lotto> riciclati_;  // drawn batches, to be filled again
-  bool occupato_ = true;  // the thread is drawing a batch (true until it first waits)
+  bool occupato_ = true;          // the thread is drawing a batch (true until it first waits)
   bool fermo_ = false;
   std::exception_ptr errore_;
   std::thread filo_;
