@@ -1,5 +1,6 @@
 #include "pdf/FormatoPdf.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -28,7 +29,7 @@ std::string NumeroPdf(double valore) {
   return s;
 }
 
-void AggiungiStringaPdf(std::string& s, std::string_view valore) {
+char* ScriviStringaPdf(char* w, std::string_view valore) {
   // The escape of each byte that needs one; any other byte is copied as it is.
   static constexpr auto kFuga = [] {
     std::array<char, 256> f{};
@@ -39,20 +40,27 @@ void AggiungiStringaPdf(std::string& s, std::string_view valore) {
     f['\n'] = 'n';
     return f;
   }();
-  s.push_back('(');
+  *w++ = '(';
   const char* p = valore.data();
   const char* const fine = p + valore.size();
   const char* inizio = p;
   for (; p != fine; ++p) {
     const char fuga = kFuga[static_cast<unsigned char>(*p)];
     if (fuga == 0) continue;
-    s.append(inizio, static_cast<std::size_t>(p - inizio));
-    const char coppia[2] = {'\\', fuga};
-    s.append(coppia, 2);
+    w = std::copy(inizio, p, w);
+    *w++ = '\\';
+    *w++ = fuga;
     inizio = p + 1;
   }
-  s.append(inizio, static_cast<std::size_t>(fine - inizio));
-  s.push_back(')');
+  w = std::copy(inizio, fine, w);
+  *w++ = ')';
+  return w;
+}
+
+void AggiungiStringaPdf(std::string& s, std::string_view valore) {
+  const std::size_t prima = s.size();
+  s.resize(prima + 2 * valore.size() + 2);
+  s.resize(static_cast<std::size_t>(ScriviStringaPdf(s.data() + prima, valore) - s.data()));
 }
 
 std::string StringaPdf(std::string_view valore) {

@@ -92,22 +92,23 @@ void PdfWriter::Svuota() {
   uscita_.clear();
 }
 
-void PdfWriter::Numero(std::string& uscita, double valore) {
+std::string_view PdfWriter::TestoNumero(double valore, std::string& appoggio) {
   std::uint64_t bit;
   std::memcpy(&bit, &valore, sizeof bit);
   NumeroScritto& n = numeriScritti_[(bit * 0x9E3779B97F4A7C15ull) >> 57];
-  if (n.lunghezza != 0 && n.bit == bit) {
-    uscita.append(n.testo, n.lunghezza);
-    return;
-  }
-  const std::size_t inizio = uscita.size();
-  AggiungiNumeroPdf(uscita, valore);
-  const std::size_t lunghezza = uscita.size() - inizio;
-  if (lunghezza < sizeof n.testo) {
+  if (n.lunghezza != 0 && n.bit == bit) return {n.testo, n.lunghezza};
+  appoggio.clear();
+  AggiungiNumeroPdf(appoggio, valore);
+  if (appoggio.size() < sizeof n.testo) {
     n.bit = bit;
-    n.lunghezza = static_cast<std::uint8_t>(lunghezza);
-    std::memcpy(n.testo, uscita.data() + inizio, lunghezza);
+    n.lunghezza = static_cast<std::uint8_t>(appoggio.size());
+    std::memcpy(n.testo, appoggio.data(), appoggio.size());
   }
+  return appoggio;
+}
+
+void PdfWriter::Numero(std::string& uscita, double valore) {
+  uscita.append(TestoNumero(valore, numeroAppoggio_));
 }
 
 void PdfWriter::RigaFile(std::string_view testo) {
@@ -877,18 +878,27 @@ void PdfWriter::RigaTesto(double x, double y, double larghezza, std::string_view
   const double xp = (x + d) * s, yp = y * s;
 
   if (std::string* out = Destinazione()) {
+    // The line is written in one piece into room made for its longest form.
     const CorniceTesto& cornice = Cornice();
+    constexpr std::string_view kTm = " Tm\r", kTj = " Tj";
     std::string& o = *out;
-    o += cornice.apertura;
-    Numero(o, xp);
-    o.push_back(' ');
-    Numero(o, yp);
-    o += " Tm\r";
-    o += prima;
-    AggiungiStringaPdf(o, t);
-    o += " Tj";
-    o += dopo;
-    o += cornice.chiusura;
+    const std::size_t inizio = o.size();
+    o.resize(inizio + cornice.apertura.size() + 2 * kNumeroMassimo + 1 + kTm.size() + prima.size() +
+             2 * t.size() + 2 + kTj.size() + dopo.size() + cornice.chiusura.size());
+    char* w = o.data() + inizio;
+    const auto copia = [&w](std::string_view v) { w = std::copy(v.begin(), v.end(), w); };
+    copia(cornice.apertura);
+    // Each number is copied before the next is looked up, which may take its place in the table.
+    copia(TestoNumero(xp, numeroAppoggio_));
+    *w++ = ' ';
+    copia(TestoNumero(yp, numeroAppoggio_));
+    copia(kTm);
+    copia(prima);
+    w = ScriviStringaPdf(w, t);
+    copia(kTj);
+    copia(dopo);
+    copia(cornice.chiusura);
+    o.resize(static_cast<std::size_t>(w - o.data()));
   }
 
   if (stile_ & (4 | 8 | 16)) {
@@ -912,8 +922,7 @@ void PdfWriter::RigaTesto(double x, double y, double larghezza, std::string_view
 const PdfWriter::CorniceTesto& PdfWriter::Cornice() {
   CorniceTesto& c = corniceTesto_;
   const std::string& font = font_[static_cast<std::size_t>(fontCorrente_)].nomeRisorsa;
-  if (c.font == font && c.dimensione == dimensione_ &&
-      c.coloreTesto == coloreTesto_.componenti &&
+  if (c.font == font && c.dimensione == dimensione_ && c.coloreTesto == coloreTesto_.componenti &&
       c.coloreRiempimento == coloreRiempimento_.componenti)
     return c;
   c.font = font;

@@ -188,6 +188,8 @@ class PdfWriter {
   // AggiungiNumeroPdf through a small table of the numbers already written: a listing writes the
   // same sizes and positions over and over.
   void Numero(std::string& uscita, double valore);
+  // The text of `valore` from that table, or made in `appoggio` when it is not there.
+  std::string_view TestoNumero(double valore, std::string& appoggio);
 
   // Document properties.
   std::string autore_;
@@ -240,7 +242,8 @@ class PdfWriter {
     char testo[23] = {};
   };
   std::array<NumeroScritto, 128> numeriScritti_{};
-  std::string testoBox_;  // the Windows-1252 text of DrawTextBox, reused
+  std::string numeroAppoggio_;  // a number not in the table, while it is written
+  std::string testoBox_;        // the Windows-1252 text of DrawTextBox, reused
   // The operators a text line opens and closes with ("... rg BT /F1 10 Tf 10 TL 1 0 0 -1 " and
   // "ET ... rg"), the same for as long as font, size and colours stay: made once for them.
   struct CorniceTesto {
