@@ -57,7 +57,9 @@ constexpr std::array<unsigned char, 256> kSemplice = [] {
   }
   return t;
 }();
-inline bool SemplicePerValore(char c) { return (kSemplice[static_cast<unsigned char>(c)] & 1) != 0; }
+inline bool SemplicePerValore(char c) {
+  return (kSemplice[static_cast<unsigned char>(c)] & 1) != 0;
+}
 inline bool SemplicePerTesto(char c) { return (kSemplice[static_cast<unsigned char>(c)] & 2) != 0; }
 // Two names (never empty): most differ in length or in their first letter, told without memcmp.
 inline bool StessoNome(std::string_view a, std::string_view b) {
@@ -836,6 +838,13 @@ bool AnalizzatoreXml::Cursore::Chiusura(std::string_view nome) {
   if (b[i] != '>') return false;
   i_ = i + 1;
   linee_ += linee;
+  return true;
+}
+
+std::optional<bool> AnalizzatoreXml::Cursore::Fine(std::string_view nome) {
+  Spazi();
+  if (!Segue("</")) return false;
+  if (!Chiusura(nome)) return std::nullopt;
   return true;
 }
 

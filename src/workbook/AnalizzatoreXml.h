@@ -97,6 +97,9 @@ class AnalizzatoreXml {
     std::optional<std::string_view> Valore(std::string_view locale) const;
     // The end tag "</nome>".
     bool Chiusura(std::string_view nome);
+    // After blanks, whether the element `nome` ends here: true past its end tag, false when
+    // something else follows, nullopt when another end tag does.
+    std::optional<bool> Fine(std::string_view nome);
     // Character data up to the next "<".
     bool Testo(std::string_view& testo);
     std::size_t Posizione() const { return i_; }

@@ -123,11 +123,9 @@ std::size_t FoglioXlsx::RigaDiretta(std::string_view b, std::size_t pos, std::si
   if (!x.Apertura(nome, vuoto) || nome != "row") return 0;
   ApriRiga(x.Valore("r"));
   while (!vuoto) {
-    x.Spazi();
-    if (x.Segue("</")) {
-      if (!x.Chiusura("row")) return 0;
-      break;
-    }
+    const auto fineRiga = x.Fine("row");
+    if (!fineRiga) return 0;
+    if (*fineRiga) break;
     bool cellaVuota = false;
     if (!x.Apertura(nome, cellaVuota) || nome != "c") return 0;
     const long long colonna = ColonnaCella(x.Valore("r"));
@@ -135,11 +133,9 @@ std::size_t FoglioXlsx::RigaDiretta(std::string_view b, std::size_t pos, std::si
     if (const auto t = x.Valore("t")) cella.tipo = *t;
     if (const auto s = x.Valore("s")) cella.stile = LeggiIntero(*s).value_or(0);
     while (!cellaVuota) {
-      x.Spazi();
-      if (x.Segue("</")) {
-        if (!x.Chiusura("c")) return 0;
-        break;
-      }
+      const auto fineCella = x.Fine("c");
+      if (!fineCella) return 0;
+      if (*fineCella) break;
       bool figlioVuoto = false;
       if (!x.Apertura(nome, figlioVuoto)) return 0;
       std::string_view testo;
@@ -205,8 +201,8 @@ void FoglioXlsx::Fine(std::string_view nome) {
   } else if (locale == "is") {
     inInLinea_ = false;
   } else if (locale == "c" && inRiga_) {
-    ChiudiCella(colonna_, {tipo_, stile_, valore_, inLinea_, formula_, haValore_, haInLinea_,
-                           haFormula_});
+    ChiudiCella(colonna_,
+                {tipo_, stile_, valore_, inLinea_, formula_, haValore_, haInLinea_, haFormula_});
     ultimaColonna_ = colonna_;
   } else if (locale == "row" && inRiga_) {
     ChiudiRiga();

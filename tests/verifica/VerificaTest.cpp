@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -53,6 +54,23 @@ std::vector<Atteso> Trovati(const std::string& testo) {
   for (const auto& r : Verifica(testo)) v.push_back({r.regola, r.record, r.campo});
   std::sort(v.begin(), v.end());
   return v;
+}
+
+// The aggregated file with its line 7 a record D of quadro SE (and `altro` at its end, when
+// given), the boxes, totals and counts made to agree with it: no kind of data is stated, so the
+// mixture itself is the finding.
+void MetteUnRecordD(FileProva& f, std::optional<test::Elemento> altro = std::nullopt) {
+  f.Metti('B', 116, "00");
+  f.Metti('B', 127, "1");
+  std::vector<test::Elemento> elementi = {
+      {"SE001007", Sx("BERLIN GMBH")}, {"SE001008", Sx("BERLIN")},   {"SE001009", Dx("094")},
+      {"SE001010", Sx("STRASSE 1")},   {"SE001012", Dx("07072013")}, {"SE001013", Dx("08072013")},
+      {"SE001014", Sx("F-9")},         {"SE001015", Dx("700")}};
+  if (altro) elementi.push_back(*altro);
+  f.record[f.Indice('C', 4)] = f.NuovoDettaglio('D', 5, elementi);
+  f.Togli("TA003002");
+  f.InserisciDopo("TA003001", "TA010001", Dx("1"));
+  f.Metti('Z', 25, "000000004000000001");
 }
 
 // Lines of the test files: analytical 1 A, 2 B, 3 FE, 4 FR, 5 NE, 6 NR, 7 DF, 8 FN, 9 SE, 10 TU,
@@ -330,41 +348,12 @@ const Caso kCasi[] = {
      {{DatiMisti, 3, ""}}},
     {"record C e D insieme",
      G,
-     [](FileProva& f) {
-       f.Metti('B', 116, "00");  // no kind stated: the mixture itself is the finding
-       f.Metti('B', 127, "1");   // boxes, totals and counts agree with the records
-       f.record[f.Indice('C', 4)] = f.NuovoDettaglio('D', 5,
-                                                     {{"SE001007", Sx("BERLIN GMBH")},
-                                                      {"SE001008", Sx("BERLIN")},
-                                                      {"SE001009", Dx("094")},
-                                                      {"SE001010", Sx("STRASSE 1")},
-                                                      {"SE001012", Dx("07072013")},
-                                                      {"SE001013", Dx("08072013")},
-                                                      {"SE001014", Sx("F-9")},
-                                                      {"SE001015", Dx("700")}});
-       f.Togli("TA003002");
-       f.InserisciDopo("TA003001", "TA010001", Dx("1"));
-       f.Metti('Z', 25, "000000004000000001");
-     },
+     [](FileProva& f) { MetteUnRecordD(f); },
      {{TipologiaDati, 2, "B13"}, {DatiMisti, 7, ""}}},
     {"codice già visto in un record C, poi in un record D",
      G,
      [](FileProva& f) {
-       f.Metti('B', 116, "00");
-       f.Metti('B', 127, "1");
-       f.record[f.Indice('C', 4)] = f.NuovoDettaglio('D', 5,
-                                                     {{"SE001007", Sx("BERLIN GMBH")},
-                                                      {"SE001008", Sx("BERLIN")},
-                                                      {"SE001009", Dx("094")},
-                                                      {"SE001010", Sx("STRASSE 1")},
-                                                      {"SE001012", Dx("07072013")},
-                                                      {"SE001013", Dx("08072013")},
-                                                      {"SE001014", Sx("F-9")},
-                                                      {"SE001015", Dx("700")},
-                                                      {"FA001004", Dx("3")}});
-       f.Togli("TA003002");
-       f.InserisciDopo("TA003001", "TA010001", Dx("1"));
-       f.Metti('Z', 25, "000000004000000001");
+       MetteUnRecordD(f, test::Elemento{"FA001004", Dx("3")});
      },
      {{TipologiaDati, 2, "B13"}, {DatiMisti, 7, ""}, {CodiceCampo, 7, "FA001004"}}},
     {"annullamento con dati",
