@@ -4,13 +4,13 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <iterator>
 #include <optional>
-#include <filesystem>
 #include <regex>
 #include <sstream>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "../pdf/StrumentiPdf.h"
 #include "CartellaTemporanea.h"
@@ -30,8 +30,7 @@ std::string TestoPagina(const std::filesystem::path& pdf, int pagina,
                         const CartellaTemporanea& cartella) {
   const auto uscita = cartella / "testo.txt";
   std::string comando = "pdftotext -layout ";
-  if (pagina > 0)
-    comando += "-f " + std::to_string(pagina) + " -l " + std::to_string(pagina) + " ";
+  if (pagina > 0) comando += "-f " + std::to_string(pagina) + " -l " + std::to_string(pagina) + " ";
   comando += "'" + pdf.string() + "' '" + uscita.string() + "'";
   if (std::system(comando.c_str()) != 0) return "<pdftotext fallito>";
   return LeggiFile(uscita);
@@ -40,8 +39,8 @@ std::string TestoPagina(const std::filesystem::path& pdf, int pagina,
 // "N  di T" at the foot of the page: the number and the total are drawn apart, so the text reader
 // may put any run of blanks between them.
 bool NumeroEtotale(const std::string& testo, int n, int t) {
-  return std::regex_search(testo, std::regex("\\b" + std::to_string(n) + "\\s+di " +
-                                             std::to_string(t) + "\\b"));
+  return std::regex_search(
+      testo, std::regex("\\b" + std::to_string(n) + "\\s+di " + std::to_string(t) + "\\b"));
 }
 
 bool QpdfCheck(const std::filesystem::path& pdf) {
@@ -153,7 +152,9 @@ Immagine Renderizza(const std::filesystem::path& pdf, int pagina, const Cartella
   return im;
 }
 
-bool Rosso(unsigned char r, unsigned char g, unsigned char b) { return r > 180 && g < 90 && b < 90; }
+bool Rosso(unsigned char r, unsigned char g, unsigned char b) {
+  return r > 180 && g < 90 && b < 90;
+}
 bool Arancione(unsigned char r, unsigned char g, unsigned char b) {
   return r > 180 && g > 90 && g < 170 && b < 60;
 }
@@ -175,9 +176,11 @@ TEST_F(ListatoPdfTest, SegnaRigheSulleRigheStampate) {
   ListatoPdf listato;
   listato.Inizia(intestazione_);
   listato.NuovoFoglio({FE, "FE", true});
-  for (int riga = 4; riga <= 43; ++riga) listato.Riga(riga, CelleRiga{"PIVA" + std::to_string(riga)});
+  for (int riga = 4; riga <= 43; ++riga)
+    listato.Riga(riga, CelleRiga{"PIVA" + std::to_string(riga)});
   listato.NuovoFoglio({NE, "NE", true});
-  for (int riga = 4; riga <= 5; ++riga) listato.Riga(riga, CelleRiga{"NOTA" + std::to_string(riga)});
+  for (int riga = 4; riga <= 5; ++riga)
+    listato.Riga(riga, CelleRiga{"NOTA" + std::to_string(riga)});
   listato.Completa();
   ASSERT_EQ(listato.Pagine(), 3);
 
@@ -265,7 +268,7 @@ std::vector<ContenutoPagina> ContenutiPagine(const std::string& pdf) {
 // page's content the same once inflated, and it can still be marked. The default writes the pages'
 // contents as they are.
 TEST_F(ListatoPdfTest, ListatoCompressoStessePagineDelNormale) {
-  const auto scrivi = [this](const std::filesystem::path& pdf, bool compresso) {
+  const auto scrivi = [this](const std::filesystem::path& pdf, bool compresso, bool segna = false) {
     ListatoPdf listato;
     listato.ComprimiPagine(compresso);
     IntestazioneListato intestazione = intestazione_;
@@ -278,6 +281,7 @@ TEST_F(ListatoPdfTest, ListatoCompressoStessePagineDelNormale) {
     listato.Riga(4, CelleRiga{"NOTA4"});
     listato.Completa();
     EXPECT_EQ(listato.Pagine(), 3);
+    if (segna) listato.SegnaRighe({{"FE", 33, true}}, "Righe segnate dalla prova");
   };
   const auto normale = cartella_ / "NORMALE.PDF", compresso = cartella_ / "COMPRESSO.PDF";
   scrivi(normale, false);
@@ -303,16 +307,7 @@ TEST_F(ListatoPdfTest, ListatoCompressoStessePagineDelNormale) {
   EXPECT_EQ(TestoPagina(compresso, 0, cartella_), testo);
 
   // The marks are drawn over the compressed pages, which stay compressed.
-  ListatoPdf listato;
-  listato.ComprimiPagine(true);
-  IntestazioneListato intestazione = intestazione_;
-  intestazione.percorsoListato = compresso;
-  listato.Inizia(intestazione);
-  listato.NuovoFoglio({FE, "FE", true});
-  for (int riga = 4; riga <= 43; ++riga)
-    listato.Riga(riga, CelleRiga{"PIVA" + std::to_string(riga)});
-  listato.Completa();
-  listato.SegnaRighe({{"FE", 33, true}}, "Righe segnate dalla prova");
+  scrivi(compresso, true, true);
   EXPECT_TRUE(QpdfCheck(compresso));
   const std::string segnato = TestoPagina(compresso, 2, cartella_);
   EXPECT_NE(segnato.find("PIVA33"), std::string::npos) << segnato;
@@ -394,8 +389,8 @@ TEST(ListatoPdf, Importi) {
     const char* cella;
     const char* atteso;
   } const kCases[] = {
-      {"1234567,8", "1.234.568"}, {"0", ""},       {"0,4", ""},    {"999,5", "1.000"},
-      {"12", "12"},               {"-1234", "-1.234"}, {"ABC", "ABC"}, {"", ""},
+      {"1234567,8", "1.234.568"}, {"0", ""},      {"0,4", ""}, {"999,5", "1.000"}, {"12", "12"},
+      {"-1234", "-1.234"},        {"ABC", "ABC"}, {"", ""},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.cella);
