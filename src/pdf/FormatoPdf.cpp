@@ -4,12 +4,14 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace fcl {
 
 void AggiungiNumeroPdf(std::string& uscita, double valore) {
   double arrotondato = std::round(valore * 1000.0) / 1000.0;
-  if (!std::isfinite(arrotondato)) arrotondato = 0;
+  // A value a float cannot hold is written as 0, as an infinity is.
+  if (!(std::fabs(arrotondato) <= std::numeric_limits<float>::max())) arrotondato = 0;
   float f = static_cast<float>(arrotondato);
   if (f == 0.0f) f = 0.0f;  // no negative zero
   char buf[64];

@@ -1,6 +1,7 @@
 // Numbers, fonts and metrics, text lines and text boxes.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <regex>
 
 #include "CartellaTemporanea.h"
@@ -35,6 +36,10 @@ TEST(FormatoPdf, Numeri) {
       {9.768, "9.768"},
       {100, "100"},
       {-0.25, "-0.25"},
+      // Beyond the range of a float, as for an infinity: nothing a page could draw.
+      {1e300, "0"},
+      {-1e39, "0"},
+      {std::numeric_limits<double>::infinity(), "0"},
   };
   for (const auto& c : kCasi) {
     SCOPED_TRACE(c.valore);
