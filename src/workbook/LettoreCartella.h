@@ -9,6 +9,8 @@
 
 namespace fcl {
 
+class PosizioniSorgente;
+
 // One cell as the workbook holds it. Dates are numbers (days since 30/12/1899) marked as dates by
 // the cell's number format; an error value (#N/A, #DIV/0!) is its own kind.
 struct Cella {
@@ -50,6 +52,10 @@ class LettoreCartella {
   // stay valid until the next call of Riga on the same reader. Throws ErroreCartella when the
   // sheet does not exist or the part of the file holding the row is damaged.
   virtual const std::vector<Cella>& Riga(int foglio, int riga) = 0;
+  // For a source that only looks like a workbook (the year's electronic invoices): the names of
+  // its rows and its report, kept by the run for its messages and the creation's check. nullptr
+  // for a workbook.
+  virtual std::shared_ptr<const PosizioniSorgente> Posizioni() const { return nullptr; }
 };
 
 // Opens a .xls, .xlsx or .ods workbook, chosen by the file's content (not its name).
