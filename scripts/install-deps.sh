@@ -6,9 +6,9 @@ PACKAGES=(
   cmake ninja-build g++ pkg-config git
   qt6-base-dev qt6-translations-l10n libqt6svg6-dev
   libsqlite3-dev libfreexl-dev libzip-dev libexpat1-dev zlib1g-dev mdbtools-dev libinih-dev
-  libcli11-dev libxlsxwriter-dev libgtest-dev
+  libcli11-dev libxlsxwriter-dev libgtest-dev libssl-dev openssl
   qpdf poppler-utils fonts-urw-base35 xvfb xauth
-  python3 python3-openpyxl python3-xlrd python3-xlwt time
+  python3 python3-openpyxl python3-xlrd python3-xlwt python3-lxml time
   dpkg-dev file lintian ccache
   libpqxx-dev libpq-dev postgresql
 )

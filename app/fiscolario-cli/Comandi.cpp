@@ -82,6 +82,7 @@ int EseguiCli(int argc, const char* const* argv, std::ostream& out, std::ostream
       RegistraRipristina,
       RegistraVerifica,
       RegistraCrea,
+      RegistraFatture,
       RegistraLotto,
       RegistraElencoOperatori,
       RegistraTrasferisci,

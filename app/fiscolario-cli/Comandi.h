@@ -54,6 +54,7 @@ void RegistraRipristina(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo);
 void RegistraElabora(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo);
 void RegistraVerifica(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo);
 void RegistraCrea(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo);
+void RegistraFatture(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo);
 void RegistraLotto(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo);
 void RegistraElencoOperatori(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo);
 void RegistraTrasferisci(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo);

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Comandi.h"
 #include "common/InterazioneSostitutiva.h"
@@ -22,6 +23,7 @@
 #include "communication/CreaComunicazione.h"
 #include "communication/VerificaCreazione.h"
 #include "register/CaricaOperatoreCorrente.h"
+#include "fatture/SorgenteDati.h"
 #include "workbook/ElaboraCartella.h"
 #include "workbook/ListatoPdf.h"
 
@@ -30,7 +32,8 @@ namespace {
 
 struct OpzioniCrea {
   std::string codice;
-  std::string foglio;
+  std::vector<std::string> sorgente;  // a workbook, or invoices (folders, .zip, .xml, .p7m)
+  std::string registrazioni;
   std::string anno;
   int tipo = 0;
   std::string protocollo;
@@ -83,13 +86,17 @@ int Crea(AmbienteCli& a, const OpzioniCrea& o) {
   // The workbook run, as `elabora` does it.
   ctx.totaliImport.cartellaUscita = std::filesystem::current_path();
   if (!o.listato.empty()) a.interazione.file.push_back(std::filesystem::path(o.listato));
+  // The source: a workbook, or the year's electronic invoices of the operator.
+  RichiestaSorgente sorgente;
+  for (const std::string& p : o.sorgente) sorgente.percorsi.emplace_back(p);
+  sorgente.fatture = OpzioniOperatore(ctx, o.anno, o.registrazioni);
   ListatoPdf listato;
   listato.ComprimiPagine(o.listatoCompresso);
   const InterazioneCli::PagineInVista pagine(a.interazione,
                                              [&listato] { return listato.Pagine(); });
   const RisultatoElaborazione r =
-      ElaboraCartella(ctx, o.foglio, !o.senzaZeri, listato,
-                      [](const std::filesystem::path& p) { return ApriCartella(p); });
+      ElaboraCartella(ctx, sorgente.percorsi.front(), !o.senzaZeri, listato,
+                      ApriSorgenteFn(sorgente, &ctx.Ui()));
   if (r.esito != EsitoElaborazione::Completata) return 1;
   if (ctx.totaliImport.erroreData) {
     ctx.Ui().Messaggio("Correggere gli errori evidenziati", "Errori nei dati", Icona::Critico);
@@ -143,8 +150,12 @@ void RegistraCrea(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo) {
       "Elabora il foglio Excel di un operatore e crea la comunicazione con il frontespizio");
   auto o = std::make_shared<OpzioniCrea>();
   cmd->add_option("CF", o->codice, "Codice fiscale dell'operatore")->required();
-  cmd->add_option("FOGLIO", o->foglio, "Cartella di lavoro da elaborare (.xls, .xlsx, .ods)")
+  cmd->add_option("SORGENTE", o->sorgente,
+                  "Cartella di lavoro (.xls, .xlsx, .ods), oppure fatture elettroniche: cartelle, "
+                  "archivi .zip, file .xml e .xml.p7m")
       ->required();
+  cmd->add_option("--registrazioni", o->registrazioni,
+                  "Elenco CSV delle date di registrazione delle fatture elettroniche");
   cmd->add_option("--anno", o->anno, "Anno di riferimento")->required();
   cmd->add_option("--tipo", o->tipo,
                   "Tipologia di invio: 0 ordinario, 1 sostitutivo, 2 annullamento")

@@ -8,10 +8,12 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Comandi.h"
 #include "register/CaricaOperatoreCorrente.h"
 #include "workbook/DefinizioneQuadro.h"
+#include "fatture/SorgenteDati.h"
 #include "workbook/ElaboraCartella.h"
 #include "workbook/ListatoPdf.h"
 
@@ -20,7 +22,8 @@ namespace {
 
 struct OpzioniElabora {
   std::string codice;
-  std::string foglio;
+  std::vector<std::string> sorgente;  // a workbook, or invoices (folders, .zip, .xml, .p7m)
+  std::string registrazioni;
   std::string listato;
   bool listatoCompresso = false;
   bool senzaZeri = false;
@@ -49,13 +52,17 @@ int Elabora(AmbienteCli& a, const OpzioniElabora& o) {
   ctx.totaliImport.cartellaUscita = std::filesystem::current_path();
   if (!o.listato.empty()) a.interazione.file.push_back(std::filesystem::path(o.listato));
 
+  // The source: a workbook, or the year's electronic invoices of the operator.
+  RichiestaSorgente sorgente;
+  for (const std::string& p : o.sorgente) sorgente.percorsi.emplace_back(p);
+  sorgente.fatture = OpzioniOperatore(ctx, ctx.annoRiferimento, o.registrazioni);
   ListatoPdf listato;
   listato.ComprimiPagine(o.listatoCompresso);
   const InterazioneCli::PagineInVista pagine(a.interazione,
                                              [&listato] { return listato.Pagine(); });
   const RisultatoElaborazione r =
-      ElaboraCartella(ctx, o.foglio, !o.senzaZeri, listato,
-                      [](const std::filesystem::path& p) { return ApriCartella(p); });
+      ElaboraCartella(ctx, sorgente.percorsi.front(), !o.senzaZeri, listato,
+                      ApriSorgenteFn(sorgente, &ctx.Ui()));
   if (r.esito != EsitoElaborazione::Completata) return 1;
   StampaTotali(a.out, ctx.totaliImport, r.celleErrate);
   if (ctx.totaliImport.erroreData) {
@@ -72,8 +79,12 @@ void RegistraElabora(CLI::App& app, AmbienteCli& amb, CorpoComando& corpo) {
       "elabora", "Elabora il foglio Excel di un operatore: listato, file FCLtemp.TXT, totali");
   auto o = std::make_shared<OpzioniElabora>();
   cmd->add_option("CF", o->codice, "Codice fiscale dell'operatore")->required();
-  cmd->add_option("FOGLIO", o->foglio, "Cartella di lavoro da elaborare (.xls, .xlsx, .ods)")
+  cmd->add_option("SORGENTE", o->sorgente,
+                  "Cartella di lavoro (.xls, .xlsx, .ods), oppure fatture elettroniche: cartelle, "
+                  "archivi .zip, file .xml e .xml.p7m")
       ->required();
+  cmd->add_option("--registrazioni", o->registrazioni,
+                  "Elenco CSV delle date di registrazione delle fatture elettroniche");
   cmd->add_option("--listato", o->listato, "PDF del listato di controllo");
   cmd->add_flag("--listato-compresso", o->listatoCompresso,
                 "Listato di controllo con le pagine compresse (file più piccolo)");

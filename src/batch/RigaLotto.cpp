@@ -11,6 +11,7 @@
 #include "communication/CreaComunicazione.h"
 #include "communication/NomiFileComunicazione.h"
 #include "communication/VerificaCreazione.h"
+#include "fatture/SorgenteDati.h"
 #include "register/CaricaOperatoreCorrente.h"
 #include "store/Database.h"
 #include "store/Registro.h"
@@ -213,9 +214,12 @@ EsitoRiga Esegui(const Contesto& base, const RigaElenco& r, const OpzioniLotto& 
   ctx.totaliImport.cartellaUscita = cartella;
   ListatoPdf listato;
   listato.ComprimiPagine(o.listatoCompresso);
-  const RisultatoElaborazione re =
-      ElaboraCartella(ctx, r.percorsoFoglio, !o.senzaZeri, listato,
-                      [](const std::filesystem::path& p) { return ApriCartella(p); });
+  // The row's source: a workbook, or a folder or archive of the client's electronic invoices.
+  RichiestaSorgente sorgente;
+  sorgente.percorsi = {r.percorsoFoglio};
+  sorgente.fatture = OpzioniOperatore(ctx, scelta.anno);
+  const RisultatoElaborazione re = ElaboraCartella(ctx, r.percorsoFoglio, !o.senzaZeri, listato,
+                                                   ApriSorgenteFn(sorgente, &ui));
   esito.righeLette = ctx.totaliImport.righeTotali;
   if (ui.interrotta) return NonCreata(esito, "Elaborazione interrotta dall'utente.");
   if (re.esito != EsitoElaborazione::Completata) return NonCreata(esito, Motivo(ui));

@@ -15,6 +15,7 @@ namespace fcl {
 
 class BloccoFile;
 class Database;
+class PosizioniSorgente;
 
 // The operator selected in the register, as the workbook run, the creation and the prints read it.
 struct OperatoreCorrente {
@@ -52,6 +53,9 @@ struct TotaliImport {
   // The lock of the intermediate file the run wrote, held until its creation is done (released
   // by the front end, or by the next run), so that another run cannot replace the file meanwhile.
   std::shared_ptr<BloccoFile> bloccoIntermedio;
+  // A source that is not a workbook (the year's electronic invoices) names its rows here, for the
+  // messages of the run and the findings of the creation's check; nullptr for a workbook.
+  std::shared_ptr<const PosizioniSorgente> posizioni;
 };
 
 // The process-wide values of a running Fiscolario, in one object passed to the procedures that need

@@ -37,6 +37,12 @@ class Interazione {
   virtual std::optional<std::filesystem::path> ScegliFileDaAprire(
       std::string_view titolo, std::string_view filtro, const std::filesystem::path& cartella) = 0;
 
+  // The dialog that picks a folder; nullopt when the user cancels (or nothing can ask).
+  virtual std::optional<std::filesystem::path> ScegliCartella(
+      std::string_view /*titolo*/, const std::filesystem::path& /*cartella*/) {
+    return std::nullopt;
+  }
+
   // The save dialog with a proposed file name; nullopt when the user cancels.
   virtual std::optional<std::filesystem::path> ScegliFileDaSalvare(
       std::string_view titolo, std::string_view filtro, const std::filesystem::path& cartella,

@@ -35,6 +35,10 @@ class InterazioneSostitutiva : public Interazione {
       const std::filesystem::path& cartella) override {
     return precedente_.ScegliFileDaAprire(titolo, filtro, cartella);
   }
+  std::optional<std::filesystem::path> ScegliCartella(std::string_view titolo,
+                                                      const std::filesystem::path& cartella) override {
+    return precedente_.ScegliCartella(titolo, cartella);
+  }
   std::optional<std::filesystem::path> ScegliFileDaSalvare(std::string_view titolo,
                                                            std::string_view filtro,
                                                            const std::filesystem::path& cartella,

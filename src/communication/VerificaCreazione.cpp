@@ -81,7 +81,7 @@ std::string OrigineRilievo(const Rilievo& r) {
 }
 
 PrimeRigheFogli PrimeRighe(const TotaliImport& totali) {
-  return PrimeRigheFogli{totali.primaRigaBL, totali.frPrecedente};
+  return PrimeRigheFogli{totali.primaRigaBL, totali.frPrecedente, totali.posizioni.get()};
 }
 
 bool ConservaConErrori(Interazione& ui, const EsitoVerifica& v, const PrimeRigheFogli& prime,
@@ -109,7 +109,9 @@ bool ConservaConErrori(Interazione& ui, const EsitoVerifica& v, const PrimeRighe
   };
   if (registro) aggiungi("i dati del soggetto nel registro dei soggetti");
   if (finestra) aggiungi("le scelte della finestra Crea Comunicazione");
-  if (foglio || dove.empty()) aggiungi("il foglio Excel");
+  if (foglio || dove.empty())
+    aggiungi(prime.posizioni != nullptr ? "le fatture elettroniche (o il foglio scritto da esse)"
+                                        : "il foglio Excel");
   if (const auto ultima = dove.rfind(", "); ultima != std::string::npos)
     dove.replace(ultima, 2, " e ");
   testo += "Tutti i rilievi sono nel rapporto " + rapporto.string() +

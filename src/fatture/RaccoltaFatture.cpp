@@ -217,6 +217,17 @@ void RaccoltaFatture::Archivio(zip* archivio, const std::string& nome, int livel
         // The archive inside is copied to a temporary file (never held in memory), then read.
         std::FILE* copia = std::tmpfile();
         if (copia == nullptr) throw ErroreFattura("impossibile creare un file temporaneo");
+        std::string blocco(kInizio, '\0');
+        bool ok = std::fwrite(primi.data(), 1, primi.size(), copia) == primi.size();
+        try {
+          for (std::size_t r; ok && (r = leggi(blocco.data(), blocco.size())) > 0;)
+            ok = std::fwrite(blocco.data(), 1, r, copia) == r;
+        } catch (...) {
+          std::fclose(copia);
+          throw;
+        }
+        ok = ok && std::fflush(copia) == 0 && std::fseek(copia, 0, SEEK_SET) == 0;
+        // The source is made once the copy is whole: it takes the file's size when made.
         zip_error_t errore;
         zip_error_init(&errore);
         zip_source_t* sorgente = zip_source_filep_create(copia, 0, -1, &errore);
@@ -224,11 +235,6 @@ void RaccoltaFatture::Archivio(zip* archivio, const std::string& nome, int livel
           std::fclose(copia);
           throw ErroreFattura("impossibile leggere l'archivio interno");
         }
-        std::string blocco(kInizio, '\0');
-        bool ok = std::fwrite(primi.data(), 1, primi.size(), copia) == primi.size();
-        for (std::size_t r; ok && (r = leggi(blocco.data(), blocco.size())) > 0;)
-          ok = std::fwrite(blocco.data(), 1, r, copia) == r;
-        ok = ok && std::fflush(copia) == 0 && std::fseek(copia, 0, SEEK_SET) == 0;
         zip_t* interno = ok ? zip_open_from_source(sorgente, ZIP_RDONLY, &errore) : nullptr;
         if (interno == nullptr) {
           zip_source_free(sorgente);

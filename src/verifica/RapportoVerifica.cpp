@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "common/Cp1252.h"
+#include "common/PosizioniSorgente.h"
 #include "common/ScritturaAtomica.h"
 #include "verifica/Tracciato.h"
 
@@ -24,7 +25,12 @@ std::string RigaRilievo(const Rilievo& r, const PrimeRigheFogli* prime) {
   }
   const std::optional<CellaFoglio> cella =
       prime != nullptr ? CellaNelFoglio(r, *prime) : std::nullopt;
-  if (cella) {
+  const std::string fattura = cella && prime->posizioni != nullptr
+                                  ? prime->posizioni->Posizione(cella->foglio, cella->riga)
+                                  : std::string();
+  if (!fattura.empty()) {
+    riga += ", quadro " + r.quadro + ", " + fattura;
+  } else if (cella) {
     riga += ", foglio " + cella->foglio + " riga " + std::to_string(cella->riga);
     if (!cella->colonna.empty()) riga += " colonna " + cella->colonna;
   } else if (!r.quadro.empty() && r.quadro != "TA") {

@@ -10,6 +10,8 @@
 
 namespace fcl {
 
+class PosizioniSorgente;
+
 // Numbers the rows of each quadro while the check walks the detail records, the way the workbook
 // run wrote them, so that a finding on an element leads back to the sheet row it came from: the
 // n-th row of a quadro in the file is the n-th data row of the quadro's sheet.
@@ -54,6 +56,8 @@ class RigaFoglio {
 struct PrimeRigheFogli {
   int bl = 5;                 // 7 when cell A5 of the BL sheet reads "PERSONE FISICHE"
   bool frPrecedente = false;  // the FR sheet follows the earlier layout (C3 not "DAT...")
+  // The rows came from electronic invoices: a finding names the invoice instead of the cell.
+  const PosizioniSorgente* posizioni = nullptr;
   int PrimaRiga(std::string_view quadro) const;
 };
 

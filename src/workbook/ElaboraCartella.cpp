@@ -16,11 +16,13 @@
 #include "common/Errori.h"
 #include "common/FileProtetti.h"
 #include "common/NomiFileComunicazione.h"
+#include "common/PosizioniSorgente.h"
 #include "common/RoutineCampi.h"
 #include "common/ScritturaAtomica.h"
 #include "workbook/CodificaRiga.h"
 #include "workbook/DefinizioneQuadro.h"
 #include "workbook/ListatoPdf.h"
+#include "workbook/ModelloFoglioBase.h"
 #include "workbook/RecordDettaglio.h"
 
 namespace fcl {
@@ -42,6 +44,7 @@ void Azzera(TotaliImport& t) {
   t.erroreData = false;
   t.primaRigaBL = 5;
   t.frPrecedente = false;
+  t.posizioni.reset();
 }
 
 // After a failure nothing of the run may be taken for good: no rows, and the error flag set.
@@ -284,6 +287,9 @@ class Giro {
     // on the run no longer stops half-way.
     ctx_.Ui().ControllaInterruzione();
     file.Prepara();
+    // A source of invoices writes its report and tells its totals before the files of the run are
+    // put in place, so that a report that cannot be written leaves them as they were.
+    if (tot_.posizioni) tot_.posizioni->Concludi(tot_.percorsoListato, ctx_.Ui());
     if (tot_.righeTotali > 0) listato_->Completa();
     file.Conferma();
   }
@@ -349,6 +355,19 @@ class Giro {
   void Segnala(int colonna, std::string_view descrizione) {
     tot_.erroreData = true;
     ++risultato_.celleErrate;
+    // A row of invoices is named by its invoice, the column by its heading.
+    if (tot_.posizioni) {
+      if (const std::string dove = tot_.posizioni->Posizione(nomeFoglio_, riga_); !dove.empty()) {
+        std::string campo = "colonna " + LetteraColonna(colonna);
+        if (const QuadroBase* q = QuadroFoglioBase(nomeFoglio_);
+            q != nullptr && colonna >= 0 && colonna < static_cast<int>(q->colonne.size()))
+          campo = std::string(q->colonne[static_cast<std::size_t>(colonna)].intestazione);
+        ctx_.Ui().Messaggio("Quadro " + nomeFoglio_ + ", " + dove + ", " + campo + ": " +
+                                std::string(descrizione),
+                            kTitoloApplicazione, Icona::Nessuna);
+        return;
+      }
+    }
     ctx_.Ui().Messaggio("Foglio " + nomeFoglio_ + ", riga " + std::to_string(riga_) + ", colonna " +
                             LetteraColonna(colonna) + ": " + std::string(descrizione),
                         kTitoloApplicazione, Icona::Nessuna);
@@ -371,7 +390,14 @@ std::optional<std::string> ControllaFileDelListato(const Contesto& ctx,
   FileProtetti protetti(ctx);
   protetti.Aggiungi(ctx.totaliImport.percorsoCartellaLavoro, "è il foglio Excel da elaborare");
   protetti.Aggiungi(ctx.PercorsoFileIntermedio(), "è il file intermedio del programma");
-  for (const auto& file : FileDelListato(listato)) {
+  std::vector<std::filesystem::path> daScrivere = FileDelListato(listato);
+  if (ctx.totaliImport.posizioni) {
+    for (const auto& origine : ctx.totaliImport.posizioni->Origini())
+      protetti.Aggiungi(origine, "è tra le fatture elettroniche da elaborare");
+    for (const auto& f : ctx.totaliImport.posizioni->FileDelListato(listato))
+      daScrivere.push_back(f);
+  }
+  for (const auto& file : daScrivere) {
     const bool listatoStesso = file == listato;
     if (const auto motivo = protetti.Motivo(file))
       return (listatoStesso ? "Il listato non può essere salvato come " + file.string()
@@ -414,10 +440,14 @@ RisultatoElaborazione ElaboraCartella(Contesto& ctx, const std::filesystem::path
   std::unique_ptr<LettoreCartella> lettore;
   try {
     lettore = apri(cartellaLavoro);
+  } catch (const ErroreInterruzione&) {
+    risultato.esito = EsitoElaborazione::Interrotta;
+    return risultato;
   } catch (const std::exception& e) {
     ui.Messaggio(TestoErrore(e), kTitoloApplicazione, Icona::Critico);
     return risultato;
   }
+  tot.posizioni = lettore->Posizioni();
 
   const std::string nomeListato =
       "FCL_" + SoloLettere(ctx.operatoreCorrente.nomeVisualizzato) + "_LISTATO.PDF";

@@ -270,6 +270,17 @@ std::optional<std::filesystem::path> InterazioneQt::ScegliFileDaAprire(
   return PercorsoStd(dialogo.selectedFiles().front());
 }
 
+std::optional<std::filesystem::path> InterazioneQt::ScegliCartella(
+    std::string_view titolo, const std::filesystem::path& cartella) {
+  QFileDialog dialogo(genitore_, Titolo(titolo), QPercorso(cartella));
+  dialogo.setAcceptMode(QFileDialog::AcceptOpen);
+  dialogo.setFileMode(QFileDialog::Directory);
+  dialogo.setOption(QFileDialog::ShowDirsOnly);
+  PreparaDialogo(dialogo, false);
+  if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) return std::nullopt;
+  return PercorsoStd(dialogo.selectedFiles().front());
+}
+
 std::optional<std::filesystem::path> InterazioneQt::ScegliFileDaSalvare(
     std::string_view titolo, std::string_view filtro, const std::filesystem::path& cartella,
     std::string_view nomeProposto) {

@@ -34,6 +34,8 @@ class InterazioneQt : public Interazione {
   void Messaggio(std::string_view testo, std::string_view titolo, Icona icona) override;
   Risposta Chiedi(std::string_view testo, std::string_view titolo, Pulsanti pulsanti, Icona icona,
                   Risposta predefinita) override;
+  std::optional<std::filesystem::path> ScegliCartella(std::string_view titolo,
+                                                      const std::filesystem::path& cartella) override;
   std::optional<std::filesystem::path> ScegliFileDaAprire(
       std::string_view titolo, std::string_view filtro,
       const std::filesystem::path& cartella) override;

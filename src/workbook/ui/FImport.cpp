@@ -13,15 +13,19 @@
 #include "common/Contesto.h"
 #include "common/RoutineCampi.h"
 #include "common/ui/Stringhe.h"
+#include "fatture/SorgenteDati.h"
 #include "workbook/LettoreCartella.h"
 #include "workbook/Listato.h"
 
 namespace fcl {
 namespace {
 
-// The readers take .xls, .xlsx and .ods alike, so the dialog offers all three.
+// The readers take .xls, .xlsx and .ods alike, so the dialog offers all three, and the year's
+// electronic invoices (.zip from the portal, .xml, .xml.p7m) stand where a workbook stands.
 constexpr std::string_view kFiltroCartelle =
-    "Fogli di lavoro (*.XLS;*.XLSX;*.ODS)|*.XLS;*.XLSX;*.ODS|Excel (*.XLS)|*.XLS|"
+    "Fogli di lavoro e fatture elettroniche (*.XLS;*.XLSX;*.ODS;*.ZIP;*.XML;*.P7M)|"
+    "*.XLS;*.XLSX;*.ODS;*.ZIP;*.XML;*.P7M|Fogli di lavoro (*.XLS;*.XLSX;*.ODS)|*.XLS;*.XLSX;*.ODS|"
+    "Fatture elettroniche (*.ZIP;*.XML;*.P7M)|*.ZIP;*.XML;*.P7M|Excel (*.XLS)|*.XLS|"
     "Excel 2007 (*.XLSX)|*.XLSX|OpenDocument (*.ODS)|*.ODS";
 
 QLabel* Etichetta(QWidget* genitore, const char* nome, std::string_view testo) {
@@ -44,7 +48,10 @@ FImport::FImport(Contesto& ctx, Listato& listato, ApriCartellaFn apri, QWidget* 
   setObjectName(QStringLiteral("FImport"));
   setWindowTitle(QStringLiteral("Crea Comunicazione - Selezione Foglio Base"));
   setModal(true);
-  if (!apri_) apri_ = [](const std::filesystem::path& p) { return ApriCartella(p); };
+  // The source chosen: a workbook, or the operator's invoices of the reference year.
+  if (!apri_)
+    apri_ = ApriSorgenteFn(RichiestaSorgente{{}, OpzioniOperatore(ctx_, ctx_.annoRiferimento)},
+                           &ctx_.Ui());
 
   auto* col = new QVBoxLayout(this);
   auto* soggetto = new QGroupBox(QStringLiteral("Soggetto"), this);
@@ -62,7 +69,13 @@ FImport::FImport(Contesto& ctx, Listato& listato, ApriCartellaFn apri, QWidget* 
   tfbase_->setObjectName(QStringLiteral("tfbase"));
   tfbase_->setReadOnly(true);
   tfbase_->setMinimumWidth(320);
+  rfatture_ = new QPushButton(QStringLiteral("Cartella di fatture..."), this);
+  rfatture_->setObjectName(QStringLiteral("rfatture"));
+  rfatture_->setToolTip(
+      QStringLiteral("Una cartella di fatture elettroniche (.xml, .xml.p7m, .zip) al posto del "
+                     "foglio di lavoro"));
   foglio->addWidget(rfbase_);
+  foglio->addWidget(rfatture_);
   foglio->addWidget(tfbase_, 1);
   col->addLayout(foglio);
 
@@ -107,6 +120,7 @@ FImport::FImport(Contesto& ctx, Listato& listato, ApriCartellaFn apri, QWidget* 
   col->addLayout(pulsanti);
 
   connect(rfbase_, &QPushButton::clicked, this, &FImport::ScegliFoglio);
+  connect(rfatture_, &QPushButton::clicked, this, &FImport::ScegliCartellaFatture);
   connect(istruzioni, &QPushButton::clicked, this, &FImport::Istruzioni);
   connect(bAnnulla_, &QPushButton::clicked, this, &QDialog::reject);
   connect(bInterrompi_, &QPushButton::clicked, this, &FImport::Interrompi);
@@ -130,6 +144,19 @@ void FImport::ScegliFoglio() {
   Elabora(*scelto);
 }
 
+void FImport::ScegliCartellaFatture() {
+  if (corsa_.InCorso()) return;
+  const std::filesystem::path cartella = ctx_.totaliImport.cartellaUscita.empty()
+                                             ? PercorsoStd(QDir::homePath())
+                                             : ctx_.totaliImport.cartellaUscita;
+  const auto scelta = ctx_.Ui().ScegliCartella("Indica la cartella delle fatture elettroniche",
+                                               cartella);
+  if (!scelta) return;
+  if (ctx_.totaliImport.cartellaUscita.empty()) ctx_.totaliImport.cartellaUscita = *scelta;
+  tfbase_->setText(QPercorso(*scelta));
+  Elabora(*scelta);
+}
+
 void FImport::Elabora(const std::filesystem::path& cartellaLavoro) {
   if (corsa_.InCorso()) return;
   label2_->setText(QStringLiteral("Riga in elaborazione.."));
@@ -138,6 +165,7 @@ void FImport::Elabora(const std::filesystem::path& cartellaLavoro) {
   perc_->show();
   // The window stays modal during the run; its buttons wait for the end, but "Interrompi".
   rfbase_->setEnabled(false);
+  rfatture_->setEnabled(false);
   vSiZ_->setEnabled(false);
   vCompresso_->setEnabled(false);
   bAnnulla_->setEnabled(false);
@@ -150,6 +178,7 @@ void FImport::Elabora(const std::filesystem::path& cartellaLavoro) {
   });
   bInterrompi_->hide();
   rfbase_->setEnabled(true);
+  rfatture_->setEnabled(true);
   vSiZ_->setEnabled(true);
   vCompresso_->setEnabled(true);
   bAnnulla_->setEnabled(true);

@@ -19,7 +19,8 @@ struct Contesto;
 class Listato;
 
 // "Crea Comunicazione - Selezione Foglio Base": the workbook window of the main road. The user
-// picks the workbook (.xls, .xlsx, .ods), the run asks where to save the check listing and walks
+// picks the workbook (.xls, .xlsx, .ods) or the year's electronic invoices (a .zip, .xml or .p7m
+// file, or a folder through "Cartella di fatture..."), the run asks where to save the check listing and walks
 // the sheets while the window shows the sheet and the row being read (the listing's pages
 // compressed when "Listato compresso" is ticked); a run that reached the end
 // (rows read, or none with its message) closes the window. A run stopped early (listing dialog
@@ -37,6 +38,8 @@ class FImport : public QDialog {
 
   // "Apri Foglio Excel Base": the open dialog, then the run on the chosen workbook.
   void ScegliFoglio();
+  // "Cartella di fatture...": the folder dialog, then the run on the invoices in the folder.
+  void ScegliCartellaFatture();
   // The run on `cartellaLavoro`, as when it is chosen in the dialog.
   void Elabora(const std::filesystem::path& cartellaLavoro);
   // "Istruzioni": the user guide of the Help folder.
@@ -64,6 +67,7 @@ class FImport : public QDialog {
   QLabel* label2_;
   QLineEdit* perc_;
   QPushButton* rfbase_;
+  QPushButton* rfatture_;
   QPushButton* bAnnulla_;
   QPushButton* bInterrompi_;
 };
