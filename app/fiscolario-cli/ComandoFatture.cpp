@@ -14,11 +14,7 @@
 #include <vector>
 
 #include "Comandi.h"
-#include "common/FileProtetti.h"
-#include "common/ScritturaAtomica.h"
-#include "fatture/CartellaFatture.h"
-#include "fatture/FoglioFatture.h"
-#include "fatture/SorgenteDati.h"
+#include "fatture/FattureInFoglio.h"
 #include "register/CaricaOperatoreCorrente.h"
 
 namespace fcl {
@@ -40,49 +36,21 @@ int Fatture(AmbienteCli& a, const OpzioniComandoFatture& o) {
                        Icona::Critico);
     return 1;
   }
-  std::vector<std::filesystem::path> percorsi(o.sorgente.begin(), o.sorgente.end());
-  if (!SorgenteDiFatture(percorsi)) {
-    ctx.Ui().Messaggio("Il file " + percorsi.front().string() +
-                           " è una cartella di lavoro, non fatture elettroniche: elaborarlo con "
-                           "crea o elabora",
-                       kTitoloApplicazione, Icona::Critico);
-    return 1;
-  }
-  const std::filesystem::path foglio = o.foglio;
-  const std::filesystem::path rapporto = PosizioniFatture::PercorsoRapporto(foglio);
-  FileProtetti protetti(ctx);
-  for (const auto& p : percorsi) protetti.Aggiungi(p, "è tra le fatture elettroniche da leggere");
-  if (!o.registrazioni.empty())
-    protetti.Aggiungi(o.registrazioni, "è l'elenco delle registrazioni");
-  for (const auto& file : {foglio, rapporto}) {
-    if (const auto motivo = protetti.Motivo(file)) {
-      ctx.Ui().Messaggio("Il file " + file.string() + " non può essere scritto: " + *motivo,
-                         kTitoloApplicazione, Icona::Critico);
-      return 1;
-    }
-    if (const auto lungo = ScritturaAtomica::ControllaNome(file)) {
-      ctx.Ui().Messaggio(*lungo, kTitoloApplicazione, Icona::Critico);
-      return 1;
-    }
-  }
-  std::error_code ec;
-  if (!o.sovrascrivi && std::filesystem::exists(foglio, ec)) {
-    ctx.Ui().Messaggio("Il file " + foglio.string() +
-                           " esiste già e non è stato sostituito (potrebbe contenere correzioni): "
-                           "indicare un altro nome o --sovrascrivi",
-                       kTitoloApplicazione, Icona::Critico);
-    return 1;
-  }
-
-  const OpzioniFatture opzioni = OpzioniOperatore(
-      ctx, o.anno.empty() ? ctx.annoRiferimento : o.anno, o.registrazioni);
-  CartellaFatture fatture(percorsi, opzioni, [&a](long long file) {
+  RichiestaFattureInFoglio r;
+  r.sorgente.assign(o.sorgente.begin(), o.sorgente.end());
+  r.foglio = o.foglio;
+  r.anno = o.anno;
+  r.registrazioni = o.registrazioni;
+  r.sovrascrivi = o.sovrascrivi;
+  const EsitoFattureInFoglio e = FattureInFoglio(ctx, r, [&a](long long file) {
     if (file % 64 == 0) a.interazione.Avanzamento("Fatture elettroniche: file letti", file, 0);
   });
   a.interazione.ChiudiAvanzamento();
-  ScriviFoglioFatture(fatture, foglio);
-  fatture.Dati().ScriviRapporto(rapporto);
-  a.out << fatture.Riepilogo().Testo() << foglio.string() << '\n' << rapporto.string() << '\n';
+  if (!e.errore.empty()) {
+    ctx.Ui().Messaggio(e.errore, kTitoloApplicazione, Icona::Critico);
+    return 1;
+  }
+  a.out << e.riepilogo.Testo() << r.foglio.string() << '\n' << e.rapporto.string() << '\n';
   return 0;
 }
 

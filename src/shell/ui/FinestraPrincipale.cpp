@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -20,7 +21,9 @@
 #include <QUrl>
 
 #include "batch/ui/FElencoSoggetti.h"
+#include "common/ErroreSistema.h"
 #include "common/Errori.h"
+#include "fatture/FattureInFoglio.h"
 #include "batch/ui/FLotto.h"
 #include "common/ui/Icone.h"
 #include "common/ui/Impostazioni.h"
@@ -151,6 +154,10 @@ void FinestraPrincipale::CreaMenu() {
     FLotto finestra(ctx_, this);
     finestra.exec();
   });
+  QAction* fatture = funzioni_->addAction(
+      IconaMenu(14), QStringLiteral("Fatture elettroniche \u2192 foglio..."));
+  fatture->setObjectName(QStringLiteral("FattureInFoglio"));
+  connect(fatture, &QAction::triggered, this, [this] { FattureElettroniche(); });
   // The studio edition: the embedded register moved to the PostgreSQL server of the configuration.
   funzioni_->addSeparator();
   QAction* trasferisci = funzioni_->addAction(
@@ -319,6 +326,67 @@ void FinestraPrincipale::OPEvela_Click() {
 
 void FinestraPrincipale::ImportaAteco() {
   if (comandi_.importaAteco) comandi_.importaAteco();
+}
+
+void FinestraPrincipale::FattureElettroniche() {
+  Interazione& ui = ctx_.Ui();
+  constexpr std::string_view kTitolo = "Fatture elettroniche";
+  if (ctx_.operatoreCorrente.codiceFiscale.empty()) {
+    ui.Messaggio("Scegliere prima il soggetto nell'archivio dei soggetti: le sue fatture sono "
+                 "riconosciute dalla sua partita IVA.",
+                 kTitolo, Icona::Informazione);
+    return;
+  }
+  if (registro_ && !registro_->LasciaDati()) return;
+  const Risposta dove = ui.Chiedi(
+      "Le fatture elettroniche sono in una cartella?\n(Sì: scegliere la cartella; No: scegliere "
+      "un archivio .zip o un file .xml o .p7m)",
+      kTitolo, Pulsanti::SiNoAnnulla, Icona::Domanda, Risposta::Si);
+  if (dove == Risposta::Annulla) return;
+  const std::filesystem::path casa = PercorsoStd(QDir::homePath());
+  const auto sorgente =
+      dove == Risposta::Si
+          ? ui.ScegliCartella("Indica la cartella delle fatture elettroniche", casa)
+          : ui.ScegliFileDaAprire("Indica le fatture elettroniche",
+                                  "Fatture elettroniche (*.ZIP;*.XML;*.P7M)|*.ZIP;*.XML;*.P7M",
+                                  casa);
+  if (!sorgente) return;
+  const auto foglio = ui.ScegliFileDaSalvare(
+      "Foglio delle fatture elettroniche", "Excel 2007 (*.XLSX)|*.XLSX", sorgente->parent_path(),
+      "FATTURE_" + ctx_.operatoreCorrente.codiceFiscale + "_" + ctx_.annoRiferimento + ".xlsx");
+  if (!foglio) return;
+  RichiestaFattureInFoglio r;
+  r.sorgente = {*sorgente};
+  r.foglio = *foglio;
+  r.anno = ctx_.annoRiferimento;
+  EsitoFattureInFoglio e;
+  try {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    e = FattureInFoglio(ctx_, r);
+    QApplication::restoreOverrideCursor();
+    if (e.esisteGia) {
+      if (ui.Chiedi("Il file " + foglio->string() +
+                        " esiste già e potrebbe contenere correzioni: sostituirlo?",
+                    kTitolo, Pulsanti::SiNo, Icona::Esclamazione, Risposta::No) != Risposta::Si)
+        return;
+      r.sovrascrivi = true;
+      QApplication::setOverrideCursor(Qt::WaitCursor);
+      e = FattureInFoglio(ctx_, r);
+      QApplication::restoreOverrideCursor();
+    }
+  } catch (const std::exception& errore) {
+    QApplication::restoreOverrideCursor();
+    ui.Messaggio(TestoPerUtente(errore), kTitolo, Icona::Critico);
+    return;
+  }
+  if (!e.errore.empty()) {
+    ui.Messaggio(e.errore, kTitolo, Icona::Critico);
+    return;
+  }
+  ui.Messaggio(e.riepilogo.Testo() + "Foglio: " + foglio->string() +
+                   "\nRapporto: " + e.rapporto.string(),
+               kTitolo, Icona::Informazione);
+  if (ctx_.apriDocumento) ctx_.apriDocumento->Apri(*foglio);
 }
 
 void FinestraPrincipale::TrasferisciArchivio() {

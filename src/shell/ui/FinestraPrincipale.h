@@ -70,6 +70,8 @@ class FinestraPrincipale : public QMainWindow {
   // The register, when open, fills its list again.
   void RicaricaRegistro();
   void TrasferisciArchivio();
+  // "Fatture elettroniche -> foglio...": the shown operator's invoices into a workbook for review.
+  void FattureElettroniche();
   // Opens the first of `nomiFile` that exists in the program folder's Help (the first one when none
   // does, so that the user is told which document is missing).
   void ApriDocumentoHelp(std::initializer_list<std::string_view> nomiFile);
