@@ -196,14 +196,15 @@ void LettoreFatturaXml::Prepara() {
 
 LettoreFatturaXml::Risultato LettoreFatturaXml::Leggi(const Fonte& fonte) {
   Prepara();
-  std::string blocco(kBlocco, '\0');
+  // One block for every file this reader reads: no allocation nor clearing per file.
+  if (blocco_.size() < kBlocco) blocco_.resize(kBlocco);
   for (;;) {
-    const std::size_t n = fonte(blocco.data(), blocco.size());
+    const std::size_t n = fonte(blocco_.data(), kBlocco);
     byteLetti_ += n;
     if (byteLetti_ > kLimiteFile)
       throw ErroreFattura("il file supera " + std::to_string(kLimiteFile >> 20) +
                           " MB e non viene letto");
-    if (!Dai(std::string_view(blocco.data(), n), n == 0)) break;
+    if (!Dai(std::string_view(blocco_.data(), n), n == 0)) break;
     if (n == 0) break;
   }
   return std::move(risultato_);

@@ -86,6 +86,7 @@ class LettoreFatturaXml {
   bool allegatoAperto_ = false;
   bool salta_ = false;
   std::uint64_t byteLetti_ = 0;
+  std::string blocco_;
 };
 
 }  // namespace fcl

@@ -101,15 +101,16 @@ void RaccoltaFatture::File(const std::filesystem::path& file, const std::string&
     destinatario_.Scartato(nome, MotivoScarto::FileIlleggibile, "il file non può essere aperto");
     return;
   }
-  std::string inizio(kInizio, '\0');
-  inizio.resize(std::fread(inizio.data(), 1, inizio.size(), f.get()));
+  // The first block of the file, in a buffer kept for every file (no allocation per file).
+  primo_.resize(kInizio);
+  primo_.resize(std::fread(primo_.data(), 1, kInizio, f.get()));
   std::FILE* grezzo = f.get();
   const Fonte resto = [grezzo](char* d, std::size_t n) {
     const std::size_t letti = std::fread(d, 1, n, grezzo);
     if (letti == 0 && std::ferror(grezzo)) throw ErroreFattura("errore di lettura del file");
     return letti;
   };
-  Contenuto(nome, std::move(inizio), resto, ~0ull,
+  Contenuto(nome, primo_, resto, ~0ull,
             [&](const std::string&) { ArchivioDaFile(file, nome, 0); });
 }
 
@@ -208,7 +209,7 @@ void RaccoltaFatture::Archivio(zip* archivio, const std::string& nome, int livel
         n += r;
       }
       inizio.resize(n);
-      Contenuto(nomeVoce, std::move(inizio), leggi, limite, [&](const std::string& primi) {
+      Contenuto(nomeVoce, inizio, leggi, limite, [&](const std::string& primi) {
         if (livello > 0) {
           destinatario_.Scartato(nomeVoce, MotivoScarto::AltroFile,
                                  "archivio dentro un archivio oltre il primo livello");
@@ -252,7 +253,7 @@ void RaccoltaFatture::Archivio(zip* archivio, const std::string& nome, int livel
   }
 }
 
-void RaccoltaFatture::Contenuto(const std::string& nome, std::string inizio, const Fonte& resto,
+void RaccoltaFatture::Contenuto(const std::string& nome, std::string& inizio, const Fonte& resto,
                                 std::uint64_t limite,
                                 const std::function<void(const std::string&)>& comeArchivio) {
   try {
@@ -262,7 +263,7 @@ void RaccoltaFatture::Contenuto(const std::string& nome, std::string inizio, con
     }
     LettoreFatturaXml::Risultato risultato;
     if (SembraP7m(inizio)) {
-      std::string busta = std::move(inizio);
+      std::string busta = inizio;
       std::string blocco(kInizio, '\0');
       for (;;) {
         const std::size_t n = resto(blocco.data(), blocco.size());

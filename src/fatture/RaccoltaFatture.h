@@ -53,13 +53,14 @@ class RaccoltaFatture {
   void Archivio(zip* archivio, const std::string& nome, int livello);
   void ArchivioDaFile(const std::filesystem::path& file, const std::string& nome, int livello);
   // One file's bytes: `inizio` holds its first bytes, `resto` gives the others.
-  void Contenuto(const std::string& nome, std::string inizio, const Fonte& resto,
+  void Contenuto(const std::string& nome, std::string& inizio, const Fonte& resto,
                  std::uint64_t limite,
                  const std::function<void(const std::string& inizio)>& comeArchivio);
 
   Destinatario& destinatario_;
   std::function<void()> avanza_;
   LettoreFatturaXml xml_;
+  std::string primo_;  // the first block of the file being read
 };
 
 }  // namespace fcl
