@@ -74,7 +74,8 @@ std::string Soggetto(const std::string& tag, const std::string& pi, const std::s
          (tag == "CedentePrestatore" ? "<RegimeFiscale>RF01</RegimeFiscale>" : "") +
          "</DatiAnagrafici><Sede><Indirizzo>VIA ROMA</Indirizzo><NumeroCivico>1</NumeroCivico>"
          "<CAP>20100</CAP><Comune>MILANO</Comune><Provincia>MI</Provincia><Nazione>IT</Nazione>"
-         "</Sede></" + tag + ">";
+         "</Sede></" +
+         tag + ">";
 }
 
 std::string Fattura(int i) {
@@ -103,9 +104,10 @@ std::string Fattura(int i) {
       Soggetto("CessionarioCommittente", emessa ? altra : op,
                emessa ? "CLIENTE " + std::to_string(i) : "ALFA BETA COSTRUZIONI S.R.L.") +
       "</FatturaElettronicaHeader><FatturaElettronicaBody><DatiGenerali>"
-      "<DatiGeneraliDocumento><TipoDocumento>" + tipo +
-      "</TipoDocumento><Divisa>EUR</Divisa><Data>" + data + "</Data><Numero>" +
-      std::to_string(i) + "/2025</Numero><ImportoTotaleDocumento>0.00</ImportoTotaleDocumento>"
+      "<DatiGeneraliDocumento><TipoDocumento>" +
+      tipo + "</TipoDocumento><Divisa>EUR</Divisa><Data>" + data + "</Data><Numero>" +
+      std::to_string(i) +
+      "/2025</Numero><ImportoTotaleDocumento>0.00</ImportoTotaleDocumento>"
       "</DatiGeneraliDocumento></DatiGenerali><DatiBeniServizi>";
   for (int l = 1; l <= 3; ++l)
     x += "<DettaglioLinee><NumeroLinea>" + std::to_string(l) +
@@ -124,8 +126,7 @@ std::string Fattura(int i) {
     std::string b64;
     b64.reserve(262144 + 4096);
     unsigned s = static_cast<unsigned>(i);
-    static const char kB64[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    static const char kB64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
     for (int k = 0; k < 262144; ++k) {
       s = s * 1103515245u + 12345u;
       b64 += kB64[(s >> 16) & 63];

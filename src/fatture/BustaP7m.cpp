@@ -55,8 +55,10 @@ bool DecodificaBase64(std::string_view testo, std::string& der) {
   if (n < 0) return false;
   std::size_t lunghezza = static_cast<std::size_t>(n);
   // EVP_DecodeBlock counts the padding as bytes of zeros.
-  if (pulito.ends_with("==")) lunghezza -= 2;
-  else if (pulito.ends_with("=")) lunghezza -= 1;
+  if (pulito.ends_with("=="))
+    lunghezza -= 2;
+  else if (pulito.ends_with("="))
+    lunghezza -= 1;
   der.resize(lunghezza);
   return true;
 }

@@ -72,10 +72,10 @@ class CartellaFatture::Raccolta : public RaccoltaFatture::Destinatario {
             ChiaveDi(identita), std::pair<std::uint32_t, int>{file, f.posizione});
         if (!nuova) {
           riga.scarto = MotivoScarto::Doppia;
-          riga.dettaglio = "fattura già letta in " + p_.NomeFile(it->second.first) +
-                           (it->second.second > 1
-                                ? " (n. " + std::to_string(it->second.second) + " del file)"
-                                : "");
+          riga.dettaglio =
+              "fattura già letta in " + p_.NomeFile(it->second.first) +
+              (it->second.second > 1 ? " (n. " + std::to_string(it->second.second) + " del file)"
+                                     : "");
         }
       }
       if (riga.scarto != MotivoScarto::Nessuno) {
@@ -85,7 +85,8 @@ class CartellaFatture::Raccolta : public RaccoltaFatture::Destinatario {
         continue;
       }
       const std::size_t q = IndiceQuadro(riga.quadro);
-      const long long numero = p_.NuovaRiga(q, file, static_cast<std::uint16_t>(f.posizione), quante);
+      const long long numero =
+          p_.NuovaRiga(q, file, static_cast<std::uint16_t>(f.posizione), quante);
       c_.Aggiungi(q, riga.celle, riga.evidenziate);
       bool confermare = false;
       std::string note;

@@ -25,7 +25,8 @@ EsitoFattureInFoglio FattureInFoglio(const Contesto& ctx, const RichiestaFatture
   e.rapporto = PosizioniFatture::PercorsoRapporto(r.foglio);
   FileProtetti protetti(ctx);
   for (const auto& p : r.sorgente) protetti.Aggiungi(p, "è tra le fatture elettroniche da leggere");
-  if (!r.registrazioni.empty()) protetti.Aggiungi(r.registrazioni, "è l'elenco delle registrazioni");
+  if (!r.registrazioni.empty())
+    protetti.Aggiungi(r.registrazioni, "è l'elenco delle registrazioni");
   for (const auto& file : {r.foglio, e.rapporto}) {
     if (const auto motivo = protetti.Motivo(file)) {
       e.errore = "Il file " + file.string() + " non può essere scritto: " + *motivo;

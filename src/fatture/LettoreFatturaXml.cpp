@@ -360,24 +360,53 @@ void LettoreFatturaXml::Fine() {
     if (c < kTipo) {
       SoggettoFattura& s = c < kCessionario ? cedente_ : cessionario_;
       switch (c % 16) {
-        case kIdPaese: s.idPaese = v; break;
-        case kIdCodice: s.idCodice = v; break;
-        case kCodiceFiscale: s.codiceFiscale = v; break;
-        case kDenominazione: s.denominazione = v; break;
-        case kNome: s.nome = v; break;
-        case kCognome: s.cognome = v; break;
-        case kIndirizzo: s.indirizzo = v; break;
-        case kNumeroCivico: s.numeroCivico = v; break;
-        case kComune: s.comune = v; break;
-        case kNazione: s.nazione = v; break;
-        default: break;
+        case kIdPaese:
+          s.idPaese = v;
+          break;
+        case kIdCodice:
+          s.idCodice = v;
+          break;
+        case kCodiceFiscale:
+          s.codiceFiscale = v;
+          break;
+        case kDenominazione:
+          s.denominazione = v;
+          break;
+        case kNome:
+          s.nome = v;
+          break;
+        case kCognome:
+          s.cognome = v;
+          break;
+        case kIndirizzo:
+          s.indirizzo = v;
+          break;
+        case kNumeroCivico:
+          s.numeroCivico = v;
+          break;
+        case kComune:
+          s.comune = v;
+          break;
+        case kNazione:
+          s.nazione = v;
+          break;
+        default:
+          break;
       }
     } else {
       switch (c) {
-        case kTipo: corrente_.tipoDocumento = v; break;
-        case kDivisa: corrente_.divisa = v; break;
-        case kData: corrente_.data = v; break;
-        case kNumero: corrente_.numero = v; break;
+        case kTipo:
+          corrente_.tipoDocumento = v;
+          break;
+        case kDivisa:
+          corrente_.divisa = v;
+          break;
+        case kData:
+          corrente_.data = v;
+          break;
+        case kNumero:
+          corrente_.numero = v;
+          break;
         case kImponibile:
         case kImposta: {
           long long centesimi = 0;
@@ -388,8 +417,11 @@ void LettoreFatturaXml::Fine() {
           }
           break;
         }
-        case kNatura: naturaRiga_ = v; break;
-        default: break;
+        case kNatura:
+          naturaRiga_ = v;
+          break;
+        default:
+          break;
       }
     }
   } else if (percorso_ == kRiepilogo) {

@@ -17,11 +17,11 @@ namespace fcl {
 // (attachments of megabytes) takes a few KB. One reader serves many files in turn.
 //
 // What it accepts: UTF-8 with or without a byte-order mark, UTF-16, a declared ISO-8859-1 or
-// Windows-1252 encoding, elements with any namespace prefix or none. What it refuses (ErroreFattura):
-// XML that is not well-formed, any DOCTYPE (so no entity can be declared, let alone expanded), an
-// unknown encoding, a value or a file beyond the limits. The text of an attachment
-// (Allegati/Attachment) is passed over without being looked at by the parser: once Expat has
-// reported the element's start, the bytes up to the next "<" are skipped, which is exactly what
+// Windows-1252 encoding, elements with any namespace prefix or none. What it refuses
+// (ErroreFattura): XML that is not well-formed, any DOCTYPE (so no entity can be declared, let
+// alone expanded), an unknown encoding, a value or a file beyond the limits. The text of an
+// attachment (Allegati/Attachment) is passed over without being looked at by the parser: once Expat
+// has reported the element's start, the bytes up to the next "<" are skipped, which is exactly what
 // ignoring that text would give.
 //
 // A file whose root element is not FatturaElettronica is not an invoice: the reader stops at the
@@ -32,7 +32,7 @@ class LettoreFatturaXml {
   using Fonte = std::function<std::size_t(char* destinazione, std::size_t n)>;
 
   struct Risultato {
-    std::string radice;  // local name of the root element
+    std::string radice;            // local name of the root element
     std::vector<Fattura> fatture;  // one per FatturaElettronicaBody (root FatturaElettronica)
   };
 

@@ -79,7 +79,8 @@ void PosizioniFatture::ScriviRapporto(const std::filesystem::path& percorso) con
   }
   const bool errore = std::ferror(rapporto_) != 0;
   std::fseek(rapporto_, 0, SEEK_END);
-  if (errore) throw ErroreFile("Impossibile rileggere il file temporaneo del rapporto delle fatture");
+  if (errore)
+    throw ErroreFile("Impossibile rileggere il file temporaneo del rapporto delle fatture");
   scrittura.Conferma();
 }
 
@@ -92,8 +93,8 @@ std::string PosizioniFatture::Posizione(std::string_view foglio, long long riga)
     const Posto& p = righe_[q][static_cast<std::size_t>(i)];
     std::string t = "fattura " + file_[p.file];
     if (p.fatture > 1)
-      t += " (n. " + std::to_string(p.posizione) + " di " + std::to_string(p.fatture) +
-           " nel file)";
+      t +=
+          " (n. " + std::to_string(p.posizione) + " di " + std::to_string(p.fatture) + " nel file)";
     return t;
   }
   return {};

@@ -110,8 +110,7 @@ void RaccoltaFatture::File(const std::filesystem::path& file, const std::string&
     if (letti == 0 && std::ferror(grezzo)) throw ErroreFattura("errore di lettura del file");
     return letti;
   };
-  Contenuto(nome, primo_, resto, ~0ull,
-            [&](const std::string&) { ArchivioDaFile(file, nome, 0); });
+  Contenuto(nome, primo_, resto, ~0ull, [&](const std::string&) { ArchivioDaFile(file, nome, 0); });
 }
 
 void RaccoltaFatture::ArchivioDaFile(const std::filesystem::path& file, const std::string& nome,
@@ -161,8 +160,10 @@ void RaccoltaFatture::Archivio(zip* archivio, const std::string& nome, int livel
     const std::uint64_t compressa = (st.valid & ZIP_STAT_COMP_SIZE) ? st.comp_size : 0;
     if (dimensione > kLimiteVoce) {
       destinatario_.Scartato(nomeVoce, MotivoScarto::FileIlleggibile,
-                             "voce di " + Mb(dimensione) + " una volta decompressa, oltre il "
-                             "limite di " + Mb(kLimiteVoce));
+                             "voce di " + Mb(dimensione) +
+                                 " una volta decompressa, oltre il "
+                                 "limite di " +
+                                 Mb(kLimiteVoce));
       continue;
     }
     if (dimensione > (1u << 20) && dimensione / kRapportoMassimo > compressa) {

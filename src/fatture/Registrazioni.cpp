@@ -55,8 +55,7 @@ int Registrazioni::LeggiData(std::string_view t) {
   return Valida(a, m, g) ? a * 10000 + m * 100 + g : 0;
 }
 
-std::string Registrazioni::Chiave(std::string_view controparte, std::string_view numero,
-                                  int data) {
+std::string Registrazioni::Chiave(std::string_view controparte, std::string_view numero, int data) {
   return Normalizzato(controparte) + '|' + Normalizzato(numero) + '|' + std::to_string(data);
 }
 

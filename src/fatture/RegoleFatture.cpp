@@ -99,17 +99,28 @@ std::string DataTesto(int d) {
 
 std::string_view DescrizioneMotivo(MotivoScarto m) {
   switch (m) {
-    case MotivoScarto::Nessuno: return "presa";
-    case MotivoScarto::NonRiguarda: return "non riguarda il soggetto";
-    case MotivoScarto::TipoDocumento: return "tipo di documento non riportato";
-    case MotivoScarto::Divisa: return "importi in altra divisa";
-    case MotivoScarto::DatiErrati: return "importi o data non leggibili";
-    case MotivoScarto::FuoriAnno: return "fuori dall'anno di riferimento";
-    case MotivoScarto::Doppia: return "già letta";
-    case MotivoScarto::NotaEstera: return "nota di variazione verso l'estero";
-    case MotivoScarto::NonFattura: return "file che non è una fattura";
-    case MotivoScarto::FileIlleggibile: return "file illeggibile o alterato";
-    case MotivoScarto::AltroFile: return "file di altro tipo";
+    case MotivoScarto::Nessuno:
+      return "presa";
+    case MotivoScarto::NonRiguarda:
+      return "non riguarda il soggetto";
+    case MotivoScarto::TipoDocumento:
+      return "tipo di documento non riportato";
+    case MotivoScarto::Divisa:
+      return "importi in altra divisa";
+    case MotivoScarto::DatiErrati:
+      return "importi o data non leggibili";
+    case MotivoScarto::FuoriAnno:
+      return "fuori dall'anno di riferimento";
+    case MotivoScarto::Doppia:
+      return "già letta";
+    case MotivoScarto::NotaEstera:
+      return "nota di variazione verso l'estero";
+    case MotivoScarto::NonFattura:
+      return "file che non è una fattura";
+    case MotivoScarto::FileIlleggibile:
+      return "file illeggibile o alterato";
+    case MotivoScarto::AltroFile:
+      return "file di altro tipo";
   }
   return {};
 }
@@ -154,13 +165,13 @@ RigaDaFattura RegoleFattura(const Fattura& f, const OpzioniFatture& o, const Reg
 
   // Documents the buyer writes to integrate an invoice (reverse charge, purchases from abroad,
   // regularisation) are the buyer's: the seller's own invoice stands for the sale.
-  const bool integrazione = td == "TD16" || td == "TD17" || td == "TD18" || td == "TD19" ||
-                            td == "TD20";
+  const bool integrazione =
+      td == "TD16" || td == "TD17" || td == "TD18" || td == "TD19" || td == "TD20";
   const bool autoconsumo = td == "TD21" || td == "TD27";
   if (integrazione && cedente && !cessionario)
-    return Scarta(std::move(r), MotivoScarto::TipoDocumento,
-                  "documento " + td +
-                      " di integrazione del cliente: la vendita è nella fattura emessa");
+    return Scarta(
+        std::move(r), MotivoScarto::TipoDocumento,
+        "documento " + td + " di integrazione del cliente: la vendita è nella fattura emessa");
   const bool emessa = cedente;  // the operator on both sides: a self-invoice, issued
   const bool autofattura = (cedente && cessionario) || autoconsumo || td == "TD20";
 
@@ -178,7 +189,8 @@ RigaDaFattura RegoleFattura(const Fattura& f, const OpzioniFatture& o, const Reg
     r.note.push_back("da confermare: imponibile e imposta di segno diverso");
   imponibile = std::llabs(imponibile);
   imposta = std::llabs(imposta);
-  if (f.righeRiepilogo == 0) r.note.push_back("da confermare: nessun riepilogo IVA, importi a zero");
+  if (f.righeRiepilogo == 0)
+    r.note.push_back("da confermare: nessun riepilogo IVA, importi a zero");
   if (f.naturaEsclusa)
     r.note.push_back(
         "da confermare: comprende operazioni escluse (N1) o non soggette (N2) sommate "
@@ -212,8 +224,8 @@ RigaDaFattura RegoleFattura(const Fattura& f, const OpzioniFatture& o, const Reg
                         "): i quadri FN e SE non la accolgono");
     r.quadro = emessa ? "FN" : "SE";
     r.celle.resize(17);
-    const bool persona = altro.denominazione.empty() &&
-                         (!altro.cognome.empty() || !altro.nome.empty());
+    const bool persona =
+        altro.denominazione.empty() && (!altro.cognome.empty() || !altro.nome.empty());
     const int stato = CodiceStato(paese);
     if (persona) {
       r.celle[0] = Testo(altro.cognome);
@@ -289,8 +301,8 @@ RigaDaFattura RegoleFattura(const Fattura& f, const OpzioniFatture& o, const Reg
     r.celle[2] = Data(r.dataDocumento);
     r.celle[3] = Data(r.dataRegistrazione);
     r.celle[4] = Casella(f.naturaN5);
-    const bool inversione = f.naturaN6 || td == "TD16" || td == "TD17" || td == "TD18" ||
-                            td == "TD19";
+    const bool inversione =
+        f.naturaN6 || td == "TD16" || td == "TD17" || td == "TD18" || td == "TD19";
     r.celle[5] = Casella(inversione);
     r.celle[6] = Casella(autofattura);
     r.celle[7] = Importo(imponibile);

@@ -33,12 +33,12 @@ std::string_view DescrizioneMotivo(MotivoScarto motivo);
 // What the rules make of one invoice: a row of a quadro, or the reason it is left out.
 struct RigaDaFattura {
   MotivoScarto scarto = MotivoScarto::Nessuno;
-  std::string dettaglio;      // the reason in words, for the report
-  std::string_view quadro;    // "FE", "FR", "NE", "NR", "FN", "SE"
-  std::vector<Cella> celle;   // columns A... of the quadro's sheet
+  std::string dettaglio;          // the reason in words, for the report
+  std::string_view quadro;        // "FE", "FR", "NE", "NR", "FN", "SE"
+  std::vector<Cella> celle;       // columns A... of the quadro's sheet
   std::uint32_t evidenziate = 0;  // columns the user must look at (bit k = column k)
   std::vector<std::string> note;  // what the user is asked to confirm or complete
-  std::string controparte;    // partita IVA, codice fiscale or foreign identifier
+  std::string controparte;        // partita IVA, codice fiscale or foreign identifier
   bool emessa = false;
   int dataDocumento = 0;      // yyyymmdd
   int dataRegistrazione = 0;  // yyyymmdd

@@ -19,10 +19,8 @@ std::string RiepilogoFatture::Testo() const {
                 std::to_string(riportate[i]);
   if (!quadri.empty()) t += " (" + quadri + ")";
   t += ".\n";
-  if (daConfermare > 0)
-    t += "Da confermare o completare: " + std::to_string(daConfermare) + ".\n";
-  if (presunte > 0)
-    t += "Con data di registrazione presunta: " + std::to_string(presunte) + ".\n";
+  if (daConfermare > 0) t += "Da confermare o completare: " + std::to_string(daConfermare) + ".\n";
+  if (presunte > 0) t += "Con data di registrazione presunta: " + std::to_string(presunte) + ".\n";
   std::string scarti;
   long long totale = 0;
   for (int m = 1; m < kMotiviScarto; ++m) {

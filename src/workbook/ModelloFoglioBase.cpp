@@ -77,36 +77,24 @@ constexpr ColonnaBase kFE[] = {
 };
 
 constexpr ColonnaBase kFR[] = {
-    {"Partita IVA", C::PartitaIva},
-    {"Documento riepilogativo", C::Casella},
-    {"Data documento", C::Data},
-    {"Data registrazione", C::Data},
-    {"IVA non esposta", C::Casella},
-    {"Reverse charge", C::Casella},
-    {"Autofattura", C::Casella},
-    {"Imponibile/importo", C::Importo},
-    {"Imposta", C::Importo},
-    {"Importo > 999.999 (conferma)", C::Casella},
+    {"Partita IVA", C::PartitaIva},  {"Documento riepilogativo", C::Casella},
+    {"Data documento", C::Data},     {"Data registrazione", C::Data},
+    {"IVA non esposta", C::Casella}, {"Reverse charge", C::Casella},
+    {"Autofattura", C::Casella},     {"Imponibile/importo", C::Importo},
+    {"Imposta", C::Importo},         {"Importo > 999.999 (conferma)", C::Casella},
 };
 
 constexpr ColonnaBase kNE[] = {
-    {"Partita IVA", C::PartitaIva},
-    {"Codice fiscale", C::Codice},
-    {"Data emissione", C::Data},
-    {"Data registrazione", C::Data},
-    {"Numero nota", C::Testo},
-    {"Imponibile/importo", C::Importo},
-    {"Imposta", C::Importo},
-    {"Importo > 999.999 (conferma)", C::Casella},
+    {"Partita IVA", C::PartitaIva}, {"Codice fiscale", C::Codice},
+    {"Data emissione", C::Data},    {"Data registrazione", C::Data},
+    {"Numero nota", C::Testo},      {"Imponibile/importo", C::Importo},
+    {"Imposta", C::Importo},        {"Importo > 999.999 (conferma)", C::Casella},
 };
 
 constexpr ColonnaBase kNR[] = {
-    {"Partita IVA", C::PartitaIva},
-    {"Data documento", C::Data},
-    {"Data registrazione", C::Data},
-    {"Imponibile/importo", C::Importo},
-    {"Imposta", C::Importo},
-    {"Importo > 999.999 (conferma)", C::Casella},
+    {"Partita IVA", C::PartitaIva},  {"Data documento", C::Data},
+    {"Data registrazione", C::Data}, {"Imponibile/importo", C::Importo},
+    {"Imposta", C::Importo},         {"Importo > 999.999 (conferma)", C::Casella},
 };
 
 constexpr ColonnaBase kDF[] = {
@@ -175,16 +163,23 @@ constexpr ColonnaBase kTU[] = {
 };
 
 constexpr QuadroBase kQuadri[] = {
-    {"FA", "Quadro FA - Operazioni documentate da fattura esposte in forma aggregata", 4, "FA001", kFA},
+    {"FA", "Quadro FA - Operazioni documentate da fattura esposte in forma aggregata", 4, "FA001",
+     kFA},
     {"SA", "Quadro SA - Operazioni senza fattura esposte in forma aggregata", 3, "SA001", kSA},
-    {"BL", "Quadro BL - Operazioni con paesi con fiscalità privilegiata, con non residenti, acquisti di servizi da non residenti", 5, {}, kBL},
+    {"BL",
+     "Quadro BL - Operazioni con paesi con fiscalità privilegiata, con non residenti, acquisti di "
+     "servizi da non residenti",
+     5,
+     {},
+     kBL},
     {"FE", "Quadro FE - Fatture emesse e documenti riepilogativi", 4, "FE001", kFE},
     {"FR", "Quadro FR - Fatture ricevute e documenti riepilogativi", 4, "FR001", kFR},
     {"NE", "Quadro NE - Note di variazione emesse", 4, "NE001", kNE},
     {"NR", "Quadro NR - Note di variazione ricevute", 4, "NR001", kNR},
     {"DF", "Quadro DF - Operazioni senza fattura", 4, "DF001", kDF},
     {"FN", "Quadro FN - Operazioni con soggetti non residenti", 4, "FN001", kFN},
-    {"SE", "Quadro SE - Acquisti di servizi da non residenti e acquisti da operatori di San Marino", 4, "SE001", kSE},
+    {"SE", "Quadro SE - Acquisti di servizi da non residenti e acquisti da operatori di San Marino",
+     4, "SE001", kSE},
     {"TU", "Quadro TU - Operazioni legate al turismo", 4, "TU001", kTU},
 };
 
@@ -257,8 +252,7 @@ std::string_view CodiceColonnaBase(const QuadroBase& quadro, int colonna, char (
 std::span<const std::string_view> IstruzioniFoglioBase() { return kIstruzioni; }
 
 std::string TitoloFoglioBase(const QuadroBase& quadro) {
-  return std::string(quadro.titolo) + " (dati dalla riga " + std::to_string(quadro.primaRiga) +
-         ")";
+  return std::string(quadro.titolo) + " (dati dalla riga " + std::to_string(quadro.primaRiga) + ")";
 }
 
 std::string_view NotaFoglioBase(const QuadroBase& quadro) {

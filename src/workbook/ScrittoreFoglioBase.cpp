@@ -46,8 +46,7 @@ std::filesystem::path NomeTemporaneo() {
 
 }  // namespace
 
-ScrittoreFoglioBase::ScrittoreFoglioBase(std::filesystem::path destinazione,
-                                         bool memoriaCostante)
+ScrittoreFoglioBase::ScrittoreFoglioBase(std::filesystem::path destinazione, bool memoriaCostante)
     : destinazione_(std::move(destinazione)), temporaneo_(NomeTemporaneo()) {
   lxw_workbook_options opzioni = {};
   opzioni.constant_memory = memoriaCostante ? LXW_TRUE : LXW_FALSE;
@@ -129,7 +128,8 @@ void ScrittoreFoglioBase::Istruzioni(const std::vector<std::string>& aggiunte) {
                            riga == 0 ? titolo_ : nullptr);
     ++riga;
   }
-  for (const std::string& testo : aggiunte) worksheet_write_string(foglio, riga++, 0, testo.c_str(), nullptr);
+  for (const std::string& testo : aggiunte)
+    worksheet_write_string(foglio, riga++, 0, testo.c_str(), nullptr);
 }
 
 void ScrittoreFoglioBase::Foglio(const QuadroBase& quadro) {
@@ -205,7 +205,8 @@ void ScrittoreFoglioBase::Chiudi() {
   while (in) {
     in.read(blocco.data(), static_cast<std::streamsize>(blocco.size()));
     const auto letti = in.gcount();
-    if (letti > 0) scrittura.Scrivi(std::string_view(blocco.data(), static_cast<std::size_t>(letti)));
+    if (letti > 0)
+      scrittura.Scrivi(std::string_view(blocco.data(), static_cast<std::size_t>(letti)));
   }
   if (in.bad()) Fallisci("file temporaneo illeggibile");
   scrittura.Conferma();

@@ -32,8 +32,8 @@ Esecuzione Cli(std::vector<std::string> argomenti) {
   std::vector<const char*> argv;
   for (const auto& a : argomenti) argv.push_back(a.c_str());
   std::ostringstream out, err;
-  const int codice = EseguiCli(static_cast<int>(argv.size()), argv.data(), out, err,
-                               FCL_CARTELLA_CLI);
+  const int codice =
+      EseguiCli(static_cast<int>(argv.size()), argv.data(), out, err, FCL_CARTELLA_CLI);
   return {codice, out.str(), err.str()};
 }
 
@@ -65,14 +65,14 @@ class ComandoFattureTest : public ::testing::Test {
       c.numero = std::to_string(100 + i);
       c.data = "2025-0" + std::to_string(1 + i % 9) + "-1" + std::to_string(i % 10);
       c.tipo = i % 5 == 4 ? "TD04" : "TD01";
-      c.riepiloghi = {{std::to_string(1000 + 37 * i) + ".45", std::to_string(220 + i) + ".10",
-                       ""}};
+      c.riepiloghi = {{std::to_string(1000 + 37 * i) + ".45", std::to_string(220 + i) + ".10", ""}};
       if (i == 3) f.corpi.push_back(CorpoProva{"TD01", "2025-05-05", "B2"});
       const std::string xml = test::Xml(f);
       const auto nome = Fatture() / ("IT" + std::to_string(i) + ".xml");
       test::Scrivi(i == 6 ? nome.string() + ".p7m" : nome.string(),
                    i == 6 ? test::Firma(xml) : xml);
-      if (i == 8) test::Scrivi(nome.string() + ".p7m", test::Firma(xml, test::FormaP7m::Base64Unica));
+      if (i == 8)
+        test::Scrivi(nome.string() + ".p7m", test::Firma(xml, test::FormaP7m::Base64Unica));
     }
   }
 
@@ -81,9 +81,9 @@ class ComandoFattureTest : public ::testing::Test {
 
   Esecuzione Crea(const std::string& sorgente, const std::filesystem::path& listato,
                   std::vector<std::string> altri = {}) {
-    std::vector<std::string> a = {"--cartella", Programma().string(), "crea", test::kOperatore,
-                                  sorgente,     "--anno",             "2025", "--listato",
-                                  listato.string()};
+    std::vector<std::string> a = {
+        "--cartella", Programma().string(), "crea",          test::kOperatore, sorgente, "--anno",
+        "2025",       "--listato",          listato.string()};
     a.insert(a.end(), altri.begin(), altri.end());
     return Cli(a);
   }
@@ -132,12 +132,13 @@ TEST_F(ComandoFattureTest, DalleFattureAlFoglioEAllaStessaComunicazione) {
   // A one-row batch over the same folder writes the same file.
   test::Scrivi(dir_.Percorso() / "elenco.csv",
                "codice_fiscale;foglio\n" + std::string(test::kOperatore) + ";fatture\n");
-  const Esecuzione l = Cli({"--cartella", Programma().string(), "lotto",
-                            (dir_.Percorso() / "elenco.csv").string(), "--uscita",
-                            (dir_.Percorso() / "lotto").string(), "--anno", "2025"});
+  const Esecuzione l =
+      Cli({"--cartella", Programma().string(), "lotto", (dir_.Percorso() / "elenco.csv").string(),
+           "--uscita", (dir_.Percorso() / "lotto").string(), "--anno", "2025"});
   ASSERT_EQ(l.codice, 0) << l.out << l.err;
   std::filesystem::path scritta;
-  for (const auto& p : std::filesystem::directory_iterator(dir_.Percorso() / "lotto" / test::kOperatore))
+  for (const auto& p :
+       std::filesystem::directory_iterator(dir_.Percorso() / "lotto" / test::kOperatore))
     if (p.path().extension() == ".TXT" && !p.path().stem().string().ends_with("_VERIFICA"))
       scritta = p.path();
   EXPECT_EQ(Leggi(scritta), comunicazione);

@@ -6,9 +6,9 @@
 #include <openssl/x509.h>
 #include <zip.h>
 
-#include <fstream>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <memory>
 #include <stdexcept>
 
@@ -93,8 +93,8 @@ std::string Xml(const FatturaProva& f) {
        Soggetto(f.cessionario, "CessionarioCommittente") + "</FatturaElettronicaHeader>";
   for (const CorpoProva& c : f.corpi) {
     x += "<FatturaElettronicaBody><DatiGenerali><DatiGeneraliDocumento><TipoDocumento>" + c.tipo +
-         "</TipoDocumento><Divisa>" + c.divisa + "</Divisa><Data>" + c.data +
-         "</Data><Numero>" + c.numero + "</Numero></DatiGeneraliDocumento></DatiGenerali>";
+         "</TipoDocumento><Divisa>" + c.divisa + "</Divisa><Data>" + c.data + "</Data><Numero>" +
+         c.numero + "</Numero></DatiGeneraliDocumento></DatiGenerali>";
     x += "<DatiBeniServizi><DettaglioLinee><NumeroLinea>1</NumeroLinea><Descrizione>Opera "
          "è finita</Descrizione><PrezzoUnitario>1.00</PrezzoUnitario><PrezzoTotale>1.00"
          "</PrezzoTotale><AliquotaIVA>22.00</AliquotaIVA></DettaglioLinee>";
@@ -141,10 +141,9 @@ std::string Firma(const std::string& contenuto, FormaP7m forma) {
   BIO_free(out);
   if (forma == FormaP7m::Der) return der;
   std::string b64(4 * ((der.size() + 2) / 3) + 1, '\0');
-  b64.resize(static_cast<std::size_t>(
-      EVP_EncodeBlock(reinterpret_cast<unsigned char*>(b64.data()),
-                      reinterpret_cast<const unsigned char*>(der.data()),
-                      static_cast<int>(der.size()))));
+  b64.resize(static_cast<std::size_t>(EVP_EncodeBlock(
+      reinterpret_cast<unsigned char*>(b64.data()),
+      reinterpret_cast<const unsigned char*>(der.data()), static_cast<int>(der.size()))));
   if (forma == FormaP7m::Base64Unica) return b64;
   std::string righe;
   for (std::size_t i = 0; i < b64.size(); i += 64) righe += b64.substr(i, 64) + "\r\n";

@@ -73,48 +73,131 @@ TEST(RegoleFatture, QuadroDirezioneCaselleEImporti) {
     std::vector<std::pair<std::size_t, std::string>> celle;
     std::string_view nota;  // part of a note, or of the reason it is not taken
   } const kCases[] = {
-      {"fattura emessa", Operatore(), Azienda(0), corpo("TD01", "1000.50", "220.11"), "FE",
-       {{0, "00743110157"}, {1, ""}, {6, "10/03/2025"}, {7, "10/03/2025"}, {8, "1"},
-        {9, "1000,5"}, {10, "220,11"}, {11, ""}},
+      {"fattura emessa",
+       Operatore(),
+       Azienda(0),
+       corpo("TD01", "1000.50", "220.11"),
+       "FE",
+       {{0, "00743110157"},
+        {1, ""},
+        {6, "10/03/2025"},
+        {7, "10/03/2025"},
+        {8, "1"},
+        {9, "1000,5"},
+        {10, "220,11"},
+        {11, ""}},
        "presunta"},
-      {"fattura a un consumatore", Operatore(), consumatore, corpo("TD01", "100", "22"), "FE",
-       {{0, ""}, {1, "RSSMRA85T10A562S"}}, ""},
-      {"parcella ricevuta", Azienda(1), Operatore(), corpo("TD06", "500", "110"), "FR",
-       {{0, "86334519757"}, {2, "10/03/2025"}, {5, ""}, {7, "500"}, {8, "110"}}, ""},
-      {"reverse charge ricevuta", Azienda(2), Operatore(), corpo("TD01", "800", "0", "N6.3"),
-       "FR", {{5, "1"}, {8, "0"}}, ""},
-      {"regime del margine emessa", Operatore(), Azienda(0), corpo("TD01", "300", "0", "N5"),
-       "FE", {{3, "1"}}, ""},
-      {"nota di credito emessa", Operatore(), Azienda(0), corpo("TD04", "50", "11"), "NE",
-       {{0, "00743110157"}, {5, "50"}, {6, "11"}}, ""},
-      {"nota di credito ricevuta", Azienda(3), Operatore(), corpo("TD04", "50", "11"), "NR",
-       {{0, "01234567897"}, {3, "50"}}, ""},
-      {"fattura negativa", Operatore(), Azienda(0), corpo("TD01", "-200", "-44"), "NE",
-       {{5, "200"}, {6, "44"}}, "totale negativo"},
-      {"oltre 999.999", Operatore(), Azienda(0), corpo("TD01", "1000000.00", "0", "N3.1"), "FE",
-       {{9, "1000000"}, {11, "1"}}, ""},
-      {"autofattura per splafonamento", Operatore(), Operatore(), corpo("TD21", "10", "2.2"),
-       "FE", {{0, test::kOperatore}, {5, "1"}}, ""},
-      {"San Marino", sammarinese, Operatore(), corpo("TD28", "70", "0"), "SE",
-       {{6, "AZIENDA 1"}, {8, "37"}, {10, "SM12345"}, {13, "1"}, {14, "70"}}, ""},
-      {"cliente tedesco", Operatore(), tedesca, corpo("TD01", "90", "0", "N3.2"), "FN",
+      {"fattura a un consumatore",
+       Operatore(),
+       consumatore,
+       corpo("TD01", "100", "22"),
+       "FE",
+       {{0, ""}, {1, "RSSMRA85T10A562S"}},
+       ""},
+      {"parcella ricevuta",
+       Azienda(1),
+       Operatore(),
+       corpo("TD06", "500", "110"),
+       "FR",
+       {{0, "86334519757"}, {2, "10/03/2025"}, {5, ""}, {7, "500"}, {8, "110"}},
+       ""},
+      {"reverse charge ricevuta",
+       Azienda(2),
+       Operatore(),
+       corpo("TD01", "800", "0", "N6.3"),
+       "FR",
+       {{5, "1"}, {8, "0"}},
+       ""},
+      {"regime del margine emessa",
+       Operatore(),
+       Azienda(0),
+       corpo("TD01", "300", "0", "N5"),
+       "FE",
+       {{3, "1"}},
+       ""},
+      {"nota di credito emessa",
+       Operatore(),
+       Azienda(0),
+       corpo("TD04", "50", "11"),
+       "NE",
+       {{0, "00743110157"}, {5, "50"}, {6, "11"}},
+       ""},
+      {"nota di credito ricevuta",
+       Azienda(3),
+       Operatore(),
+       corpo("TD04", "50", "11"),
+       "NR",
+       {{0, "01234567897"}, {3, "50"}},
+       ""},
+      {"fattura negativa",
+       Operatore(),
+       Azienda(0),
+       corpo("TD01", "-200", "-44"),
+       "NE",
+       {{5, "200"}, {6, "44"}},
+       "totale negativo"},
+      {"oltre 999.999",
+       Operatore(),
+       Azienda(0),
+       corpo("TD01", "1000000.00", "0", "N3.1"),
+       "FE",
+       {{9, "1000000"}, {11, "1"}},
+       ""},
+      {"autofattura per splafonamento",
+       Operatore(),
+       Operatore(),
+       corpo("TD21", "10", "2.2"),
+       "FE",
+       {{0, test::kOperatore}, {5, "1"}},
+       ""},
+      {"San Marino",
+       sammarinese,
+       Operatore(),
+       corpo("TD28", "70", "0"),
+       "SE",
+       {{6, "AZIENDA 1"}, {8, "37"}, {10, "SM12345"}, {13, "1"}, {14, "70"}},
+       ""},
+      {"cliente tedesco",
+       Operatore(),
+       tedesca,
+       corpo("TD01", "90", "0", "N3.2"),
+       "FN",
        {{6, "AZIENDA 0"}, {7, "BERLIN"}, {8, ""}, {9, "VIA ROMA 1"}, {12, "1"}},
        "codice dello Stato estero (DE)"},
-      {"servizi dall'estero", tedesca, Operatore(), corpo("TD17", "40", "8.8"), "SE",
-       {{10, ""}, {14, "40"}, {15, "8,8"}}, "da completare"},
-      {"integrazione reverse charge", Azienda(2), Operatore(), corpo("TD16", "100", "22"), "FR",
-       {{5, "1"}}, "TD16"},
+      {"servizi dall'estero",
+       tedesca,
+       Operatore(),
+       corpo("TD17", "40", "8.8"),
+       "SE",
+       {{10, ""}, {14, "40"}, {15, "8,8"}},
+       "da completare"},
+      {"integrazione reverse charge",
+       Azienda(2),
+       Operatore(),
+       corpo("TD16", "100", "22"),
+       "FR",
+       {{5, "1"}},
+       "TD16"},
       {"beni ammortizzabili", Operatore(), Azienda(0), corpo("TD26", "1", "0"), "", {}, "TD26"},
-      {"in dollari", Operatore(), Azienda(0),
+      {"in dollari",
+       Operatore(),
+       Azienda(0),
        [&] {
          auto c = corpo("TD01", "1", "0");
          c.divisa = "USD";
          return c;
        }(),
-       "", {}, "USD"},
+       "",
+       {},
+       "USD"},
       {"di altri", Azienda(0), Azienda(1), corpo("TD01", "1", "0"), "", {}, "non riguarda"},
-      {"dell'anno prima", Operatore(), Azienda(0), corpo("TD01", "1", "0", "", "2024-12-31"), "",
-       {}, "fuori dall'anno 2025"},
+      {"dell'anno prima",
+       Operatore(),
+       Azienda(0),
+       corpo("TD01", "1", "0", "", "2024-12-31"),
+       "",
+       {},
+       "fuori dall'anno 2025"},
       {"nota verso l'estero", Operatore(), tedesca, corpo("TD04", "1", "0"), "", {}, "estera"},
   };
   for (const Case& c : kCases) {
@@ -153,8 +236,9 @@ TEST(RegoleFatture, DataDiRegistrazioneDallElencoDecideLAnno) {
   // Without the list the document date stands in, and decides the year.
   EXPECT_EQ(RegoleFattura(Una(f), Opzioni(2025), Registrazioni()).scarto, MotivoScarto::FuoriAnno);
 
-  test::Scrivi(dir.Percorso() / "errata.csv", "partita_iva;numero;data_documento;data_registrazione\n"
-                                          "00743110157;7;28/12/2024;31/02/2025\n");
+  test::Scrivi(dir.Percorso() / "errata.csv",
+               "partita_iva;numero;data_documento;data_registrazione\n"
+               "00743110157;7;28/12/2024;31/02/2025\n");
   try {
     Registrazioni errata(dir.Percorso() / "errata.csv");
     FAIL();
@@ -253,8 +337,8 @@ TEST(BustaP7m, DerBase64EFileAlterati) {
   f.cedente = Operatore();
   f.cessionario = Azienda(0);
   const std::string xml = test::Xml(f);
-  for (const auto forma : {test::FormaP7m::Der, test::FormaP7m::Base64Righe,
-                           test::FormaP7m::Base64Unica}) {
+  for (const auto forma :
+       {test::FormaP7m::Der, test::FormaP7m::Base64Righe, test::FormaP7m::Base64Unica}) {
     const std::string busta = test::Firma(xml, forma);
     EXPECT_TRUE(SembraP7m(busta));
     EXPECT_EQ(ContenutoP7m(busta), xml);
@@ -341,16 +425,18 @@ TEST(CartellaFatture, FileEArchiviDalMondoReale) {
   EXPECT_EQ(TestoCella(c.Riga(5, 6)[8]), "");
   EXPECT_EQ(TestoCella(c.Riga(5, 4)[8]), "E1");  // read again from the start
   EXPECT_EQ(TestoCella(c.Riga(6, 3)[2]).substr(0, 3), "Dat");
-  EXPECT_EQ(c.Dati().Posizione("FR", 5),
-            "fattura " + (dir.Percorso() / "portale.zip").string() + "/2025/interno.zip/IT01_R3.xml");
+  EXPECT_EQ(c.Dati().Posizione("FR", 5), "fattura " + (dir.Percorso() / "portale.zip").string() +
+                                             "/2025/interno.zip/IT01_R3.xml");
 
   const auto csv = dir.Percorso() / "X_FATTURE.csv";
   c.Dati().ScriviRapporto(csv);
   const std::string rapporto = LeggiTesto(csv);
-  EXPECT_TRUE(rapporto.starts_with("\xEF\xBB\xBF" "file;posizione;tipo_documento;numero;"));
+  EXPECT_TRUE(
+      rapporto.starts_with("\xEF\xBB\xBF"
+                           "file;posizione;tipo_documento;numero;"));
   for (const std::string_view atteso :
        {";1;TD01;E1;10/03/2025;00743110157;FE;4;riportata;data di registrazione presunta",
-        "fattura già letta in " , "file di metadati del Sistema di Interscambio",
+        "fattura già letta in ", "file di metadati del Sistema di Interscambio",
         "notifica del Sistema di Interscambio (RicevutaConsegna)", "file di servizio di macOS",
         "rapporto di compressione anomalo", "leggimi.txt;;;;;;;;non_riportata;non è una fattura",
         "IT01_R2.xml;1;TD04;R2;10/03/2025;86334519757;NR;4;riportata"})
@@ -359,9 +445,9 @@ TEST(CartellaFatture, FileEArchiviDalMondoReale) {
 
 TEST(CartellaFatture, PercorsoMancanteEArchivioDanneggiato) {
   CartellaTemporanea dir;
-  EXPECT_THROW(CartellaFatture(std::vector<std::filesystem::path>{dir.Percorso() / "manca"},
-                               Opzioni()),
-               Errore);
+  EXPECT_THROW(
+      CartellaFatture(std::vector<std::filesystem::path>{dir.Percorso() / "manca"}, Opzioni()),
+      Errore);
   std::string zip = test::Zip({{"a.xml", std::string(4000, 'x')}});
   zip.resize(zip.size() - 30);
   test::Scrivi(dir.Percorso() / "rotto.zip", zip);
