@@ -6,8 +6,6 @@
 #include <openssl/x509.h>
 #include <zip.h>
 
-#include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <memory>
 #include <stdexcept>
@@ -156,10 +154,10 @@ std::string Zip(const std::vector<std::pair<std::string, std::string>>& voci, bo
   zip_source_t* memoria = zip_source_buffer_create(nullptr, 0, 0, &errore);
   zip_source_keep(memoria);
   zip_t* z = zip_open_from_source(memoria, ZIP_TRUNCATE, &errore);
+  // The entries' bytes are read by zip_close: they stay in `voci` until then, and libzip never
+  // owns them (an empty entry's buffer would otherwise not be freed).
   for (const auto& [nome, byte] : voci) {
-    auto* copia = static_cast<char*>(std::malloc(byte.size() + 1));
-    std::memcpy(copia, byte.data(), byte.size());
-    zip_source_t* s = zip_source_buffer(z, copia, byte.size(), 1);
+    zip_source_t* s = zip_source_buffer(z, byte.data(), byte.size(), 0);
     const zip_int64_t i = zip_file_add(z, nome.c_str(), s, ZIP_FL_ENC_UTF_8);
     if (memorizzate) zip_set_file_compression(z, static_cast<zip_uint64_t>(i), ZIP_CM_STORE, 0);
   }
